@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the real-window tests
+# need (only those missing), then configures and builds into build/.
+# Sourced by run.sh and test.sh.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libgl-dev            # the toolkit
+  fonts-arphic-uming                # the Song-style face that stands in for 宋体
+  libgtest-dev libbenchmark-dev     # tests and benchmarks
+  xvfb xauth xdotool xclip          # real-window tests: X server, input, clipboard
+  php-cli                           # checks the PHP the tool hands out
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUVI_BUILD_TESTS=ON "$@"
+cmake --build "$root/build" -j "$(nproc)"

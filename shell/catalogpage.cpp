@@ -1,0 +1,156 @@
+#include "shell/catalogpage.h"
+
+#include "shell/entrybutton.h"
+#include "shell/fonts.h"
+#include "shell/qtpageview.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+QString usageText()
+{
+    return QStringLiteral("使用说明：选择相应标签即可自动生成及复制到剪切板，你只需要粘贴即可。");
+}
+
+QString initialOutputText()
+{
+    return QStringLiteral("\r\n\r\n       \r\n");
+}
+
+namespace {
+
+void setTextColor(QWidget *widget, QPalette::ColorRole sourceRole, const QColor &fixed = {})
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, fixed.isValid() ? fixed : palette.color(sourceRole));
+    widget->setPalette(palette);
+}
+
+QPlainTextEdit *createOutputBox(QWidget *parent)
+{
+    auto *box = new QPlainTextEdit(parent);
+    box->setFont(songFont(10.5));
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab leaves the box, so a keyboard user is never trapped in it.
+    box->setTabChangesFocus(true);
+    return box;
+}
+
+// Option buttons drawn 12 px high would clip their captions; they keep their
+// place but grow, around their middle, to the height their font needs.
+QRect fitHeight(QRect rect, const QWidget *widget)
+{
+    const int needed = widget->sizeHint().height();
+    if (rect.height() < needed)
+        rect.adjust(0, -(needed - rect.height()) / 2, 0, (needed - rect.height() + 1) / 2);
+    return rect;
+}
+
+} // namespace
+
+CatalogPage::CatalogPage(QWidget *window, const QString &catalogFile,
+                         TagPage::Selection selection, const QString &initialOutput)
+    : QObject(window), m_catalog(PageCatalog::load(catalogFile))
+{
+    m_group = new QButtonGroup(this);
+    m_group->setExclusive(true);
+
+    QMap<qint16, QAbstractButton *> entries;
+    QList<QWidget *> raisedOverFrames;
+    for (const CatalogControl &control : m_catalog.controls()) {
+        QWidget *parent = control.container == QStringLiteral("page") ? window
+                                                                      : m_widgets.value(control.container);
+        QWidget *widget = createControl(control, parent);
+        m_widgets.insert(control.name, widget);
+        if (control.kind == CatalogControl::Kind::Entry)
+            entries.insert(control.index, qobject_cast<QAbstractButton *>(widget));
+        if (control.kind != CatalogControl::Kind::Frame && parent == window)
+            raisedOverFrames.append(widget);
+    }
+    // Controls of the page that lie over a frame's area are drawn above it.
+    for (QWidget *widget : raisedOverFrames)
+        widget->raise();
+
+    if (!m_output)
+        qFatal("page data %s has no output box", qPrintable(catalogFile));
+    m_view = std::make_unique<QtPageView>(m_output, entries, m_group);
+    m_view->SetOutputText(initialOutput);
+    m_tagPage = std::make_unique<TagPage>(*m_view, m_catalog, selection);
+
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+        const qint16 index = it.key();
+        auto *button = static_cast<EntryButton *>(it.value());
+        connect(button, &QAbstractButton::clicked, this, [this, index] { m_tagPage->Option1_Click(index); });
+        connect(button, &EntryButton::hovered, this, [this, index] { m_tagPage->Option1_MouseMove(index); });
+    }
+}
+
+CatalogPage::~CatalogPage() = default;
+
+PageView &CatalogPage::view()
+{
+    return *m_view;
+}
+
+QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *parent)
+{
+    using Kind = CatalogControl::Kind;
+    QWidget *widget = nullptr;
+    switch (control.kind) {
+    case Kind::Frame:
+        widget = new QGroupBox(control.caption, parent);
+        break;
+    case Kind::Label:
+    case Kind::Usage: {
+        const bool usage = control.kind == Kind::Usage;
+        auto *label = new QLabel(usage ? usageText() : control.caption, parent);
+        if (usage || control.font == QStringLiteral("song10"))
+            label->setFont(songFont(10.5));
+        if (usage || control.color == QStringLiteral("grey"))
+            setTextColor(label, QPalette::Dark);
+        else if (control.color == QStringLiteral("red"))
+            setTextColor(label, QPalette::WindowText, QColor(255, 0, 0));
+        widget = label;
+        break;
+    }
+    case Kind::Output:
+        widget = m_output = createOutputBox(parent);
+        break;
+    case Kind::TextBox: {
+        auto *box = new QLineEdit(parent);
+        box->setFont(songFont(10.5));
+        widget = box;
+        break;
+    }
+    case Kind::Combo:
+        widget = new QComboBox(parent);
+        break;
+    case Kind::Image: {
+        auto *image = new QLabel(parent);
+        image->setPixmap(QPixmap(control.source));
+        widget = image;
+        break;
+    }
+    case Kind::Option:
+    case Kind::Entry: {
+        auto *button = new EntryButton(control.caption, parent);
+        m_group->addButton(button);
+        widget = button;
+        break;
+    }
+    }
+    widget->setObjectName(control.name);
+    QRect rect = toPixels(control.at);
+    if (control.kind == Kind::Entry || control.kind == Kind::Option)
+        rect = fitHeight(rect, widget);
+    if (control.kind == Kind::Image && !widget->sizeHint().isEmpty())
+        rect.setSize(widget->sizeHint());   // pictures show at their natural size
+    widget->setGeometry(rect);
+    return widget;
+}

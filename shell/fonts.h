@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QFont>
+
+// The page texts are set in "宋体" (SimSun). Where that face is missing it is
+// mapped, once at start-up, to a Song-style CJK face from the system, and it
+// becomes the application's font at 9 pt for controls without one of their own.
+void installPageFonts();
+
+QString songFamily();
+QFont songFont(qreal pointSize, bool bold = false);

@@ -1,0 +1,18 @@
+#include "shell/fonts.h"
+#include "shell/pagefactory.h"
+#include "shell/pageset.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
+    QApplication::setDesktopFileName(QStringLiteral("zuvi-taggen"));
+    installPageFonts();
+
+    PageSet pages(createPageWindow);
+    pages.start();
+    // Closing the visible page closes the last visible window and ends the run.
+    return app.exec();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+class QPushButton;
+
+// One page of the tool: a fixed-size top-level window with the caption and
+// the navigation bar that every page shares. What the page holds besides is
+// its content object, created by the page factory on this window.
+class PageWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PageWindow(int pageNumber);
+
+    int pageNumber() const { return m_pageNumber; }
+    QPushButton *navigationButton(int index) const;   // Command1(1)..Command1(9)
+    QPushButton *ownButton() const { return navigationButton(m_pageNumber); }
+    QObject *content() const { return m_content; }
+    void setContent(QObject *content) { m_content = content; }
+
+    // Shows the window, centred on the screen the first time, where the user
+    // left it afterwards.
+    void present();
+
+signals:
+    void navigationClicked(qint16 index);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    int m_pageNumber;
+    QList<QPushButton *> m_navigation;   // index 0 is Command1(1)
+    QObject *m_content = nullptr;
+    bool m_placed = false;
+};
+
+QString windowCaption();
+
+struct TwipRect;
+// Where navigation button `index` (1..9) stands on page `page`.
+TwipRect navigationButtonRect(int page, int index);

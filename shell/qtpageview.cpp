@@ -1,0 +1,75 @@
+#include "shell/qtpageview.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+
+QtPageView::QtPageView(QPlainTextEdit *output, QMap<qint16, QAbstractButton *> entries,
+                       QButtonGroup *group)
+    : m_output(output), m_entries(std::move(entries)), m_group(group)
+{
+    QObject::connect(m_output->document(), &QTextDocument::contentsChanged, m_output, [this] {
+        if (!m_writing)
+            m_userEdited = true;
+    });
+}
+
+QString QtPageView::GetOutputText() const
+{
+    if (!m_userEdited)
+        return m_written;
+    QString text = m_output->toPlainText();
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text;
+}
+
+void QtPageView::SetOutputText(const QString &text)
+{
+    m_writing = true;
+    m_output->setPlainText(text);
+    m_writing = false;
+    m_written = text;
+    m_userEdited = false;
+}
+
+qint16 QtPageView::HighestEntryIndex() const
+{
+    return m_entries.isEmpty() ? qint16(-1) : m_entries.lastKey();
+}
+
+void QtPageView::SetEntryValue(qint16 index, bool selected)
+{
+    QAbstractButton *button = m_entries.value(index);
+    if (!button || button->isChecked() == selected)
+        return;
+    if (selected)
+        button->click();   // selects it and runs its handler, as a user's click
+    else
+        clearExclusive(m_group, button);
+}
+
+void QtPageView::SetEntryTip(qint16 index, const QString &text)
+{
+    if (QAbstractButton *button = m_entries.value(index))
+        button->setToolTip(text);
+}
+
+void QtPageView::SetClipboardText(const QString &text)
+{
+    // Where the clipboard cannot be set the text stays in the output box for
+    // the user to copy; nothing here may stop the program.
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        clipboard->setText(text, QClipboard::Clipboard);
+}
+
+void QtPageView::clearExclusive(QButtonGroup *group, QAbstractButton *button)
+{
+    const bool exclusive = group && group->exclusive();
+    if (exclusive)
+        group->setExclusive(false);
+    button->setChecked(false);
+    if (exclusive)
+        group->setExclusive(true);
+}

@@ -1,0 +1,158 @@
+#include "tests/realwindow/xsession.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
+namespace {
+
+QProcessEnvironment environmentFor(const QString &display)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return env;
+}
+
+} // namespace
+
+XSession::XSession(const QString &program)
+{
+    // A display number no other server holds.
+    int number = 90 + int(QCoreApplication::applicationPid() % 100);
+    while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+        ++number;
+    m_display = QStringLiteral(":%1").arg(number);
+
+    m_server = std::make_unique<QProcess>();
+    m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_server->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
+                                             QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                                             QStringLiteral("tcp")});
+    if (!m_server->waitForStarted()) {
+        m_error = QStringLiteral("Xvfb does not start");
+        return;
+    }
+    const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
+    QDeadlineTimer serverDeadline(10000);
+    while (!QFile::exists(socket) && !serverDeadline.hasExpired())
+        QThread::msleep(50);
+
+    m_program = std::make_unique<QProcess>();
+    m_program->setProcessEnvironment(environmentFor(m_display));
+    m_program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_program->start(program, {});
+    if (!m_program->waitForStarted()) {
+        m_error = QStringLiteral("the program does not start: ") + program;
+        return;
+    }
+    QDeadlineTimer windowDeadline(15000);
+    while (!windowDeadline.hasExpired()) {
+        if (visibleWindowOrigin()) {
+            m_ready = true;
+            QThread::msleep(200);   // let the first paint settle before input
+            return;
+        }
+        QThread::msleep(100);
+    }
+    m_error = QStringLiteral("no window appeared on ") + m_display;
+}
+
+XSession::~XSession()
+{
+    for (QProcess *process : {m_program.get(), m_server.get()}) {
+        if (process && process->state() != QProcess::NotRunning) {
+            process->terminate();
+            if (!process->waitForFinished(3000)) {
+                process->kill();
+                process->waitForFinished(3000);
+            }
+        }
+    }
+}
+
+bool XSession::run(const QString &tool, const QStringList &arguments, QByteArray *output, int timeoutMs)
+{
+    QProcess process;
+    process.setProcessEnvironment(environmentFor(m_display));
+    process.start(QStringLiteral("timeout"), QStringList{QString::number(timeoutMs / 1000.0), tool} + arguments);
+    if (!process.waitForFinished(timeoutMs + 2000)) {
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+    if (output)
+        *output = process.readAllStandardOutput();
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+std::optional<QPoint> XSession::visibleWindowOrigin()
+{
+    QByteArray ids;
+    if (!run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--name"), QStringLiteral("ZuviCMS")}, &ids))
+        return std::nullopt;
+    const QList<QByteArray> windows = ids.trimmed().split('\n');
+    if (windows.size() != 1 || windows.first().isEmpty())
+        return std::nullopt;
+    QByteArray geometry;
+    if (!run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
+                                         QString::fromLatin1(windows.first())}, &geometry))
+        return std::nullopt;
+    int x = -1, y = -1;
+    for (const QByteArray &line : geometry.split('\n')) {
+        if (line.startsWith("X="))
+            x = line.mid(2).toInt();
+        else if (line.startsWith("Y="))
+            y = line.mid(2).toInt();
+    }
+    if (x < 0 || y < 0)
+        return std::nullopt;
+    return QPoint(x, y);
+}
+
+void XSession::click(QPoint p)
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
+                                    QStringLiteral("sleep"), QStringLiteral("0.05"), QStringLiteral("click"),
+                                    QStringLiteral("1")});
+}
+
+void XSession::type(const QString &text)
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
+}
+
+void XSession::key(const QString &keyName)
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("key"), keyName});
+}
+
+QByteArray XSession::readClipboard()
+{
+    QByteArray bytes;
+    if (!run(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")},
+             &bytes, 2000))
+        return QByteArray("<clipboard unreadable>");
+    return bytes;
+}
+
+QByteArray XSession::waitForClipboard(const QByteArray &expected, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    QByteArray bytes;
+    do {
+        bytes = readClipboard();
+        if (bytes == expected)
+            return bytes;
+        QThread::msleep(50);
+    } while (!deadline.hasExpired());
+    return bytes;
+}
+
+bool XSession::programRunning() const
+{
+    return m_program && m_program->state() == QProcess::Running;
+}

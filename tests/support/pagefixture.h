@@ -1,0 +1,67 @@
+#pragma once
+
+#include "shell/catalogpage.h"
+#include "shell/pageview.h"
+#include "shell/pagefactory.h"
+#include "shell/pageset.h"
+#include "shell/pagewindow.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// The tool as it starts: the page set with the home page shown.
+class PagesFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QApplication::clipboard()->setText(QStringLiteral("before the test"));
+        pages.start();
+    }
+
+    PageWindow *page(int number) const { return pages.page(number); }
+    CatalogPage *content(int number) const { return qobject_cast<CatalogPage *>(page(number)->content()); }
+    QAbstractButton *button(int number, const QString &name) const
+    {
+        return page(number)->findChild<QAbstractButton *>(name);
+    }
+    QAbstractButton *entry(int number, int index) const
+    {
+        return button(number, QStringLiteral("Option1(%1)").arg(index));
+    }
+    // Navigates as the user does, with the visible page's own bar.
+    void goTo(int number)
+    {
+        for (int p = kFirstPage; p <= kLastPage; ++p) {
+            if (page(p) && page(p)->isVisible()) {
+                page(p)->navigationButton(number)->click();
+                return;
+            }
+        }
+        FAIL() << "no page is visible";
+    }
+    QString outputText(int number) const { return content(number)->view().GetOutputText(); }
+    static QString clipboardText() { return QApplication::clipboard()->text(); }
+    // Clicks at the middle of a control, as the mouse would.
+    static void clickOn(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
+    // Types text one character at a time as key events carrying the text;
+    // works for Chinese too.
+    static void typeText(QWidget *widget, const QString &text)
+    {
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(widget, &press);
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(widget, &release);
+        }
+    }
+
+    PageSet pages{createPageWindow};
+};

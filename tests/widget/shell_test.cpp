@@ -1,0 +1,141 @@
+#include "shell/fonts.h"
+#include "tests/support/pagefixture.h"
+#include "tests/support/qtprinters.h"
+
+#include <QFontInfo>
+#include <QLabel>
+
+namespace {
+
+using ShellTest = PagesFixture;
+
+int visiblePages(const PageSet &pages)
+{
+    int count = 0;
+    for (int p = kFirstPage; p <= kLastPage; ++p)
+        count += pages.page(p) && pages.page(p)->isVisible();
+    return count;
+}
+
+TEST_F(ShellTest, StartsWithTheHomePageAloneInItsInitialState)
+{
+    for (int p = kFirstPage + 1; p <= kLastPage; ++p)
+        EXPECT_EQ(page(p), nullptr) << p;
+    PageWindow *home = page(Page::Home);
+    EXPECT_TRUE(home->isVisible());
+    EXPECT_EQ(home->windowTitle(), QStringLiteral("ZuviCMS标签生成器V3.3.20220111"));
+    EXPECT_EQ(home->size(), QSize(753, 613));
+    EXPECT_EQ(home->minimumSize(), home->maximumSize());
+    EXPECT_EQ(home->focusWidget(), home->navigationButton(Page::Home));
+    EXPECT_EQ(outputText(Page::Home), QString());
+    EXPECT_EQ(content(Page::Home)->optionGroup()->checkedButton(), nullptr);
+    EXPECT_EQ(clipboardText(), QStringLiteral("before the test"));
+}
+
+TEST_F(ShellTest, FirstNavigationCreatesAllPagesAndShowsOnlyTheTarget)
+{
+    goTo(Page::Content);
+    for (int p = kFirstPage; p <= kLastPage; ++p)
+        ASSERT_NE(page(p), nullptr) << p;
+    EXPECT_TRUE(page(Page::Content)->isVisible());
+    EXPECT_EQ(visiblePages(pages), 1);
+    // A new page starts with nothing selected and the initial output text;
+    // creating it wrote nothing to the clipboard.
+    EXPECT_EQ(outputText(Page::List), QStringLiteral("\r\n\r\n       \r\n"));
+    EXPECT_EQ(clipboardText(), QStringLiteral("before the test"));
+    for (int p = Page::List; p <= Page::ExtensionFunctions; ++p)
+        EXPECT_EQ(content(p)->optionGroup()->checkedButton(), nullptr) << p;
+}
+
+TEST_F(ShellTest, EveryPageHasTheSameBarWithItsOwnButtonBoldAndFirst)
+{
+    goTo(Page::Home);
+    for (int p = kFirstPage; p <= kLastPage; ++p) {
+        PageWindow *window = page(p);
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("ZuviCMS标签生成器V3.3.20220111"));
+        const int width = (p == Page::Home || p == Page::ExtensionFunctions) ? 753 : 755;
+        EXPECT_EQ(window->size(), QSize(width, 613)) << p;
+        for (int b = 1; b <= 9; ++b) {
+            QPushButton *nav = window->navigationButton(b);
+            EXPECT_EQ(nav->font().bold(), b == p) << p << "/" << b;
+            EXPECT_EQ(nav->isDefault(), b == p) << p << "/" << b;
+            EXPECT_EQ(nav->y(), 8);
+        }
+        EXPECT_EQ(window->navigationButton(9)->x(), p == Page::Content ? 672 : 670) << p;
+        EXPECT_EQ(window->navigationButton(5)->geometry(), QRect(311, 8, 106, 25));
+        EXPECT_EQ(window->ownButton()->font().family(), songFamily());
+        EXPECT_EQ(window->ownButton()->font().pointSizeF(), 9.0);
+        EXPECT_EQ(window->focusWidget(), window->ownButton()) << p;
+    }
+}
+
+TEST_F(ShellTest, FocusRestsOnTheOwnButtonWhenAPageComesBack)
+{
+    goTo(Page::List);
+    PageWindow *list = page(Page::List);
+    list->findChild<QWidget *>(QStringLiteral("Text2"))->setFocus();
+    list->navigationButton(Page::Shop)->click();
+    EXPECT_EQ(list->focusWidget(), list->ownButton());
+    goTo(Page::List);
+    EXPECT_EQ(list->focusWidget(), list->ownButton());
+}
+
+TEST_F(ShellTest, HiddenPagesKeepSelectionTextAndPosition)
+{
+    goTo(Page::List);
+    clickOn(entry(Page::List, 6));
+    const QString listText = outputText(Page::List);
+    page(Page::List)->move(40, 30);
+    const QPoint moved = page(Page::List)->pos();
+    goTo(Page::Content);
+    clickOn(entry(Page::Content, 0));
+    goTo(Page::List);
+    EXPECT_TRUE(entry(Page::List, 6)->isChecked());
+    EXPECT_EQ(outputText(Page::List), listText);
+    EXPECT_EQ(page(Page::List)->pos(), moved);
+    EXPECT_NE(page(Page::Content)->pos(), moved);
+    // The clipboard holds the last copy, from whichever page.
+    EXPECT_EQ(clipboardText(), outputText(Page::Content));
+}
+
+TEST_F(ShellTest, EnterAndEscapeActivateTheOwnButton)
+{
+    goTo(Page::Shop);
+    PageWindow *shop = page(Page::Shop);
+    int clicks = 0;
+    QObject::connect(shop->ownButton(), &QPushButton::clicked, [&] { ++clicks; });
+    entry(Page::Shop, 2)->setFocus();
+    QTest::keyClick(shop, Qt::Key_Escape);
+    EXPECT_EQ(clicks, 1);
+    entry(Page::Shop, 2)->setFocus();
+    QTest::keyClick(shop, Qt::Key_Return);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(shop->focusWidget(), shop->ownButton());
+    EXPECT_TRUE(shop->isVisible());
+    // Enter on another navigation button clicks that one instead.
+    shop->navigationButton(Page::Home)->setFocus();
+    QTest::keyClick(shop->navigationButton(Page::Home), Qt::Key_Return);
+    EXPECT_TRUE(page(Page::Home)->isVisible());
+    EXPECT_FALSE(shop->isVisible());
+}
+
+TEST_F(ShellTest, UsageLineAndOutputBoxUseTheSongFace)
+{
+    goTo(Page::Home);
+    for (int p = kFirstPage; p <= Page::ExtensionFunctions; ++p) {
+        QPlainTextEdit *box = content(p)->outputBox();
+        EXPECT_EQ(box->font().pointSizeF(), 10.5) << p;
+        EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        EXPECT_FALSE(box->isReadOnly());
+        bool hasUsage = false;
+        for (QLabel *label : page(p)->findChildren<QLabel *>())
+            hasUsage |= label->text() == QStringLiteral("使用说明：选择相应标签即可自动生成及复制到剪切板，你只需要粘贴即可。");
+        EXPECT_TRUE(hasUsage) << p;
+    }
+    // "宋体" resolves to an installed Song-style face, not a fallback.
+    EXPECT_TRUE(QFontInfo(songFont(10.5)).family().contains(QStringLiteral("UMing")))
+        << QFontInfo(songFont(10.5)).family().toStdString();
+}
+
+} // namespace

@@ -1,0 +1,55 @@
+// Renders every page of the tool into PNG files, after one representative
+// click on each, for the README and for checking the layout by eye.
+//
+//   render-pages <output-directory>
+//
+// Runs on any Qt platform, the offscreen one included.
+
+#include "shell/fonts.h"
+#include "shell/pagefactory.h"
+#include "shell/pageset.h"
+#include "shell/pagewindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        qWarning("usage: render-pages <output-directory>");
+        return 2;
+    }
+    installPageFonts();
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!QDir().mkpath(out.path()))
+        return 1;
+
+    // The entry clicked on each page before it is rendered.
+    const char *const representative[] = {
+        nullptr, "Option1(4)", "Option1(16)", "Option1(14)", "Option1(2)", "Option1(5)",
+        "Option1(1)", "Option1(0)", "Option1(0)", nullptr,
+    };
+
+    PageSet pages(createPageWindow);
+    pages.start();
+    for (int page = kFirstPage; page <= kLastPage; ++page) {
+        pages.page(Page::Home)->navigationButton(page)->click();
+        PageWindow *window = pages.page(page);
+        if (const char *entry = representative[page]) {
+            if (auto *button = window->findChild<QAbstractButton *>(QString::fromLatin1(entry)))
+                button->click();
+        }
+        QTest::qWait(20);
+        const QString file = out.filePath(QStringLiteral("page%1-%2.png").arg(page).arg(window->objectName()));
+        if (!window->grab().save(file)) {
+            qWarning("cannot write %s", qPrintable(file));
+            return 1;
+        }
+        pages.page(page)->navigationButton(Page::Home)->click();
+    }
+    return 0;
+}
