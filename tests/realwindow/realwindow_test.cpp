@@ -6,6 +6,7 @@
 #include "shell/pagefactory.h"
 #include "shell/pagewindow.h"
 #include "shell/tagmechanism.h"
+#include "tests/realwindow/scenario.h"
 #include "tests/realwindow/xsession.h"
 
 #include <QStandardPaths>
@@ -13,31 +14,13 @@
 
 #include <memory>
 
-namespace {
-
-// A step of a scenario: click a control of the visible page (by its name in
-// the page data, or a navigation button), then optionally type text or press
-// a key, then compare the clipboard.
-struct Step {
-    int page;                       // the page the step happens on
-    const char *control;            // e.g. "Option1(4)", "Text2"
-    const char16_t *typed = nullptr; // typed after the click, character by character
-    const char *key = nullptr;       // an xdotool key name pressed after typing
-    const char16_t *clipboard = nullptr; // the clipboard text expected afterwards
-    bool clipboardKept = false;      // the clipboard must keep what it held before
-};
-
-// Scenarios that type into builder boxes. Each runs from the state the one
-// before it left.
-struct Scenario {
-    const char *name;
-    std::vector<Step> steps;
-};
-
-std::vector<Scenario> builderScenarios()
+std::vector<Scenario> &allScenarios()
 {
-    return {};
+    static std::vector<Scenario> scenarios;
+    return scenarios;
 }
+
+namespace {
 
 QString describeDifference(const QByteArray &expected, const QByteArray &actual)
 {
@@ -131,7 +114,7 @@ TEST_F(RealWindow, EveryEntryOfEveryPagePutsItsSnippetOnTheClipboard)
 TEST_F(RealWindow, TypingIntoBuilderBoxesRebuildsTheClipboard)
 {
     int current = Page::Home;
-    for (const Scenario &scenario : builderScenarios()) {
+    for (const Scenario &scenario : allScenarios()) {
         for (size_t n = 0; n < scenario.steps.size(); ++n) {
             const Step &step = scenario.steps[n];
             if (step.page != current) {

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <vector>
+
+// A step of a real-window scenario: click a control of the visible page (by
+// its name in the page data, or a navigation button "Command1(k)"), then
+// optionally type text and press a key, then compare the clipboard.
+struct Step {
+    int page;                             // the page the step happens on
+    const char *control;                  // e.g. "Option1(4)", "Text2", "Command1(3)"
+    const char16_t *typed = nullptr;      // typed after the click (at the end of the box)
+    const char *key = nullptr;            // an xdotool key name pressed after typing
+    const char16_t *clipboard = nullptr;  // the clipboard text expected afterwards
+    bool clipboardKept = false;           // the clipboard must keep what it held before
+};
+
+// Scenarios run one after the other in one program; each starts from the
+// state the one before it left.
+struct Scenario {
+    const char *name;
+    std::vector<Step> steps;
+};
+
+// Every registered scenario, in registration order.
+std::vector<Scenario> &allScenarios();
+
+// Adds scenarios at start-up: `static ScenarioRegistration home{{...}};`
+struct ScenarioRegistration {
+    explicit ScenarioRegistration(std::vector<Scenario> scenarios)
+    {
+        for (Scenario &s : scenarios)
+            allScenarios().push_back(std::move(s));
+    }
+};
