@@ -7,6 +7,8 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -132,8 +134,11 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
         widget = new QComboBox(parent);
         break;
     case Kind::Image: {
+        // Shown at its natural size; QIcon picks the @2x drawing on dense screens.
         auto *image = new QLabel(parent);
-        image->setPixmap(QPixmap(control.source));
+        const QSize natural = QImageReader(control.source).size();
+        image->setPixmap(QIcon(control.source).pixmap(natural, parent->devicePixelRatioF()));
+        image->setFixedSize(natural);
         widget = image;
         break;
     }
@@ -149,8 +154,8 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
     QRect rect = toPixels(control.at);
     if (control.kind == Kind::Entry || control.kind == Kind::Option)
         rect = fitHeight(rect, widget);
-    if (control.kind == Kind::Image && !widget->sizeHint().isEmpty())
-        rect.setSize(widget->sizeHint());   // pictures show at their natural size
+    if (control.kind == Kind::Image)
+        rect.setSize(widget->size());
     widget->setGeometry(rect);
     return widget;
 }

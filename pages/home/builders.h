@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The home page's two builders as pure functions: input texts in, snippet
+// lines out. The widgets only read their texts and pass them here.
+
+// --- navigation menu ---
+
+// Items of the column attribute drop-down (Combo1), in list order.
+QStringList columnAttributeItems();
+// The `type` value of a column attribute; empty for any other text.
+QString columnTypeValue(const QString &attribute);
+// The three-line {zuvi:channel} loop.
+QStringList navigationMenuSnippet(const QString &attribute, const QString &columnId, const QString &columnCount);
+
+// Items of the other-field drop-down (Combo2), in list order; the first is
+// the neutral "下拉选择".
+QStringList otherFieldItems();
+// What a choice writes: one placeholder line, no lines at all for the neutral
+// item (the box is emptied), nothing for a text outside the list.
+std::optional<QStringList> otherFieldSnippet(const QString &item);
+
+// --- article list ---
+
+struct ArticleListInputs {
+    QString columnId;      // Text4
+    QString attribute;     // Combo4
+    QString titleLength;   // Text5
+    QString summaryLength; // Text7
+    QString rows;          // Text6
+    QString ordering;      // Combo5
+};
+
+QStringList articleAttributeItems();   // Combo4
+QStringList orderingItems();           // Combo5
+QStringList timeStyleItems();          // Combo3
+
+constexpr int kArticleLayouts = 5;     // layouts 0..4; option 5 is the click count
+
+// "{zuvi:arclist" + column ID, attribute, title length, summary length, rows,
+// ordering + "}".
+QString articleListOpeningLine(const ArticleListInputs &inputs);
+// The snippet of layout option `option`: 0..4 a list layout, 5 the click
+// count placeholder; nothing for any other index.
+std::optional<QStringList> articleListSnippet(int option, const ArticleListInputs &inputs);
+// What a time style choice writes, as otherFieldSnippet.
+std::optional<QStringList> timeStyleSnippet(const QString &item);

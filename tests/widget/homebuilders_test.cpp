@@ -1,0 +1,166 @@
+#include "tests/support/pagefixture.h"
+#include "tests/support/qtprinters.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+class HomeBuildersTest : public PagesFixture
+{
+protected:
+    QLineEdit *box(const char *name) const
+    {
+        return page(Page::Home)->findChild<QLineEdit *>(QString::fromLatin1(name));
+    }
+    QComboBox *combo(const char *name) const
+    {
+        return page(Page::Home)->findChild<QComboBox *>(QString::fromLatin1(name));
+    }
+    QAbstractButton *layout(int i) const { return button(Page::Home, QStringLiteral("Option2(%1)").arg(i)); }
+
+    // Picks an item the way a user does: opens the list and clicks the item.
+    static void choose(QComboBox *combo, const QString &item)
+    {
+        const int index = combo->findText(item);
+        ASSERT_GE(index, 0) << item.toStdString();
+        combo->showPopup();
+        QAbstractItemView *list = combo->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+        const QRect rect = list->visualRect(list->model()->index(index, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTRY_VERIFY(!list->window()->isVisible());
+    }
+    // The names of the checked options of the page's one group.
+    QStringList checkedOptions() const
+    {
+        QStringList names;
+        for (QAbstractButton *b : content(Page::Home)->optionGroup()->buttons()) {
+            if (b->isChecked())
+                names << b->objectName();
+        }
+        return names;
+    }
+    void expectBoxAndClipboard(const QString &text)
+    {
+        EXPECT_EQ(outputText(Page::Home), text);
+        EXPECT_EQ(clipboardText(), text);
+    }
+    static QString menu(const QString &opening)
+    {
+        return opening + QStringLiteral("\r\n<a href='{$field.typeurl}' class='{$field.currentstyle}'>{$field.typename}</a>\r\n{/zuvi:channel}\r\n");
+    }
+    static QString layoutOne(const QString &opening)
+    {
+        return opening + QStringLiteral("\r\n<li>\r\n<a href='{$field.typeurl}'>{$field.typename}</a>\r\n"
+                                        "<a href='{$field.arcurl}'>{$field.title}</a>\r\n</li>\r\n{/zuvi:arclist}\r\n");
+    }
+};
+
+TEST_F(HomeBuildersTest, DropDownsStartOnTheirFirstItems)
+{
+    EXPECT_EQ(combo("Combo1")->currentText(), QStringLiteral("顶级栏目"));
+    EXPECT_EQ(combo("Combo2")->currentText(), QStringLiteral("下拉选择"));
+    EXPECT_EQ(combo("Combo3")->currentText(), QStringLiteral("无时间显示"));
+    EXPECT_EQ(combo("Combo4")->currentText(), QStringLiteral("无属性"));
+    EXPECT_EQ(combo("Combo5")->currentText(), QStringLiteral("发布时间"));
+    EXPECT_EQ(combo("Combo4")->count(), 9);
+    EXPECT_EQ(combo("Combo3")->count(), 7);
+    EXPECT_TRUE(checkedOptions().isEmpty());
+}
+
+TEST_F(HomeBuildersTest, MenuIsRebuiltKeystrokeByKeystroke)
+{
+    QLineEdit *columnId = box("Text2");
+    typeText(columnId, QStringLiteral("5"));
+    expectBoxAndClipboard(menu("{zuvi:channel type='top' typeid='5' currentstyle='on'}"));
+    typeText(box("Text3"), QStringLiteral("10"));
+    choose(combo("Combo1"), QStringLiteral("下级栏目"));
+    expectBoxAndClipboard(menu("{zuvi:channel type='son' typeid='5' row='10' currentstyle='on'}"));
+    QTest::keyClick(columnId, Qt::Key_Backspace);
+    expectBoxAndClipboard(menu("{zuvi:channel type='son' row='10' currentstyle='on'}"));
+    typeText(columnId, QStringLiteral("a"));
+    expectBoxAndClipboard(menu("{zuvi:channel type='son' row='10' currentstyle='on'}"));
+    // The builder leaves the option group alone.
+    EXPECT_TRUE(checkedOptions().isEmpty());
+}
+
+TEST_F(HomeBuildersTest, ChoosingTheShownItemAgainCountsAsAChoice)
+{
+    choose(combo("Combo1"), QStringLiteral("顶级栏目"));
+    expectBoxAndClipboard(menu("{zuvi:channel type='top' currentstyle='on'}"));
+    choose(combo("Combo3"), QStringLiteral("2018-08-08"));
+    content(Page::Home)->outputBox()->setPlainText(QStringLiteral("edited"));
+    choose(combo("Combo3"), QStringLiteral("2018-08-08"));
+    expectBoxAndClipboard(QStringLiteral("{$field.add_time|MyDate='Y-m-d',###}\r\n"));
+}
+
+TEST_F(HomeBuildersTest, NeutralItemsEmptyTheBoxAndTheClipboard)
+{
+    choose(combo("Combo2"), QStringLiteral("栏目图片"));
+    expectBoxAndClipboard(QStringLiteral("{$field.litpic}\r\n"));
+    choose(combo("Combo2"), QStringLiteral("下拉选择"));
+    expectBoxAndClipboard(QString());
+    clickOn(layout(1));
+    choose(combo("Combo3"), QStringLiteral("无时间显示"));
+    expectBoxAndClipboard(QString());
+    EXPECT_EQ(checkedOptions(), QStringList{"Option2(1)"});   // time styles select nothing
+}
+
+TEST_F(HomeBuildersTest, TypingAListParameterSwitchesToLayoutOne)
+{
+    clickOn(layout(3));
+    ASSERT_EQ(checkedOptions(), QStringList{"Option2(3)"});
+    typeText(box("Text6"), QStringLiteral("7"));
+    EXPECT_EQ(checkedOptions(), QStringList{"Option2(0)"});
+    expectBoxAndClipboard(layoutOne("{zuvi:arclist row='7' orderby='now'}"));
+
+    typeText(box("Text4"), QStringLiteral("12"));
+    typeText(box("Text5"), QStringLiteral("3a"));
+    typeText(box("Text7"), QStringLiteral("80"));
+    expectBoxAndClipboard(layoutOne("{zuvi:arclist typeid='12' infolen='80' row='7' orderby='now'}"));
+    QTest::keyClick(box("Text5"), Qt::Key_Backspace);
+    expectBoxAndClipboard(layoutOne("{zuvi:arclist typeid='12' titlelen='3' infolen='80' row='7' orderby='now'}"));
+}
+
+TEST_F(HomeBuildersTest, ChoosingAnAttributeClearsASelectedGlobalTag)
+{
+    clickOn(entry(Page::Home, 4));
+    choose(combo("Combo4"), QStringLiteral("推荐[c]"));
+    EXPECT_EQ(checkedOptions(), QStringList{"Option2(0)"});
+    expectBoxAndClipboard(layoutOne("{zuvi:arclist flag='c' orderby='now'}"));
+    clickOn(entry(Page::Home, 2));
+    choose(combo("Combo5"), QStringLiteral("随机排序"));
+    EXPECT_EQ(checkedOptions(), QStringList{"Option2(0)"});
+    expectBoxAndClipboard(layoutOne("{zuvi:arclist flag='c' orderby='rand'}"));
+}
+
+TEST_F(HomeBuildersTest, LayoutOptionsUseTheCurrentInputs)
+{
+    typeText(box("Text4"), QStringLiteral("3"));
+    clickOn(layout(4));
+    expectBoxAndClipboard(QStringLiteral("{zuvi:arclist typeid='3' orderby='now'}\r\n<li>\r\n<a href='{$field.arcurl}'>{$field.title}</a>\r\n"
+                                         "<p>{$field.seo_description}...</p>\r\n</li>\r\n{/zuvi:arclist}\r\n"));
+    clickOn(layout(5));
+    expectBoxAndClipboard(QStringLiteral("{$field.click}\r\n"));
+    EXPECT_EQ(checkedOptions(), QStringList{"Option2(5)"});
+    // With nothing typed, layout one starts with the shortest opening line.
+    QTest::keyClick(box("Text4"), Qt::Key_Backspace);
+    clickOn(layout(0));
+    expectBoxAndClipboard(layoutOne("{zuvi:arclist orderby='now'}"));
+}
+
+TEST_F(HomeBuildersTest, PreviewPicturesShowAtTheirNaturalSize)
+{
+    const QSize sizes[] = {{120, 72}, {120, 74}, {105, 70}, {111, 70}, {104, 70}};
+    for (int i = 0; i < 5; ++i) {
+        auto *image = page(Page::Home)->findChild<QLabel *>(QStringLiteral("Image%1").arg(i + 1));
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->size(), sizes[i]) << i + 1;
+        EXPECT_FALSE(image->pixmap().isNull()) << i + 1;
+    }
+}
+
+} // namespace
