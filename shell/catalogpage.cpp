@@ -1,6 +1,7 @@
 #include "shell/catalogpage.h"
 
 #include "shell/entrybutton.h"
+#include "shell/entrykeyboard.h"
 #include "shell/fonts.h"
 #include "shell/qtpageview.h"
 
@@ -65,6 +66,7 @@ CatalogPage::CatalogPage(QWidget *window, const QString &catalogFile,
 
     QMap<qint16, QAbstractButton *> entries;
     QList<QWidget *> raisedOverFrames;
+    QMap<QString, QList<QAbstractButton *>> optionsByFrame;
     for (const CatalogControl &control : m_catalog.controls()) {
         QWidget *parent = control.container == QStringLiteral("page") ? window
                                                                       : m_widgets.value(control.container);
@@ -74,7 +76,12 @@ CatalogPage::CatalogPage(QWidget *window, const QString &catalogFile,
             entries.insert(control.index, qobject_cast<QAbstractButton *>(widget));
         if (control.kind != CatalogControl::Kind::Frame && parent == window)
             raisedOverFrames.append(widget);
+        if (control.kind == CatalogControl::Kind::Entry || control.kind == CatalogControl::Kind::Option)
+            optionsByFrame[m_catalog.shownInFrame(control)].append(qobject_cast<QAbstractButton *>(widget));
     }
+    auto *keyboard = new EntryKeyboard(this);
+    for (const QList<QAbstractButton *> &options : std::as_const(optionsByFrame))
+        keyboard->addGroup(options);
     // Controls of the page that lie over a frame's area are drawn above it.
     for (QWidget *widget : raisedOverFrames)
         widget->raise();

@@ -301,3 +301,19 @@ TwipRect PageCatalog::pageRect(const CatalogControl &control) const
     }
     return r;
 }
+
+QString PageCatalog::shownInFrame(const CatalogControl &control) const
+{
+    if (control.container != QStringLiteral("page"))
+        return control.container;
+    const TwipRect r = pageRect(control);
+    const QPoint middle(r.left + r.width / 2, r.top + r.height / 2);
+    for (const CatalogControl &c : m_controls) {
+        if (c.kind != CatalogControl::Kind::Frame || &c == &control)
+            continue;
+        const TwipRect f = pageRect(c);
+        if (QRect(f.left, f.top, f.width, f.height).contains(middle))
+            return c.name;
+    }
+    return QStringLiteral("page");
+}

@@ -46,6 +46,10 @@ public:
     // The control's rectangle relative to the page's client area, following
     // its container chain.
     TwipRect pageRect(const CatalogControl &control) const;
+    // The frame under which a control is shown: its own container, or for a
+    // control of the page the frame whose area holds its middle; "page" if
+    // none does.
+    QString shownInFrame(const CatalogControl &control) const;
 
 private:
     QList<CatalogControl> m_controls;
