@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   xvfb xauth xdotool xclip          # real-window tests: X server, input, clipboard
   php-cli                           # checks the PHP the tool hands out
+  appstream desktop-file-utils      # validate the desktop integration files
 )
 
 missing=()

@@ -8,7 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
-    QApplication::setDesktopFileName(QStringLiteral("zuvi-taggen"));
+    QApplication::setDesktopFileName(QStringLiteral("com.zuvicms.TagGenerator"));
     installPageFonts();
 
     PageSet pages(createPageWindow);

@@ -5,6 +5,7 @@
 #include "shell/twips.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -48,6 +49,14 @@ const char *windowName(int page)
 
 } // namespace
 
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/shell/icons/zuvi-taggen-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 TwipRect navigationButtonRect(int page, int index)
 {
     const NavigationButton &data = kNavigationBar[index - 1];
@@ -60,6 +69,7 @@ PageWindow::PageWindow(int pageNumber) : m_pageNumber(pageNumber)
     setObjectName(QString::fromLatin1(windowName(pageNumber)));
     setWindowTitle(windowCaption());
     setFixedSize(toPixels(clientArea(pageNumber)).size());
+    setWindowIcon(applicationIcon());
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
     // The own button is created first so that it leads the tab order and

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QWidget>
 
 class QPushButton;
@@ -37,6 +38,8 @@ private:
 };
 
 QString windowCaption();
+// The icon of the program and of its tag pages.
+QIcon applicationIcon();
 
 struct TwipRect;
 // Where navigation button `index` (1..9) stands on page `page`.
