@@ -139,3 +139,21 @@ TEST_F(ShellTest, UsageLineAndOutputBoxUseTheSongFace)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ShellTest, TheSelectionWalkReallyClearsTheRealEntries)
+{
+    goTo(Page::List);
+    clickOn(entry(Page::List, 16));
+    ASSERT_TRUE(entry(Page::List, 16)->isChecked());
+    // An index the page does not know clears every entry and writes nothing.
+    const QString before = outputText(Page::List);
+    content(Page::List)->tagPage().Option1_Click(99);
+    EXPECT_EQ(content(Page::List)->optionGroup()->checkedButton(), nullptr);
+    EXPECT_EQ(outputText(Page::List), before);
+    // Clearing from code raised no click: the clipboard still holds entry 16.
+    EXPECT_EQ(clipboardText(), before);
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+#include "tests/support/pagefixture.h"
+#include "tests/support/qtprinters.h"
+
+#include <QGroupBox>
+
+// The common tags page and the visual editing page on screen.
+
+namespace {
+
+using OtherUiPagesTest = PagesFixture;
+
+TEST_F(OtherUiPagesTest, TheSwitchTagReplacesALongerSnippetCompletely)
+{
+    goTo(Page::VisualEditing);
+    clickOn(entry(Page::VisualEditing, 1));
+    const QString before = outputText(Page::VisualEditing);
+    ASSERT_EQ(before.count(QStringLiteral("\r\n")), 18);
+    ASSERT_EQ(clipboardText(), before);
+
+    clickOn(entry(Page::VisualEditing, 10));
+    const QString expected = QStringLiteral("{zuvi:ui open='off' /}\r\n");
+    EXPECT_EQ(outputText(Page::VisualEditing), expected);
+    EXPECT_EQ(clipboardText().toUtf8(), expected.toUtf8());
+    EXPECT_TRUE(entry(Page::VisualEditing, 10)->isChecked());
+    EXPECT_FALSE(entry(Page::VisualEditing, 1)->isChecked());
+}
+
+TEST_F(OtherUiPagesTest, SelectionIsExclusiveAcrossTheFrameAndThePage)
+{
+    struct PageEntries {
+        int number;
+        int entries;
+    };
+    // On the common tags page entries 20 to 23 stand on the page itself, the
+    // rest in the frame; every click must clear the others in both.
+    for (const PageEntries &p : {PageEntries{Page::CommonTags, 28}, PageEntries{Page::VisualEditing, 11}}) {
+        goTo(p.number);
+        for (int clicked = 0; clicked < p.entries; ++clicked) {
+            ASSERT_NE(entry(p.number, clicked), nullptr) << p.number << "/" << clicked;
+            clickOn(entry(p.number, clicked));
+            for (int other = 0; other < p.entries; ++other) {
+                EXPECT_EQ(entry(p.number, other)->isChecked(), other == clicked)
+                    << "page " << p.number << ": clicked " << clicked << ", looked at " << other;
+            }
+        }
+        EXPECT_EQ(entry(p.number, p.entries), nullptr) << p.number;
+    }
+}
+
+TEST_F(OtherUiPagesTest, PageEntriesLieOverTheFramesSixthRowAndAreDrawnAboveIt)
+{
+    goTo(Page::CommonTags);
+    PageWindow *window = page(Page::CommonTags);
+    auto *frame = window->findChild<QGroupBox *>(QStringLiteral("Frame1"));
+    ASSERT_NE(frame, nullptr);
+    for (int column = 0; column < 4; ++column) {
+        QAbstractButton *onPage = entry(Page::CommonTags, 20 + column);
+        QAbstractButton *below = entry(Page::CommonTags, 24 + column);
+        ASSERT_TRUE(onPage && below) << column;
+        EXPECT_EQ(onPage->parentWidget(), window) << 20 + column;
+        EXPECT_EQ(below->parentWidget(), frame) << 24 + column;
+
+        // One grid: same column as the frame's last row, one row (24 px) up.
+        const QRect rect(onPage->mapTo(window, QPoint(0, 0)), onPage->size());
+        const QPoint belowAt = below->mapTo(window, QPoint(0, 0));
+        EXPECT_EQ(rect.topLeft(), belowAt - QPoint(0, 24)) << 20 + column;
+        EXPECT_TRUE(frame->geometry().contains(rect)) << 20 + column;
+        EXPECT_EQ(window->childAt(rect.center()), onPage) << 20 + column;
+    }
+}
+
+} // namespace
