@@ -4,6 +4,7 @@
 
 #include <QFontInfo>
 #include <QLabel>
+#include <QTimer>
 
 namespace {
 
@@ -154,6 +155,28 @@ TEST_F(ShellTest, TheSelectionWalkReallyClearsTheRealEntries)
     EXPECT_EQ(outputText(Page::List), before);
     // Clearing from code raised no click: the clipboard still holds entry 16.
     EXPECT_EQ(clipboardText(), before);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ShellTest, ClosingTheVisiblePageEndsTheProgram)
+{
+    goTo(Page::Shop);   // all nine pages exist, eight of them hidden
+    ASSERT_TRUE(QGuiApplication::quitOnLastWindowClosed());
+    bool timedOut = false;
+    QTimer::singleShot(0, page(Page::Shop), [this] { page(Page::Shop)->close(); });
+    // A safety net: if closing does not end the event loop, end it here.
+    QTimer safetyNet;
+    safetyNet.setSingleShot(true);
+    QObject::connect(&safetyNet, &QTimer::timeout, [&] {
+        timedOut = true;
+        QCoreApplication::exit(1);
+    });
+    safetyNet.start(3000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(timedOut);
 }
 
 } // namespace
