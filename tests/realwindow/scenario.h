@@ -7,11 +7,12 @@
 // optionally type text and press a key, then compare the clipboard.
 struct Step {
     int page;                             // the page the step happens on
-    const char *control;                  // e.g. "Option1(4)", "Text2", "Command1(3)"
+    const char *control;                  // e.g. "Option1(4)", "Text2", "Command1(3)"; nullptr: no click
     const char16_t *typed = nullptr;      // typed after the click (at the end of the box)
-    const char *key = nullptr;            // an xdotool key name pressed after typing
+    const char *key = nullptr;            // xdotool key names pressed after typing, e.g. "Tab space"
     const char16_t *clipboard = nullptr;  // the clipboard text expected afterwards
     bool clipboardKept = false;           // the clipboard must keep what it held before
+    int arrivesOn = 0;                    // the page the step's keys navigate to, if they do
 };
 
 // Scenarios run one after the other in one program; each starts from the

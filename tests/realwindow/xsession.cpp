@@ -127,7 +127,9 @@ void XSession::type(const QString &text)
 
 void XSession::key(const QString &keyName)
 {
-    run(QStringLiteral("xdotool"), {QStringLiteral("key"), keyName});
+    // Several keys may be given, separated by blanks: "Tab Tab space".
+    run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")}
+                                       + keyName.split(u' ', Qt::SkipEmptyParts));
 }
 
 QByteArray XSession::readClipboard()

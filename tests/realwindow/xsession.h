@@ -25,7 +25,7 @@ public:
     std::optional<QPoint> visibleWindowOrigin();
     void click(QPoint screenPoint);
     void type(const QString &text);
-    void key(const QString &keyName);   // e.g. "BackSpace", "Return"
+    void key(const QString &keyNames);   // e.g. "BackSpace", "shift+Tab Return"
     // Reads the clipboard until it holds `expected` or a few seconds pass;
     // returns the last bytes read.
     QByteArray waitForClipboard(const QByteArray &expected, int timeoutMs = 4000);
