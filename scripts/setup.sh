@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the real-window tests
 # need (only those missing), then configures and builds into build/.
-# Sourced by run.sh and test.sh.
+# Called by run.sh and test.sh.
 set -euo pipefail
 
 packages=(
@@ -26,6 +26,6 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUVI_BUILD_TESTS=ON "$@"
-cmake --build "$root/build" -j "$(nproc)"
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cmake --preset default
+cmake --build --preset default -j "$(nproc)"

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: unit, widget
-# (offscreen) and real-window (under Xvfb).
+# (offscreen), real-window (under Xvfb), then the unit and widget tests again
+# built with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/scripts/setup.sh"
-cd "$root/build"
-ctest --output-on-failure -j 2 --timeout 600
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+scripts/setup.sh
+ctest --preset default
+
+cmake --preset sanitize
+cmake --build --preset sanitize -j "$(nproc)"
+ctest --preset sanitize
