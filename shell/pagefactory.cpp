@@ -1,6 +1,8 @@
 #include "shell/pagefactory.h"
 
+#include "pages/about/aboutpage.h"
 #include "pages/home/homepage.h"
+#include "pages/lists/listpage.h"
 #include "shell/catalogpage.h"
 #include "shell/navigation.h"
 #include "shell/pagewindow.h"
@@ -26,12 +28,16 @@ PageWindow *createPageWindow(int number)
     QObject *content = nullptr;
     if (number == Page::Home) {
         content = new HomePage(window);
+    } else if (number == Page::List) {
+        content = new ListPage(window);
     } else if (const QString file = catalogFileName(number); !file.isEmpty()) {
         // The extension functions share one frame, so one group keeps them
         // exclusive; the other pages spread their entries over several.
         const auto selection = number == Page::ExtensionFunctions ? TagPage::Selection::ToolkitGroup
                                                                 : TagPage::Selection::WalkEntries;
         content = new CatalogPage(window, file, selection, initialOutputText());
+    } else if (number == Page::About) {
+        content = new AboutPage(window);
     }
     window->setContent(content);
     return window;
