@@ -1,0 +1,162 @@
+#include "pages/about/aboutpage.h"
+
+#include "pages/about/aboutlinks.h"
+#include "shell/fonts.h"
+#include "shell/pagewindow.h"
+#include "shell/twips.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+QString aboutUserGroupsText()
+{
+    return QStringLiteral("Zuvi官方交流QQ群：715802436　Zuvi授权用户服务QQ群：715802437");
+}
+
+QString aboutCreditText()
+{
+    return QStringLiteral("作者：Zuvi");
+}
+
+namespace {
+
+struct Caption {
+    const char *name;
+    TwipRect at;
+    const char16_t *text;
+};
+
+// The row captions in Frame1, top to bottom; they react to nothing.
+const Caption kRowCaptions[] = {
+    {"Label1(0)", {2520, 1800, 1815, 255}, u"Zuvi官方网站:"},
+    {"Label1(2)", {2520, 2640, 1695, 255}, u"Zuvi帮助手册:"},
+    {"Label8", {2520, 3480, 1695, 255}, u"Zuvi模板中心:"},
+    {"Label12(0)", {2520, 4320, 1815, 255}, u"Zuvi插件中心:"},
+    {"Label12(2)", {2520, 5160, 1695, 255}, u"Zuvi授权购买:"},
+};
+
+// Label2(0)..Label2(4) in Frame1, in the order of the link array; on screen
+// the licence purchase row (3) stands below the plug-in centre row (4).
+constexpr TwipRect kLinkRects[kAboutLinkCount] = {
+    {4440, 1800, 2295, 375}, {4440, 2640, 3015, 375}, {4440, 3480, 3255, 375},
+    {4440, 5160, 3135, 255}, {4440, 4320, 3135, 255},
+};
+
+constexpr TwipRect kFrameRect{120, 600, 11055, 8175};
+constexpr TwipRect kUserGroupsRect{1920, 6600, 7095, 255};   // in Frame1
+constexpr TwipRect kCreditRect{10200, 8880, 975, 255};       // on the page
+
+QLabel *createLabel(const QString &name, const QString &text, const TwipRect &at, QWidget *parent,
+                    QPalette::ColorRole colour, bool pageFont = true)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    if (pageFont)
+        label->setFont(songFont(10.5));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, palette.color(colour));
+    label->setPalette(palette);
+    // Text stands at the top of its rectangle, level with its row's caption.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(toPixels(at));
+    return label;
+}
+
+} // namespace
+
+AboutPage::AboutPage(PageWindow *window) : QObject(window), m_window(window)
+{
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    window->setWindowIcon(QIcon(QStringLiteral(":/about/abouticon.png")));
+
+    // A panel without caption: a thin border, white inside like the page.
+    auto *frame = new QFrame(window);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+    frame->setGeometry(toPixels(kFrameRect));
+
+    for (const Caption &caption : kRowCaptions) {
+        createLabel(QString::fromLatin1(caption.name), QString::fromUtf16(caption.text), caption.at, frame,
+                    QPalette::ButtonText);
+    }
+    for (qint16 index = 0; index < kAboutLinkCount; ++index) {
+        const AboutLink link = *aboutLink(index);
+        QLabel *label = createLabel(QStringLiteral("Label2(%1)").arg(index), link.shown, kLinkRects[index], frame,
+                                    QPalette::Highlight);
+        label->setToolTip(link.tip);
+        label->setCursor(Qt::PointingHandCursor);
+        // Nothing stands to the right of a link: an address longer than its
+        // rectangle widens the label instead of being cut off.
+        if (label->sizeHint().width() > label->width())
+            label->resize(label->sizeHint().width(), label->height());
+        label->installEventFilter(this);
+        m_links.append(label);
+    }
+    createLabel(QStringLiteral("Label7"), aboutUserGroupsText(), kUserGroupsRect, frame, QPalette::ButtonText);
+    createLabel(QStringLiteral("Label9"), aboutCreditText(), kCreditRect, window, QPalette::ButtonText, false);
+}
+
+void AboutPage::Label2_Click(qint16 index)
+{
+    const std::optional<AboutLink> link = aboutLink(index);
+    if (!link)
+        return;
+    // Opening returns at once; without a browser to start it fails, and the
+    // user gets the address to open by hand.
+    if (!QDesktopServices::openUrl(link->opened))
+        showOpenFailure(link->opened);
+}
+
+bool AboutPage::eventFilter(QObject *watched, QEvent *event)
+{
+    // A click is a left-button release over the link that took the press.
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const qsizetype index = m_links.indexOf(qobject_cast<QLabel *>(watched));
+        if (index >= 0 && mouse->button() == Qt::LeftButton
+            && m_links[index]->rect().contains(mouse->position().toPoint())) {
+            Label2_Click(qint16(index));
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void AboutPage::showOpenFailure(const QUrl &address)
+{
+    if (!m_notice) {
+        m_notice = new QDialog(m_window);
+        m_notice->setObjectName(QStringLiteral("OpenFailureNotice"));
+        m_notice->setWindowTitle(windowCaption());
+        m_notice->setModal(false);
+        auto *layout = new QVBoxLayout(m_notice);
+        layout->addWidget(new QLabel(QStringLiteral("无法启动浏览器打开下面的网址，请复制网址后在浏览器中打开："),
+                                     m_notice));
+        // Read-only but selectable: the user copies the address himself.
+        m_noticeAddress = new QLineEdit(m_notice);
+        m_noticeAddress->setObjectName(QStringLiteral("Address"));
+        m_noticeAddress->setReadOnly(true);
+        layout->addWidget(m_noticeAddress);
+        auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, m_notice);
+        buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
+        connect(buttons, &QDialogButtonBox::rejected, m_notice, &QDialog::reject);
+        layout->addWidget(buttons);
+    }
+    const QString text = address.toString();
+    m_noticeAddress->setText(text);
+    m_noticeAddress->setCursorPosition(0);
+    m_noticeAddress->setMinimumWidth(m_noticeAddress->fontMetrics().horizontalAdvance(text) + 24);
+    m_notice->show();
+    m_notice->raise();
+    m_notice->activateWindow();
+}
