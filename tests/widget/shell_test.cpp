@@ -4,6 +4,7 @@
 
 #include <QFontInfo>
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -177,6 +178,23 @@ TEST_F(ShellTest, ClosingTheVisiblePageEndsTheProgram)
     safetyNet.start(3000);
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_FALSE(timedOut);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ShellTest, PagesAppearCentredAndKeepTheirOwnPlace)
+{
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    // Centred to within the window frame's width, which is unknown until
+    // the window is first shown.
+    EXPECT_LE((page(Page::Home)->frameGeometry().center() - screenCentre).manhattanLength(), 4);
+    page(Page::Home)->move(10, 10);
+    goTo(Page::About);   // first shown now: centred, whatever the home page did
+    EXPECT_LE((page(Page::About)->frameGeometry().center() - screenCentre).manhattanLength(), 4);
+    goTo(Page::Home);
+    EXPECT_EQ(page(Page::Home)->pos(), QPoint(10, 10));
 }
 
 } // namespace
