@@ -22,7 +22,8 @@ XSession::XSession(const QString &program)
 {
     // A display number no other server holds.
     int number = 90 + int(QCoreApplication::applicationPid() % 100);
-    while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+    while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))
+           || QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
         ++number;
     m_display = QStringLiteral(":%1").arg(number);
 
@@ -39,6 +40,10 @@ XSession::XSession(const QString &program)
     QDeadlineTimer serverDeadline(10000);
     while (!QFile::exists(socket) && !serverDeadline.hasExpired())
         QThread::msleep(50);
+    if (!QFile::exists(socket)) {
+        m_error = QStringLiteral("Xvfb did not open display ") + m_display;
+        return;
+    }
 
     m_program = std::make_unique<QProcess>();
     m_program->setProcessEnvironment(environmentFor(m_display));
@@ -48,7 +53,9 @@ XSession::XSession(const QString &program)
         m_error = QStringLiteral("the program does not start: ") + program;
         return;
     }
-    QDeadlineTimer windowDeadline(15000);
+    // Generous: the first start after a build may have to fill font caches
+    // on a busy machine.
+    QDeadlineTimer windowDeadline(40000);
     while (!windowDeadline.hasExpired()) {
         if (visibleWindowOrigin()) {
             m_ready = true;

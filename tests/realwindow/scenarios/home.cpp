@@ -30,6 +30,23 @@ const ScenarioRegistration home{{
           u"<a href='{$field.arcurl}'>{$field.title}</a>\r\n</li>\r\n{/zuvi:arclist}\r\n"},
          {Page::Home, "Option2(5)", nullptr, nullptr, u"{$field.click}\r\n"},
      }},
+    {"drop-down choices",
+     {
+         // The list opens on the item shown; two down and Enter choose 下级栏目.
+         {Page::Home, "Combo1", nullptr, "Down Down Return",
+          u"{zuvi:channel type='son' row='8' currentstyle='on'}\r\n"
+          u"<a href='{$field.typeurl}' class='{$field.currentstyle}'>{$field.typename}</a>\r\n{/zuvi:channel}\r\n"},
+         {Page::Home, "Combo2", nullptr, "Down Down Return", u"{$field.litpic}\r\n"},
+         // Back to 下拉选择: the box is emptied and so is the clipboard text.
+         {Page::Home, "Combo2", nullptr, "Up Up Return", u""},
+         {Page::Home, "Combo3", nullptr, "Down Down Return", u"{$field.add_time|MyDate='Y-m-d',###}\r\n"},
+         // Choosing the item already shown counts as a choice.
+         {Page::Home, "Option1(1)", nullptr, nullptr, u"{zuvi:global name='web_name' /}\r\n"},
+         {Page::Home, "Combo3", nullptr, "Return", u"{$field.add_time|MyDate='Y-m-d',###}\r\n"},
+         {Page::Home, "Combo5", nullptr, "Down Return",
+          u"{zuvi:arclist row='10' orderby='click'}\r\n<li>\r\n<a href='{$field.typeurl}'>{$field.typename}</a>\r\n"
+          u"<a href='{$field.arcurl}'>{$field.title}</a>\r\n</li>\r\n{/zuvi:arclist}\r\n"},
+     }},
 }};
 
 } // namespace
