@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <limits>
+
 QString usageText()
 {
     return QStringLiteral("使用说明：选择相应标签即可自动生成及复制到剪切板，你只需要粘贴即可。");
@@ -134,6 +136,8 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
     case Kind::TextBox: {
         auto *box = new QLineEdit(parent);
         box->setFont(songFont(10.5));
+        // The boxes take any text, however long; a paste is never cut short.
+        box->setMaxLength(std::numeric_limits<int>::max());
         widget = box;
         break;
     }

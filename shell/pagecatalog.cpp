@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QHash>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 const QMap<QString, CatalogControl::Kind> &kindsByWord()
@@ -291,15 +294,20 @@ qint16 PageCatalog::highestEntryIndex() const
 
 TwipRect PageCatalog::pageRect(const CatalogControl &control) const
 {
-    TwipRect r = control.at;
+    // Summed wide and clamped: page data with huge numbers must not overflow.
+    qint64 left = control.at.left;
+    qint64 top = control.at.top;
     for (const CatalogControl *c = &control; c->container != QStringLiteral("page");) {
         c = this->control(c->container);
         if (!c)
             break;
-        r.left += c->at.left;
-        r.top += c->at.top;
+        left += c->at.left;
+        top += c->at.top;
     }
-    return r;
+    auto clamped = [](qint64 v) {
+        return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    };
+    return TwipRect{clamped(left), clamped(top), control.at.width, control.at.height};
 }
 
 QString PageCatalog::shownInFrame(const CatalogControl &control) const
@@ -307,12 +315,13 @@ QString PageCatalog::shownInFrame(const CatalogControl &control) const
     if (control.container != QStringLiteral("page"))
         return control.container;
     const TwipRect r = pageRect(control);
-    const QPoint middle(r.left + r.width / 2, r.top + r.height / 2);
+    const qint64 middleX = qint64(r.left) + r.width / 2;
+    const qint64 middleY = qint64(r.top) + r.height / 2;
     for (const CatalogControl &c : m_controls) {
         if (c.kind != CatalogControl::Kind::Frame || &c == &control)
             continue;
         const TwipRect f = pageRect(c);
-        if (QRect(f.left, f.top, f.width, f.height).contains(middle))
+        if (middleX >= f.left && middleX < qint64(f.left) + f.width && middleY >= f.top && middleY < qint64(f.top) + f.height)
             return c.name;
     }
     return QStringLiteral("page");

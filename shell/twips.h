@@ -19,9 +19,10 @@ constexpr int kTwipsPerPixel = 15;
 
 constexpr int twipsToPixels(int twips)
 {
-    // Round half away from zero, as positions may be negative while dragging.
-    return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
-                      : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+    // Round half away from zero, as positions may be negative while dragging;
+    // wide arithmetic, so that no int, however large, overflows.
+    const qint64 t = twips;
+    return int(t >= 0 ? (t + kTwipsPerPixel / 2) / kTwipsPerPixel : -((-t + kTwipsPerPixel / 2) / kTwipsPerPixel));
 }
 
 inline QRect toPixels(const TwipRect &r)

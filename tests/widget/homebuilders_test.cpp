@@ -164,3 +164,19 @@ TEST_F(HomeBuildersTest, PreviewPicturesShowAtTheirNaturalSize)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(HomeBuildersTest, ALongPasteIsNeverCutShort)
+{
+    // Longer than a line edit's default limit of 32767 characters.
+    const QString digits(40000, u'7');
+    QApplication::clipboard()->setText(digits);
+    box("Text6")->setFocus();
+    QTest::keySequence(box("Text6"), QKeySequence::Paste);
+    EXPECT_EQ(box("Text6")->text().size(), digits.size());
+    EXPECT_TRUE(outputText(Page::Home).startsWith(QStringLiteral("{zuvi:arclist row='") + digits + u'\''));
+    EXPECT_EQ(clipboardText(), outputText(Page::Home));
+}
+
+} // namespace
