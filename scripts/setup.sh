@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool xclip          # real-window tests: X server, input, clipboard
   php-cli                           # checks the PHP the tool hands out
   appstream desktop-file-utils      # validate the desktop integration files
+  clang libclang-rt-14-dev          # fuzzing: libFuzzer and the sanitizer runtimes
 )
 
 missing=()

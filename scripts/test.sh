@@ -10,3 +10,6 @@ ctest --preset default
 cmake --preset sanitize
 cmake --build --preset sanitize -j "$(nproc)"
 ctest --preset sanitize
+
+# A bounded libFuzzer run of every fuzz target (clang build in build-fuzz/).
+tests/fuzz/run.sh
