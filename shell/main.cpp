@@ -1,6 +1,7 @@
 #include "shell/fonts.h"
 #include "shell/pagefactory.h"
 #include "shell/pageset.h"
+#include "shell/pagewindow.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
     QApplication::setDesktopFileName(QStringLiteral("com.zuvicms.TagGenerator"));
     installPageFonts();
+    QApplication::setWindowIcon(applicationIcon());
 
     PageSet pages(createPageWindow);
     pages.start();

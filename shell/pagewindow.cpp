@@ -69,7 +69,6 @@ PageWindow::PageWindow(int pageNumber) : m_pageNumber(pageNumber)
     setObjectName(QString::fromLatin1(windowName(pageNumber)));
     setWindowTitle(windowCaption());
     setFixedSize(toPixels(clientArea(pageNumber)).size());
-    setWindowIcon(applicationIcon());
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
     // The own button is created first so that it leads the tab order and

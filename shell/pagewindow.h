@@ -38,7 +38,8 @@ private:
 };
 
 QString windowCaption();
-// The icon of the program and of its tag pages.
+// The icon of the program and of its tag pages; decoding it takes a while,
+// so it is made once, at start-up, as the application's window icon.
 QIcon applicationIcon();
 
 struct TwipRect;

@@ -25,8 +25,30 @@ QString QtPageView::GetOutputText() const
     return text;
 }
 
+namespace {
+
+// Wrapping at word boundaries rescans a long run without blanks for every
+// screen line, which grows with the square of the run (a pasted megabyte of
+// digits took seconds); text with a run longer than any screen line wraps
+// anywhere instead.
+bool hasLongUnbrokenRun(const QString &text)
+{
+    constexpr qsizetype kLongRun = 512;
+    qsizetype run = 0;
+    for (QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > kLongRun)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void QtPageView::SetOutputText(const QString &text)
 {
+    m_output->setWordWrapMode(hasLongUnbrokenRun(text) ? QTextOption::WrapAnywhere
+                                                       : QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_writing = true;
     m_output->setPlainText(text);
     m_writing = false;

@@ -1,0 +1,5 @@
+#pragma once
+
+// Registration in the order the results are printed.
+void registerStartupBenchmarks();       // start-up, navigation, memory
+void registerInteractionBenchmarks();   // entry clicks, keystrokes, pastes

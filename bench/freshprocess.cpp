@@ -1,0 +1,199 @@
+#include "bench/freshprocess.h"
+
+#include "shell/fonts.h"
+#include "shell/navigation.h"
+#include "shell/pagefactory.h"
+#include "shell/pageset.h"
+#include "shell/pagewindow.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QProcess>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const char kChildFlag[] = "--zuvi-child=";
+
+void print(const char *key, double value)
+{
+    std::printf("%s=%.4f\n", key, value);
+}
+
+void printResidency(const char *prefix, const Residency &r)
+{
+    std::printf("%s_rss=%.4f\n%s_anon=%.4f\n%s_file=%.4f\n", prefix, r.total, prefix, r.anonymous, prefix,
+                r.fileBacked);
+}
+
+int runBare()
+{
+    const auto start = Clock::now();
+    const std::unique_ptr<QWidget> window = showBareWindow();
+    const PaintCounter paints(window.get());
+    settle();
+    const auto shown = Clock::now();
+    if (paints.count() == 0) {
+        std::printf("error=the bare window was not painted\n");
+        return 1;
+    }
+    print("startup_ms", millisecondsBetween(start, shown));
+    printResidency("bare", readResidency());
+    return 0;
+}
+
+// Clicks navigation button `target` and returns the time until the target
+// page has been painted; negative if it was not painted.
+double timedNavigation(PageSet &pages, int target)
+{
+    const auto start = Clock::now();
+    clickNavigation(pages, target);
+    const PaintCounter paints(pages.page(target));
+    settle();
+    const auto painted = Clock::now();
+    return paints.count() > 0 ? millisecondsBetween(start, painted) : -1;
+}
+
+int runPages()
+{
+    const auto start = Clock::now();
+    installPageFonts();
+    const auto fonts = Clock::now();
+    PageSet pages(createPageWindow);
+    pages.start();
+    const PaintCounter paints(pages.page(Page::Home));
+    settle();
+    const auto shown = Clock::now();
+    if (paints.count() == 0) {
+        std::printf("error=the home page was not painted\n");
+        return 1;
+    }
+    print("startup_ms", millisecondsBetween(start, shown));
+    print("fonts_ms", millisecondsBetween(start, fonts));
+    printResidency("home", readResidency());
+
+    const double firstClick = timedNavigation(pages, Page::List);
+    printResidency("nine", readResidency());
+    const double firstVisit = timedNavigation(pages, Page::Content);
+    for (int page = Page::Shop; page <= kLastPage; ++page)
+        timedNavigation(pages, page);
+    const double laterClick = timedNavigation(pages, Page::List);
+    if (firstClick < 0 || firstVisit < 0 || laterClick < 0) {
+        std::printf("error=a page was not painted after navigation\n");
+        return 1;
+    }
+    print("first_click_ms", firstClick);
+    print("first_visit_ms", firstVisit);
+    print("later_click_ms", laterClick);
+    printResidency("visited", readResidency());
+    return 0;
+}
+
+using Figures = QHash<QString, double>;
+
+Figures runChildProcess(const QString &mode, QString *error)
+{
+    QProcess child;
+    child.setProgram(QCoreApplication::applicationFilePath());
+    child.setArguments({QString::fromLatin1(kChildFlag) + mode});
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start();
+    if (!child.waitForFinished(120000) || child.exitStatus() != QProcess::NormalExit) {
+        *error = QStringLiteral("child %1 did not finish").arg(mode);
+        return {};
+    }
+    Figures figures;
+    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+        const qsizetype eq = line.indexOf('=');
+        if (eq < 0)
+            continue;
+        const QString key = QString::fromLatin1(line.left(eq));
+        if (key == QStringLiteral("error"))
+            *error = QStringLiteral("child %1: %2").arg(mode, QString::fromUtf8(line.mid(eq + 1)));
+        else
+            figures.insert(key, line.mid(eq + 1).toDouble());
+    }
+    if (child.exitCode() != 0 && error->isEmpty())
+        *error = QStringLiteral("child %1 exited with %2").arg(mode).arg(child.exitCode());
+    return figures;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+FreshProcessFigures measure()
+{
+    FreshProcessFigures result;
+    result.rounds = qEnvironmentVariableIsSet("ZUVI_BENCH_ROUNDS") ? qEnvironmentVariableIntValue("ZUVI_BENCH_ROUNDS")
+                                                                   : 9;
+    result.rounds = std::max(result.rounds, 1);
+
+    // One round unmeasured first, so that the program, the Qt libraries and
+    // the font files are in the page cache for every measured round alike.
+    runChildProcess(QStringLiteral("bare"), &result.error);
+    runChildProcess(QStringLiteral("pages"), &result.error);
+
+    QHash<QString, std::vector<double>> samples;
+    for (int round = 0; round < result.rounds && result.error.isEmpty(); ++round) {
+        // Alternating, so that a slow stretch of the machine hits both alike.
+        for (const QString &mode : {QStringLiteral("bare"), QStringLiteral("pages")}) {
+            const Figures figures = runChildProcess(mode, &result.error);
+            for (auto it = figures.cbegin(); it != figures.cend(); ++it)
+                samples[mode + u'.' + it.key()].push_back(it.value());
+        }
+    }
+    const auto m = [&](const char *key) { return median(samples.value(QString::fromLatin1(key))); };
+    const auto residency = [&](const char *mode, const char *prefix) {
+        const QString base = QString::fromLatin1(mode) + u'.' + QString::fromLatin1(prefix);
+        return Residency{median(samples.value(base + QStringLiteral("_rss"))),
+                         median(samples.value(base + QStringLiteral("_anon"))),
+                         median(samples.value(base + QStringLiteral("_file")))};
+    };
+    result.bareStartup = m("bare.startup_ms");
+    result.homeStartup = m("pages.startup_ms");
+    result.pageFonts = m("pages.fonts_ms");
+    result.firstClick = m("pages.first_click_ms");
+    result.firstVisit = m("pages.first_visit_ms");
+    result.laterClick = m("pages.later_click_ms");
+    result.bare = residency("bare", "bare");
+    result.home = residency("pages", "home");
+    result.ninePages = residency("pages", "nine");
+    result.allVisited = residency("pages", "visited");
+    return result;
+}
+
+} // namespace
+
+bool isChildRun(int argc, char **argv)
+{
+    return argc >= 2 && std::strncmp(argv[1], kChildFlag, std::strlen(kChildFlag)) == 0;
+}
+
+int runChild(int argc, char **argv)
+{
+    const QByteArray mode = QByteArray(argv[1]).mid(int(std::strlen(kChildFlag)));
+    QApplication app(argc, argv);
+    if (mode == "bare")
+        return runBare();
+    if (mode == "pages")
+        return runPages();
+    std::printf("error=unknown child mode %s\n", mode.constData());
+    return 2;
+}
+
+const FreshProcessFigures &freshProcessFigures()
+{
+    static const FreshProcessFigures figures = measure();
+    return figures;
+}

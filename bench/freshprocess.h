@@ -1,0 +1,37 @@
+#pragma once
+
+#include "bench/support.h"
+
+#include <QString>
+
+// What only a process of its own can show: the first start-up of a run, when
+// fonts, style and plugins are loaded for the first time, and the resident
+// memory. The benchmark program starts itself again with --zuvi-child=<mode>;
+// the child measures once and prints key=value lines for the parent.
+
+bool isChildRun(int argc, char **argv);
+int runChild(int argc, char **argv);
+
+struct FreshProcessFigures {
+    int rounds = 0;
+    QString error;   // empty when every child ran and painted
+
+    // Medians over the rounds, in milliseconds. Start-up runs from the
+    // constructed QApplication to the window shown and painted; the
+    // navigation times from the click to the target page painted.
+    double bareStartup = 0;
+    double homeStartup = 0;
+    double pageFonts = 0;     // installPageFonts(), part of homeStartup
+    double firstClick = 0;    // home page -> list page: creates the eight others
+    double firstVisit = 0;    // list page -> content page: created, never shown before
+    double laterClick = 0;    // back to a page shown before
+
+    // Medians over the rounds, in MiB.
+    Residency bare;           // bare window shown and painted
+    Residency home;           // home page shown and painted
+    Residency ninePages;      // after the first navigation click: all nine created
+    Residency allVisited;     // after every page has been shown once
+};
+
+// Runs the child processes the first time it is called.
+const FreshProcessFigures &freshProcessFigures();

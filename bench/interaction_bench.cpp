@@ -1,0 +1,201 @@
+// What the user does on a page once it is up: clicking entries, typing into
+// builder boxes, pasting into them.
+
+#include "bench/benchmarks.h"
+#include "bench/support.h"
+
+#include "shell/catalogpage.h"
+#include "shell/navigation.h"
+#include "shell/pagefactory.h"
+#include "shell/pageset.h"
+#include "shell/pagewindow.h"
+#include "shell/pageview.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using benchmark::State;
+
+// All nine pages created, `page` shown and painted.
+struct OpenPage {
+    explicit OpenPage(int page) : number(page)
+    {
+        pages.start();
+        if (page != Page::Home)
+            clickNavigation(pages, page);
+        settle();
+    }
+    CatalogPage *content() const { return qobject_cast<CatalogPage *>(pages.page(number)->content()); }
+
+    PageSet pages{createPageWindow};
+    int number;
+};
+
+// Every option button of the page in turn, one click each, timed from the
+// click to its handler's return (the snippet written and on the clipboard).
+// The paint of the output box that follows is timed apart. The reported time
+// is the mean click; the counters name the slowest entry.
+void entryClick(State &state, int page)
+{
+    OpenPage open(page);
+    const QList<QAbstractButton *> buttons = open.content()->optionGroup()->buttons();
+    const size_t n = size_t(buttons.size());
+    std::vector<double> clickTotal(n), paintTotal(n);
+    bool checked = false;
+    for (auto _ : state) {
+        double iterationClicks = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const auto start = Clock::now();
+            buttons[qsizetype(i)]->click();
+            const auto copied = Clock::now();
+            settle();
+            const auto painted = Clock::now();
+            clickTotal[i] += secondsBetween(start, copied);
+            paintTotal[i] += secondsBetween(copied, painted);
+            iterationClicks += secondsBetween(start, copied);
+            if (!checked && (QApplication::clipboard()->text().isEmpty()
+                             || QApplication::clipboard()->text() != open.content()->view().GetOutputText()))
+                state.SkipWithError(qPrintable(buttons[qsizetype(i)]->objectName() + " put nothing on the clipboard"));
+        }
+        checked = true;
+        state.SetIterationTime(iterationClicks / double(n));
+    }
+    size_t slowest = 0;
+    for (size_t i = 1; i < n; ++i) {
+        if (clickTotal[i] > clickTotal[slowest])
+            slowest = i;
+    }
+    const double iterations = double(state.iterations());
+    state.counters["entries"] = double(n);
+    state.counters["slowest_us"] = clickTotal[slowest] / iterations * 1e6;
+    state.counters["its_paint_us"] = paintTotal[slowest] / iterations * 1e6;
+    state.SetLabel(buttons[qsizetype(slowest)]->objectName().toStdString());
+}
+
+void sendKey(QWidget *widget, int key, const QString &text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+// One keystroke in a builder box, timed from the key event to its handler's
+// return (snippet rebuilt, written and copied). Each iteration types "1" after
+// "10" and takes it back with Backspace; the time is per keystroke. The paint
+// that follows is not timed.
+void keystroke(State &state, int page, const QString &boxName)
+{
+    OpenPage open(page);
+    QLineEdit *box = open.content()->widget<QLineEdit>(boxName);
+    if (!box) {
+        state.SkipWithError(qPrintable("no box " + boxName));
+        for (auto _ : state) {
+        }
+        return;
+    }
+    box->setText(QStringLiteral("10"));
+    settle();
+    bool checked = false;
+    for (auto _ : state) {
+        const auto typed = Clock::now();
+        sendKey(box, Qt::Key_1, QStringLiteral("1"));
+        const double typing = secondsBetween(typed, Clock::now());
+        if (!checked && !open.content()->view().GetOutputText().contains(QStringLiteral("101")))
+            state.SkipWithError("the snippet was not rebuilt from the typed text");
+        checked = true;
+        settle();
+        const auto erased = Clock::now();
+        sendKey(box, Qt::Key_Backspace, QString());
+        const double erasing = secondsBetween(erased, Clock::now());
+        settle();
+        state.SetIterationTime((typing + erasing) / 2);
+    }
+    if (box->text() != QStringLiteral("10"))
+        state.SkipWithError("the box does not hold what was typed");
+}
+
+QString pastedText(qsizetype size, bool digits)
+{
+    // Mixed: digits, Latin letters, Chinese, punctuation and blanks, as a
+    // careless paste from a web page brings them.
+    const QString unit = digits ? QStringLiteral("1234567890") : QStringLiteral("12 ab 栏目,3.5e+x；");
+    QString text;
+    text.reserve(size + unit.size());
+    while (text.size() < size)
+        text += unit;
+    text.truncate(size);
+    return text;
+}
+
+// A paste of `n` characters into the home page's column ID box (Text2):
+// QLineEdit::insert, as Ctrl+V does, with the rebuilt snippet written,
+// copied and painted. Timed from the insert to the paint done. The box is
+// the program's own, with the maximum length the page gives it.
+void paste(State &state, bool digits)
+{
+    const qsizetype n = qsizetype(state.range(0));
+    OpenPage open(Page::Home);
+    QLineEdit *box = open.content()->widget<QLineEdit>(QStringLiteral("Text2"));
+    const QString text = pastedText(n, digits);
+    double handlerTotal = 0;
+    for (auto _ : state) {
+        box->clear();
+        settle();
+        const auto start = Clock::now();
+        box->insert(text);
+        const auto handled = Clock::now();
+        settle();
+        state.SetIterationTime(secondsBetween(start, Clock::now()));
+        handlerTotal += secondsBetween(start, handled);
+    }
+    state.SetComplexityN(n);
+    state.counters["kept_chars"] = double(box->text().size());
+    state.counters["output_chars"] = double(open.content()->view().GetOutputText().size());
+    state.counters["handler_ms"] = handlerTotal / double(state.iterations()) * 1000;
+}
+
+} // namespace
+
+void registerInteractionBenchmarks()
+{
+    using benchmark::RegisterBenchmark;
+    for (int page = Page::Home; page <= Page::ExtensionFunctions; ++page) {
+        // A fixed count: the untimed paint after every click costs ten times
+        // the click, and the clock would otherwise run for minutes.
+        RegisterBenchmark((std::string("EntryClick/") + pageSlug(page)).c_str(), entryClick, page)
+            ->Iterations(200)->UseManualTime()->Unit(benchmark::kMicrosecond);
+    }
+
+    struct Box {
+        int page;
+        const char *name;
+    };
+    constexpr Box boxes[] = {
+        {Page::Home, "Text2"}, {Page::Home, "Text3"}, {Page::Home, "Text4"}, {Page::Home, "Text5"},
+        {Page::Home, "Text6"}, {Page::Home, "Text7"}, {Page::List, "Text2"}, {Page::List, "Text3"},
+        {Page::List, "Text4"},
+    };
+    for (const Box &box : boxes) {
+        const std::string name = std::string("Keystroke/") + pageSlug(box.page) + "/" + box.name;
+        RegisterBenchmark(name.c_str(), keystroke, box.page, QString::fromLatin1(box.name))
+            ->Iterations(1000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+    }
+
+    for (const bool digits : {true, false}) {
+        RegisterBenchmark(digits ? "Paste/digits" : "Paste/mixed", paste, digits)
+            ->RangeMultiplier(4)->Range(1 << 10, 1 << 20)->Complexity(benchmark::oN)
+            ->UseManualTime()->Unit(benchmark::kMillisecond);
+    }
+}

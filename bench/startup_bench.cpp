@@ -1,0 +1,199 @@
+// Start-up, navigation and memory, each against the cheapest Qt window that
+// shows text.
+
+#include "bench/benchmarks.h"
+#include "bench/freshprocess.h"
+#include "bench/support.h"
+
+#include "shell/navigation.h"
+#include "shell/pagefactory.h"
+#include "shell/pageset.h"
+#include "shell/pagewindow.h"
+
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using benchmark::State;
+
+bool freshProcessFiguresOrSkip(State &state)
+{
+    const FreshProcessFigures &figures = freshProcessFigures();
+    if (!figures.error.isEmpty()) {
+        state.SkipWithError(qPrintable(figures.error));
+        return false;
+    }
+    return true;
+}
+
+// A new process per sample: QApplication constructed, then the clock runs
+// until the window is shown and painted.
+void startUpFreshProcess(State &state)
+{
+    if (!freshProcessFiguresOrSkip(state)) {
+        for (auto _ : state) {
+        }
+        return;
+    }
+    const FreshProcessFigures &f = freshProcessFigures();
+    for (auto _ : state)
+        state.SetIterationTime(f.homeStartup / 1000.0);
+    state.counters["bare_ms"] = f.bareStartup;
+    state.counters["home_ms"] = f.homeStartup;
+    state.counters["ratio"] = f.homeStartup / f.bareStartup;
+    state.counters["fonts_ms"] = f.pageFonts;
+    state.counters["rounds"] = f.rounds;
+}
+
+// The same again and again in one process: what building and painting the
+// page costs once fonts, style and plugins are loaded. Bare window and home
+// page alternate within each iteration.
+void startUpInProcess(State &state)
+{
+    double bareTotal = 0;
+    double homeTotal = 0;
+    for (auto _ : state) {
+        {
+            const auto start = Clock::now();
+            const std::unique_ptr<QWidget> bare = showBareWindow();
+            const PaintCounter paints(bare.get());
+            settle();
+            bareTotal += secondsBetween(start, Clock::now());
+            if (paints.count() == 0)
+                state.SkipWithError("the bare window was not painted");
+        }
+        const auto start = Clock::now();
+        PageSet pages(createPageWindow);
+        pages.start();
+        const PaintCounter paints(pages.page(Page::Home));
+        settle();
+        const double home = secondsBetween(start, Clock::now());
+        homeTotal += home;
+        state.SetIterationTime(home);
+        if (paints.count() == 0)
+            state.SkipWithError("the home page was not painted");
+    }
+    const double n = double(state.iterations());
+    state.counters["bare_ms"] = bareTotal / n * 1000;
+    state.counters["home_ms"] = homeTotal / n * 1000;
+    state.counters["ratio"] = homeTotal / bareTotal;
+}
+
+void firstClickFreshProcess(State &state)
+{
+    if (!freshProcessFiguresOrSkip(state)) {
+        for (auto _ : state) {
+        }
+        return;
+    }
+    const FreshProcessFigures &f = freshProcessFigures();
+    for (auto _ : state)
+        state.SetIterationTime(f.firstClick / 1000.0);
+    state.counters["first_click_ms"] = f.firstClick;
+    state.counters["first_visit_ms"] = f.firstVisit;
+    state.counters["later_click_ms"] = f.laterClick;
+}
+
+// The first navigation click of a run (home page -> list page) creates the
+// eight other pages; timed from the click to the list page painted. Then the
+// first visit of a page created by that click (list page -> content page).
+void firstClickInProcess(State &state)
+{
+    double handlerTotal = 0;
+    double firstVisitTotal = 0;
+    for (auto _ : state) {
+        PageSet pages(createPageWindow);
+        pages.start();
+        settle();
+
+        const auto start = Clock::now();
+        clickNavigation(pages, Page::List);
+        const auto handled = Clock::now();
+        const PaintCounter paints(pages.page(Page::List));
+        settle();
+        const auto painted = Clock::now();
+        state.SetIterationTime(secondsBetween(start, painted));
+        handlerTotal += secondsBetween(start, handled);
+        if (paints.count() == 0)
+            state.SkipWithError("the list page was not painted");
+
+        const auto visit = Clock::now();
+        clickNavigation(pages, Page::Content);
+        settle();
+        firstVisitTotal += secondsBetween(visit, Clock::now());
+    }
+    const double n = double(state.iterations());
+    state.counters["handler_ms"] = handlerTotal / n * 1000;
+    state.counters["first_visit_ms"] = firstVisitTotal / n * 1000;
+}
+
+// Back and forth between two pages that have both been shown before.
+void laterClickInProcess(State &state)
+{
+    PageSet pages(createPageWindow);
+    pages.start();
+    for (int page = kFirstPage; page <= kLastPage; ++page) {
+        clickNavigation(pages, page);
+        settle();
+    }
+    double handlerTotal = 0;
+    int target = Page::List;
+    for (auto _ : state) {
+        target = target == Page::List ? Page::Content : Page::List;
+        const auto start = Clock::now();
+        clickNavigation(pages, target);
+        const auto handled = Clock::now();
+        const PaintCounter paints(pages.page(target));
+        settle();
+        state.SetIterationTime(secondsBetween(start, Clock::now()));
+        handlerTotal += secondsBetween(start, handled);
+        if (paints.count() == 0)
+            state.SkipWithError("the page was not painted");
+    }
+    state.counters["handler_ms"] = handlerTotal / double(state.iterations()) * 1000;
+}
+
+// Resident memory (VmRSS) of a process with the bare window, and of one with
+// all nine pages created (after the first navigation click) and after every
+// page has been shown once. The figures are in the counters, in MiB.
+void memoryFreshProcess(State &state)
+{
+    if (!freshProcessFiguresOrSkip(state)) {
+        for (auto _ : state) {
+        }
+        return;
+    }
+    const FreshProcessFigures &f = freshProcessFigures();
+    for (auto _ : state)
+        state.SetIterationTime(0);
+    state.counters["bare_MiB"] = f.bare.total;
+    state.counters["home_MiB"] = f.home.total;
+    state.counters["nine_MiB"] = f.ninePages.total;
+    state.counters["ratio"] = f.ninePages.total / f.bare.total;
+    state.counters["visited_MiB"] = f.allVisited.total;
+    state.counters["visited_ratio"] = f.allVisited.total / f.bare.total;
+    state.counters["bare_anon"] = f.bare.anonymous;
+    state.counters["bare_file"] = f.bare.fileBacked;
+    state.counters["nine_anon"] = f.ninePages.anonymous;
+    state.counters["nine_file"] = f.ninePages.fileBacked;
+}
+
+} // namespace
+
+void registerStartupBenchmarks()
+{
+    using benchmark::RegisterBenchmark;
+    RegisterBenchmark("StartUp/fresh_process", startUpFreshProcess)
+        ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("StartUp/in_process", startUpInProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Navigation/first_click/fresh_process", firstClickFreshProcess)
+        ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Navigation/first_click/in_process", firstClickInProcess)
+        ->UseManualTime()->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Navigation/later_click/in_process", laterClickInProcess)
+        ->UseManualTime()->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Memory/fresh_process", memoryFreshProcess)
+        ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+}

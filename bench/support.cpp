@@ -1,0 +1,116 @@
+#include "bench/support.h"
+
+#include "shell/navigation.h"
+#include "shell/pageset.h"
+#include "shell/pagewindow.h"
+#include "shell/twips.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+void settle()
+{
+    // The first round delivers the expose and posted update requests; a
+    // second one picks up what painting itself posted.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+PaintCounter::PaintCounter(QObject *watched)
+{
+    // Not a child of the watched object: either may go first.
+    watched->installEventFilter(this);
+}
+
+bool PaintCounter::eventFilter(QObject *, QEvent *event)
+{
+    if (event->type() == QEvent::Paint)
+        ++m_count;
+    return false;
+}
+
+std::unique_ptr<QWidget> showBareWindow()
+{
+    auto window = std::make_unique<QWidget>();
+    // The size of a tag page's client area.
+    window->setFixedSize(toPixels(TwipRect{0, 0, 11325, 9195}).size());
+    auto *edit = new QPlainTextEdit(window.get());
+    edit->setGeometry(window->rect());
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+PageWindow *visiblePage(const PageSet &pages)
+{
+    for (int p = kFirstPage; p <= kLastPage; ++p) {
+        if (PageWindow *window = pages.page(p); window && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+void clickNavigation(PageSet &pages, int target)
+{
+    if (PageWindow *window = visiblePage(pages))
+        window->navigationButton(target)->click();
+}
+
+Residency readResidency()
+{
+    Residency r;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return r;
+    const auto kibToMib = [](const QByteArray &line) {
+        // "VmRSS:\t   26632 kB"
+        return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    };
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            r.total = kibToMib(line);
+        else if (line.startsWith("RssAnon:"))
+            r.anonymous = kibToMib(line);
+        else if (line.startsWith("RssFile:"))
+            r.fileBacked = kibToMib(line);
+    }
+    return r;
+}
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+void filterPlatformNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("does not support raise()"))
+        || message.contains(QLatin1String("XDG_RUNTIME_DIR not set")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+} // namespace
+
+void silencePlatformNotes()
+{
+    previousHandler = qInstallMessageHandler(filterPlatformNotes);
+}
+
+const char *pageSlug(int page)
+{
+    static const char *const slugs[] = {"",      "home", "lists", "content", "shop",
+                                        "other", "ui",   "files", "functions", "about"};
+    return page >= kFirstPage && page <= kLastPage ? slugs[page] : "?";
+}

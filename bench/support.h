@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QObject>
+
+#include <chrono>
+#include <memory>
+
+class PageSet;
+class PageWindow;
+class QWidget;
+
+using Clock = std::chrono::steady_clock;
+
+inline double millisecondsBetween(Clock::time_point start, Clock::time_point end)
+{
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+inline double secondsBetween(Clock::time_point start, Clock::time_point end)
+{
+    return std::chrono::duration<double>(end - start).count();
+}
+
+// Delivers what is pending (expose events, update requests), so that every
+// visible window has been painted when it returns.
+void settle();
+
+// Counts the paint events a widget receives, so that a measurement can make
+// sure it included a paint.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QObject *watched);
+    int count() const { return m_count; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    int m_count = 0;
+};
+
+// The baseline every start-up is compared with: a top-level window of a
+// page's size holding one QPlainTextEdit over all of it, shown the way a page
+// is shown. Painted after settle().
+std::unique_ptr<QWidget> showBareWindow();
+
+// The page currently visible; nullptr if none is.
+PageWindow *visiblePage(const PageSet &pages);
+// A click on navigation button `target` of the visible page, as the user
+// gives it. Does not wait for the paint.
+void clickNavigation(PageSet &pages, int target);
+
+// Resident memory of this process, from /proc/self/status, in MiB:
+// everything, and its anonymous and file-backed parts.
+struct Residency {
+    double total = 0;
+    double anonymous = 0;
+    double fileBacked = 0;
+};
+Residency readResidency();
+
+// Lets every Qt message through except the offscreen platform's notes about
+// what it cannot do (raise(), a runtime directory), which would break up the
+// result table.
+void silencePlatformNotes();
+
+// Short page names for benchmark names: "home", "lists", ...
+const char *pageSlug(int page);
