@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
 
 #include <limits>
 
@@ -51,7 +52,11 @@ QPlainTextEdit *createOutputBox(QWidget *parent)
 // place but grow, around their middle, to the height their font needs.
 QRect fitHeight(QRect rect, const QWidget *widget)
 {
-    const int needed = widget->sizeHint().height();
+    // From the font's and the indicator's heights, not the size hint, which
+    // would lay out the caption (and load its glyphs) for a page not yet shown.
+    const int needed = qMax(widget->fontMetrics().height(),
+                            widget->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, widget))
+                       + 2;
     if (rect.height() < needed)
         rect.adjust(0, -(needed - rect.height()) / 2, 0, (needed - rect.height() + 1) / 2);
     return rect;
