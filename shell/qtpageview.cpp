@@ -43,6 +43,18 @@ bool hasLongUnbrokenRun(const QString &text)
     return false;
 }
 
+// Clears a button of an exclusive group, which the group itself refuses to do
+// for its checked button.
+void clearExclusive(QButtonGroup *group, QAbstractButton *button)
+{
+    const bool exclusive = group && group->exclusive();
+    if (exclusive)
+        group->setExclusive(false);
+    button->setChecked(false);
+    if (exclusive)
+        group->setExclusive(true);
+}
+
 } // namespace
 
 void QtPageView::SetOutputText(const QString &text)
@@ -84,14 +96,4 @@ void QtPageView::SetClipboardText(const QString &text)
     // the user to copy; nothing here may stop the program.
     if (QClipboard *clipboard = QGuiApplication::clipboard())
         clipboard->setText(text, QClipboard::Clipboard);
-}
-
-void QtPageView::clearExclusive(QButtonGroup *group, QAbstractButton *button)
-{
-    const bool exclusive = group && group->exclusive();
-    if (exclusive)
-        group->setExclusive(false);
-    button->setChecked(false);
-    if (exclusive)
-        group->setExclusive(true);
 }

@@ -25,10 +25,6 @@ public:
     void SetEntryTip(qint16 index, const QString &text) override;
     void SetClipboardText(const QString &text) override;
 
-    // Clears every button of an exclusive group, which the group itself
-    // refuses to do for its checked button.
-    static void clearExclusive(QButtonGroup *group, QAbstractButton *button);
-
 private:
     QPointer<QPlainTextEdit> m_output;
     QMap<qint16, QAbstractButton *> m_entries;
