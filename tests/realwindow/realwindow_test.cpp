@@ -58,6 +58,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(session && session->ready()) << (session ? session->error().toStdString() : "");
+        ASSERT_TRUE(session->programRunning()) << "the program ended during an earlier test";
     }
 
     // Clicks at the middle of a control of page `page`, which must be the

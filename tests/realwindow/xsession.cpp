@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QThread>
 
 namespace {
@@ -20,30 +19,32 @@ QProcessEnvironment environmentFor(const QString &display)
 
 XSession::XSession(const QString &program)
 {
-    // A display number no other server holds.
-    int number = 90 + int(QCoreApplication::applicationPid() % 100);
-    while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))
-           || QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
-        ++number;
-    m_display = QStringLiteral(":%1").arg(number);
-
+    // Xvfb picks a free display itself and writes its number to the given
+    // descriptor once it accepts connections: no display is taken twice, and
+    // the program never knocks before the server listens.
     m_server = std::make_unique<QProcess>();
     m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_server->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
-                                             QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                                             QStringLiteral("tcp")});
+    m_server->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                             QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                                             QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!m_server->waitForStarted()) {
         m_error = QStringLiteral("Xvfb does not start");
         return;
     }
-    const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
-    QDeadlineTimer serverDeadline(10000);
-    while (!QFile::exists(socket) && !serverDeadline.hasExpired())
-        QThread::msleep(50);
-    if (!QFile::exists(socket)) {
-        m_error = QStringLiteral("Xvfb did not open display ") + m_display;
+    QByteArray announced;
+    QDeadlineTimer serverDeadline(30000);
+    while (!announced.contains('\n') && !serverDeadline.hasExpired()
+           && m_server->state() == QProcess::Running) {
+        m_server->waitForReadyRead(100);
+        announced += m_server->readAllStandardOutput();
+    }
+    bool numbered = false;
+    const int number = announced.trimmed().toInt(&numbered);
+    if (!announced.contains('\n') || !numbered) {
+        m_error = QStringLiteral("Xvfb did not announce a display");
         return;
     }
+    m_display = QStringLiteral(":%1").arg(number);
 
     m_program = std::make_unique<QProcess>();
     m_program->setProcessEnvironment(environmentFor(m_display));
@@ -57,6 +58,12 @@ XSession::XSession(const QString &program)
     // on a busy machine.
     QDeadlineTimer windowDeadline(40000);
     while (!windowDeadline.hasExpired()) {
+        if (!programRunning()) {
+            m_error = QStringLiteral("the program ended before showing a window (exit code %1) on %2")
+                          .arg(m_program->exitCode())
+                          .arg(m_display);
+            return;
+        }
         if (visibleWindowOrigin()) {
             m_ready = true;
             QThread::msleep(200);   // let the first paint settle before input

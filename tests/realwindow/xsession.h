@@ -14,7 +14,8 @@
 class XSession
 {
 public:
-    // Starts Xvfb on a free display and the program on it; check ready().
+    // Starts Xvfb on a free display and the program on it; check ready(),
+    // and error() for what went wrong.
     XSession(const QString &program);
     ~XSession();
 
