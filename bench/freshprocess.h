@@ -21,7 +21,7 @@ struct FreshProcessFigures {
     // navigation times from the click to the target page painted.
     double bareStartup = 0;
     double homeStartup = 0;
-    double pageFonts = 0;     // installPageFonts(), part of homeStartup
+    double preparation = 0;   // prepareApplication(), part of homeStartup
     double firstClick = 0;    // home page -> list page: creates the eight others
     double firstVisit = 0;    // list page -> content page: created, never shown before
     double laterClick = 0;    // back to a page shown before

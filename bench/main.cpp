@@ -10,7 +10,7 @@
 #include "bench/freshprocess.h"
 #include "bench/support.h"
 
-#include "shell/fonts.h"
+#include "shell/startup.h"
 
 #include <QApplication>
 
@@ -223,7 +223,7 @@ int main(int argc, char *argv[])
 
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
-    installPageFonts();
+    prepareApplication();
 
     registerStartupBenchmarks();
     registerInteractionBenchmarks();

@@ -43,7 +43,7 @@ void startUpFreshProcess(State &state)
     state.counters["bare_ms"] = f.bareStartup;
     state.counters["home_ms"] = f.homeStartup;
     state.counters["ratio"] = f.homeStartup / f.bareStartup;
-    state.counters["fonts_ms"] = f.pageFonts;
+    state.counters["prepare_ms"] = f.preparation;
     state.counters["rounds"] = f.rounds;
 }
 

@@ -1,15 +1,14 @@
 #include "shell/catalogpage.h"
 
+#include "shell/dropdown.h"
 #include "shell/entrybutton.h"
 #include "shell/entrykeyboard.h"
 #include "shell/fonts.h"
 #include "shell/qtpageview.h"
 
 #include <QButtonGroup>
-#include <QComboBox>
 #include <QGroupBox>
-#include <QIcon>
-#include <QImageReader>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -60,6 +59,21 @@ QRect fitHeight(QRect rect, const QWidget *widget)
     if (rect.height() < needed)
         rect.adjust(0, -(needed - rect.height()) / 2, 0, (needed - rect.height() + 1) / 2);
     return rect;
+}
+
+// A picture comes as `name.png` and, drawn at twice the size for dense
+// screens, `name@2x.png`. Only the one the screen needs is decoded.
+QPixmap pictureForDensity(const QString &source, qreal devicePixelRatio)
+{
+    if (const qsizetype dot = source.lastIndexOf(u'.'); devicePixelRatio > 1 && dot > 0) {
+        const QString dense = source.left(dot) + QStringLiteral("@2x") + source.mid(dot);
+        QPixmap picture(dense);
+        if (!picture.isNull()) {
+            picture.setDevicePixelRatio(2);
+            return picture;
+        }
+    }
+    return QPixmap(source);
 }
 
 } // namespace
@@ -147,14 +161,14 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
         break;
     }
     case Kind::Combo:
-        widget = new QComboBox(parent);
+        widget = new DropDown(parent);
         break;
     case Kind::Image: {
-        // Shown at its natural size; QIcon picks the @2x drawing on dense screens.
+        // Shown at its natural size, from the drawing for the screen's density.
         auto *image = new QLabel(parent);
-        const QSize natural = QImageReader(control.source).size();
-        image->setPixmap(QIcon(control.source).pixmap(natural, parent->devicePixelRatioF()));
-        image->setFixedSize(natural);
+        const QPixmap picture = pictureForDensity(control.source, parent->devicePixelRatioF());
+        image->setPixmap(picture);
+        image->setFixedSize(picture.deviceIndependentSize().toSize());
         widget = image;
         break;
     }

@@ -23,5 +23,11 @@ QFont songFont(qreal pointSize, bool bold)
     QFont font(songFamily());
     font.setPointSizeF(pointSize);
     font.setBold(bold);
+    // The Song faces carry no hinting instructions of their own, so FreeType
+    // would auto-hint them: analysing the outline of every Chinese character
+    // before drawing it took a third of the start-up. At the pages' sizes the
+    // characters look the same without it (as they do on dense screens,
+    // where Qt never hints).
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }

@@ -1,17 +1,13 @@
-#include "shell/fonts.h"
 #include "shell/pagefactory.h"
 #include "shell/pageset.h"
-#include "shell/pagewindow.h"
+#include "shell/startup.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
-    QApplication::setDesktopFileName(QStringLiteral("com.zuvicms.TagGenerator"));
-    installPageFonts();
-    QApplication::setWindowIcon(applicationIcon());
+    prepareApplication();
 
     PageSet pages(createPageWindow);
     pages.start();

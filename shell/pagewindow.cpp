@@ -5,7 +5,6 @@
 #include "shell/twips.h"
 
 #include <QGuiApplication>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -48,14 +47,6 @@ const char *windowName(int page)
 }
 
 } // namespace
-
-QIcon applicationIcon()
-{
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/shell/icons/zuvi-taggen-%1.png").arg(size), QSize(size, size));
-    return icon;
-}
 
 TwipRect navigationButtonRect(int page, int index)
 {

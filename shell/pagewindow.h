@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIcon>
 #include <QWidget>
 
 class QPushButton;
@@ -38,9 +37,6 @@ private:
 };
 
 QString windowCaption();
-// The icon of the program and of its tag pages; decoding it takes a while,
-// so it is made once, at start-up, as the application's window icon.
-QIcon applicationIcon();
 
 struct TwipRect;
 // Where navigation button `index` (1..9) stands on page `page`.

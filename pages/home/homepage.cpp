@@ -6,7 +6,6 @@
 #include "shell/tagmechanism.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -16,9 +15,6 @@ QComboBox *fill(QComboBox *combo, const QStringList &items)
 {
     combo->addItems(items);
     combo->setCurrentIndex(0);
-    // Long items (the time styles) stay readable in the open list even
-    // where the closed box is narrower.
-    combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 24);
     return combo;
 }
 

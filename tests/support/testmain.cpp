@@ -1,6 +1,7 @@
-// One main for every test program: GoogleTest inside a QApplication, on the
-// offscreen platform unless the environment asks for another.
-#include "shell/fonts.h"
+// One main for every test program: GoogleTest inside a QApplication set up
+// as the program sets up its own, on the offscreen platform unless the
+// environment asks for another.
+#include "shell/startup.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -11,6 +12,6 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    installPageFonts();
+    prepareApplication();
     return RUN_ALL_TESTS();
 }

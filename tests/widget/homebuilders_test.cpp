@@ -71,6 +71,21 @@ TEST_F(HomeBuildersTest, DropDownsStartOnTheirFirstItems)
     EXPECT_TRUE(checkedOptions().isEmpty());
 }
 
+TEST_F(HomeBuildersTest, AnOpenListShowsItsLongestItemWhole)
+{
+    int narrowerThanAnItem = 0;
+    for (const char *name : {"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"}) {
+        QComboBox *box = combo(name);
+        const int longest = box->view()->sizeHintForColumn(0);
+        narrowerThanAnItem += longest > box->width();
+        box->showPopup();
+        EXPECT_GE(box->view()->width(), longest) << name;
+        box->hidePopup();
+    }
+    // Some closed boxes are narrower than their items; their lists are not.
+    EXPECT_GT(narrowerThanAnItem, 0);
+}
+
 TEST_F(HomeBuildersTest, MenuIsRebuiltKeystrokeByKeystroke)
 {
     QLineEdit *columnId = box("Text2");

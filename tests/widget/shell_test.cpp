@@ -1,3 +1,4 @@
+#include "shell/applicationicon.h"
 #include "shell/fonts.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
@@ -195,6 +196,36 @@ TEST_F(ShellTest, PagesAppearCentredAndKeepTheirOwnPlace)
     EXPECT_LE((page(Page::About)->frameGeometry().center() - screenCentre).manhattanLength(), 4);
     goTo(Page::Home);
     EXPECT_EQ(page(Page::Home)->pos(), QPoint(10, 10));
+}
+
+// The icon offers every drawn size; a size asked for comes from the smallest
+// drawing that covers it, the largest drawing where none does.
+TEST(ApplicationIcon, EveryAskedSizeComesFromTheNearestDrawing)
+{
+    const QIcon icon = applicationIcon();
+    QList<QSize> drawn;
+    for (int side : {16, 24, 32, 48, 64, 128, 256})
+        drawn << QSize(side, side);
+    EXPECT_EQ(icon.availableSizes(), drawn);
+
+    const struct {
+        int asked;
+        int given;
+    } cases[] = {{16, 16}, {20, 20}, {48, 48}, {100, 100}, {256, 256}, {400, 256}};
+    for (const auto &c : cases) {
+        const QPixmap pixmap = icon.pixmap(QSize(c.asked, c.asked));
+        EXPECT_EQ(pixmap.size(), QSize(c.given, c.given)) << c.asked;
+    }
+    // A drawn size is the drawing itself, pixel for pixel.
+    const QImage drawing(QStringLiteral(":/shell/icons/zuvi-taggen-48.png"));
+    EXPECT_EQ(icon.pixmap(QSize(48, 48)).toImage().convertToFormat(drawing.format()), drawing);
+}
+
+TEST_F(ShellTest, PagesCarryTheApplicationIcon)
+{
+    goTo(Page::List);
+    for (int p : {int(Page::Home), int(Page::List), int(Page::ExtensionFunctions)})
+        EXPECT_EQ(page(p)->windowIcon().availableSizes(), applicationIcon().availableSizes()) << p;
 }
 
 } // namespace

@@ -1,0 +1,5 @@
+#pragma once
+
+// What the program sets up between constructing its QApplication and showing
+// the first page: its names, the page fonts and the window icon.
+void prepareApplication();
