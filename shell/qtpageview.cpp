@@ -1,9 +1,10 @@
 #include "shell/qtpageview.h"
 
+#include "shell/failurenotice.h"
+#include "shell/systemclipboard.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QPlainTextEdit>
 
 QtPageView::QtPageView(QPlainTextEdit *output, QMap<qint16, QAbstractButton *> entries,
@@ -90,10 +91,24 @@ void QtPageView::SetEntryTip(qint16 index, const QString &text)
         button->setToolTip(text);
 }
 
+QString clipboardFailureMessage()
+{
+    return QStringLiteral("无法写入剪切板，生成的代码仍在输出框中，请从输出框中选中后复制。");
+}
+
 void QtPageView::SetClipboardText(const QString &text)
 {
-    // Where the clipboard cannot be set the text stays in the output box for
-    // the user to copy; nothing here may stop the program.
-    if (QClipboard *clipboard = QGuiApplication::clipboard())
-        clipboard->setText(text, QClipboard::Clipboard);
+    if (putOnClipboard(text)) {
+        m_clipboardFailing = false;
+        return;
+    }
+    // The text stays in the output box for the user to copy by hand. The
+    // notice comes once for a run of failures (each keystroke in a builder box
+    // copies) and leaves the keyboard where the user is typing.
+    if (m_clipboardFailing || !m_output)
+        return;
+    m_clipboardFailing = true;
+    if (!m_clipboardNotice)
+        m_clipboardNotice = new FailureNotice(m_output->window(), QStringLiteral("ClipboardFailureNotice"), false);
+    m_clipboardNotice->showFailure(clipboardFailureMessage());
 }

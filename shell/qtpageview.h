@@ -5,12 +5,14 @@
 #include <QMap>
 #include <QPointer>
 
+class FailureNotice;
 class QAbstractButton;
 class QButtonGroup;
 class QPlainTextEdit;
 
 // PageView over real widgets: the page's output box, its entry buttons and
-// the system clipboard.
+// the system clipboard. Where the clipboard cannot be written, the snippet
+// stays in the output box and a notice tells the user to copy it from there.
 class QtPageView : public PageView
 {
 public:
@@ -35,4 +37,11 @@ private:
     QString m_written;
     bool m_userEdited = false;
     bool m_writing = false;
+    // Whether the last copy failed; the user has been told and is not told
+    // again until a copy succeeds.
+    bool m_clipboardFailing = false;
+    QPointer<FailureNotice> m_clipboardNotice;
 };
+
+// What the user is told when the clipboard cannot be written.
+QString clipboardFailureMessage();

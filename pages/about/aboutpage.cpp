@@ -1,20 +1,16 @@
 #include "pages/about/aboutpage.h"
 
 #include "pages/about/aboutlinks.h"
+#include "shell/failurenotice.h"
 #include "shell/fonts.h"
 #include "shell/pagewindow.h"
 #include "shell/twips.h"
 
 #include <QDesktopServices>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 QString aboutUserGroupsText()
 {
@@ -134,29 +130,8 @@ bool AboutPage::eventFilter(QObject *watched, QEvent *event)
 
 void AboutPage::showOpenFailure(const QUrl &address)
 {
-    if (!m_notice) {
-        m_notice = new QDialog(m_window);
-        m_notice->setObjectName(QStringLiteral("OpenFailureNotice"));
-        m_notice->setWindowTitle(windowCaption());
-        m_notice->setModal(false);
-        auto *layout = new QVBoxLayout(m_notice);
-        layout->addWidget(new QLabel(QStringLiteral("无法启动浏览器打开下面的网址，请复制网址后在浏览器中打开："),
-                                     m_notice));
-        // Read-only but selectable: the user copies the address himself.
-        m_noticeAddress = new QLineEdit(m_notice);
-        m_noticeAddress->setObjectName(QStringLiteral("Address"));
-        m_noticeAddress->setReadOnly(true);
-        layout->addWidget(m_noticeAddress);
-        auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, m_notice);
-        buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
-        connect(buttons, &QDialogButtonBox::rejected, m_notice, &QDialog::reject);
-        layout->addWidget(buttons);
-    }
-    const QString text = address.toString();
-    m_noticeAddress->setText(text);
-    m_noticeAddress->setCursorPosition(0);
-    m_noticeAddress->setMinimumWidth(m_noticeAddress->fontMetrics().horizontalAdvance(text) + 24);
-    m_notice->show();
-    m_notice->raise();
-    m_notice->activateWindow();
+    if (!m_notice)
+        m_notice = new FailureNotice(m_window, QStringLiteral("OpenFailureNotice"), true);
+    m_notice->showFailure(QStringLiteral("无法启动浏览器打开下面的网址，请复制网址后在浏览器中打开："),
+                          address.toString());
 }

@@ -5,9 +5,8 @@
 #include <QPointer>
 
 class PageWindow;
-class QDialog;
+class FailureNotice;
 class QLabel;
-class QLineEdit;
 class QUrl;
 
 // The about page: five links to the vendor's web pages, the vendor's user
@@ -33,8 +32,7 @@ private:
 
     PageWindow *m_window;
     QList<QLabel *> m_links;   // Label2(0)..Label2(4)
-    QPointer<QDialog> m_notice;
-    QLineEdit *m_noticeAddress = nullptr;
+    QPointer<FailureNotice> m_notice;
 };
 
 // The texts of the page that are not addresses.

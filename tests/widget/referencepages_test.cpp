@@ -203,7 +203,7 @@ TEST_P(AboutPageFailingOpen, ShowsTheAddressWithoutBlockingAndTheProgramGoesOn)
     EXPECT_TRUE(shown->isVisible());
     EXPECT_FALSE(shown->isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    auto *address = shown->findChild<QLineEdit *>(QStringLiteral("Address"));
+    auto *address = shown->findChild<QLineEdit *>(QStringLiteral("Detail"));
     ASSERT_NE(address, nullptr);
     const QString opened = homeSiteAddress() + QStringLiteral("/mall/plus/");
     EXPECT_EQ(address->text(), opened);
