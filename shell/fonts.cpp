@@ -3,17 +3,42 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 
-QString songFamily()
+namespace {
+
+QString &resolvedSongFamily()
+{
+    static QString family = requestedSongFamily();
+    return family;
+}
+
+} // namespace
+
+QString requestedSongFamily()
 {
     return QStringLiteral("宋体");
 }
 
+QString songFamily()
+{
+    return resolvedSongFamily();
+}
+
 void installPageFonts()
 {
-    if (!QFontDatabase::families().contains(songFamily())) {
-        QFont::insertSubstitutions(songFamily(), {QStringLiteral("AR PL UMing CN"),
-                                                  QStringLiteral("AR PL UMing TW"),
-                                                  QStringLiteral("Noto Serif CJK SC")});
+    const QStringList installed = QFontDatabase::families();
+    if (!installed.contains(requestedSongFamily())) {
+        const QStringList songStyleFaces = {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
+                                            QStringLiteral("Noto Serif CJK SC")};
+        QFont::insertSubstitutions(requestedSongFamily(), songStyleFaces);
+        // The pages ask for the mapped face by its own name: a family that is
+        // not installed sends every font lookup through fontconfig's fallback
+        // search first.
+        for (const QString &face : songStyleFaces) {
+            if (installed.contains(face)) {
+                resolvedSongFamily() = face;
+                break;
+            }
+        }
     }
     QGuiApplication::setFont(songFont(9));
 }

@@ -7,5 +7,9 @@
 // becomes the application's font at 9 pt for controls without one of their own.
 void installPageFonts();
 
+// "宋体" itself, as the pages ask for it.
+QString requestedSongFamily();
+// The family the pages are drawn in: "宋体" where it is installed, otherwise
+// the face it was mapped to by installPageFonts().
 QString songFamily();
 QFont songFont(qreal pointSize, bool bold = false);

@@ -136,9 +136,11 @@ TEST_F(ShellTest, UsageLineAndOutputBoxUseTheSongFace)
             hasUsage |= label->text() == QStringLiteral("使用说明：选择相应标签即可自动生成及复制到剪切板，你只需要粘贴即可。");
         EXPECT_TRUE(hasUsage) << p;
     }
-    // "宋体" resolves to an installed Song-style face, not a fallback.
+    // "宋体" resolves to an installed Song-style face, not a fallback, and a
+    // font that asks for "宋体" by name gets the same face.
     EXPECT_TRUE(QFontInfo(songFont(10.5)).family().contains(QStringLiteral("UMing")))
         << QFontInfo(songFont(10.5)).family().toStdString();
+    EXPECT_EQ(QFontInfo(QFont(requestedSongFamily(), 9)).family(), QFontInfo(songFont(9)).family());
 }
 
 } // namespace
