@@ -8,12 +8,14 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QImage>
 #include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStyle>
 
+#include <future>
 #include <limits>
 
 QString usageText()
@@ -63,17 +65,16 @@ QRect fitHeight(QRect rect, const QWidget *widget)
 
 // A picture comes as `name.png` and, drawn at twice the size for dense
 // screens, `name@2x.png`. Only the one the screen needs is decoded.
-QPixmap pictureForDensity(const QString &source, qreal devicePixelRatio)
+QImage decodePicture(const QString &source, qreal devicePixelRatio)
 {
     if (const qsizetype dot = source.lastIndexOf(u'.'); devicePixelRatio > 1 && dot > 0) {
-        const QString dense = source.left(dot) + QStringLiteral("@2x") + source.mid(dot);
-        QPixmap picture(dense);
-        if (!picture.isNull()) {
-            picture.setDevicePixelRatio(2);
-            return picture;
+        QImage dense(source.left(dot) + QStringLiteral("@2x") + source.mid(dot));
+        if (!dense.isNull()) {
+            dense.setDevicePixelRatio(2);
+            return dense;
         }
     }
-    return QPixmap(source);
+    return QImage(source);
 }
 
 } // namespace
@@ -84,6 +85,23 @@ CatalogPage::CatalogPage(QWidget *window, const QString &catalogFile,
 {
     m_group = new QButtonGroup(this);
     m_group->setExclusive(true);
+
+    // The pictures decode on a worker thread while the other controls are
+    // built; they are put in place once all controls exist.
+    QStringList pictureSources;
+    for (const CatalogControl &control : m_catalog.controls()) {
+        if (control.kind == CatalogControl::Kind::Image)
+            pictureSources << control.source;
+    }
+    std::future<QList<QImage>> pictures;
+    if (!pictureSources.isEmpty()) {
+        pictures = std::async(std::launch::async, [pictureSources, ratio = window->devicePixelRatioF()] {
+            QList<QImage> decoded;
+            for (const QString &source : pictureSources)
+                decoded << decodePicture(source, ratio);
+            return decoded;
+        });
+    }
 
     QMap<qint16, QAbstractButton *> entries;
     QList<QWidget *> raisedOverFrames;
@@ -106,6 +124,14 @@ CatalogPage::CatalogPage(QWidget *window, const QString &catalogFile,
     // Controls of the page that lie over a frame's area are drawn above it.
     for (QWidget *widget : raisedOverFrames)
         widget->raise();
+    if (pictures.valid()) {
+        const QList<QImage> decoded = pictures.get();
+        for (qsizetype i = 0; i < decoded.size() && i < m_pictureLabels.size(); ++i) {
+            QLabel *label = m_pictureLabels[i];
+            label->setPixmap(QPixmap::fromImage(decoded[i]));
+            label->setFixedSize(decoded[i].deviceIndependentSize().toSize());
+        }
+    }
 
     if (!m_output)
         qFatal("page data %s has no output box", qPrintable(catalogFile));
@@ -164,11 +190,9 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
         widget = new DropDown(parent);
         break;
     case Kind::Image: {
-        // Shown at its natural size, from the drawing for the screen's density.
+        // Its picture, at its natural size, follows when decoded.
         auto *image = new QLabel(parent);
-        const QPixmap picture = pictureForDensity(control.source, parent->devicePixelRatioF());
-        image->setPixmap(picture);
-        image->setFixedSize(picture.deviceIndependentSize().toSize());
+        m_pictureLabels.append(image);
         widget = image;
         break;
     }
@@ -185,7 +209,8 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
     if (control.kind == Kind::Entry || control.kind == Kind::Option)
         rect = fitHeight(rect, widget);
     if (control.kind == Kind::Image)
-        rect.setSize(widget->size());
-    widget->setGeometry(rect);
+        widget->move(rect.topLeft());
+    else
+        widget->setGeometry(rect);
     return widget;
 }

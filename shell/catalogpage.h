@@ -9,6 +9,7 @@
 #include <memory>
 
 class QButtonGroup;
+class QLabel;
 class QPlainTextEdit;
 class QtPageView;
 
@@ -44,6 +45,7 @@ private:
     QHash<QString, QWidget *> m_widgets;
     QPlainTextEdit *m_output = nullptr;
     QButtonGroup *m_group = nullptr;
+    QList<QLabel *> m_pictureLabels;   // in the order of the page data
     std::unique_ptr<QtPageView> m_view;
     std::unique_ptr<TagPage> m_tagPage;
 };

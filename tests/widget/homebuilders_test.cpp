@@ -1,3 +1,4 @@
+#include "shell/twips.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 
@@ -175,6 +176,9 @@ TEST_F(HomeBuildersTest, PreviewPicturesShowAtTheirNaturalSize)
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->size(), sizes[i]) << i + 1;
         EXPECT_FALSE(image->pixmap().isNull()) << i + 1;
+        EXPECT_EQ(image->pixmap().deviceIndependentSize().toSize(), sizes[i]) << i + 1;
+        EXPECT_EQ(image->pos(), toPixels(content(Page::Home)->catalog().control(image->objectName())->at).topLeft())
+            << i + 1;
     }
 }
 
