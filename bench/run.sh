@@ -4,7 +4,7 @@
 # Benchmark's table and then the summary of the figures that have a target;
 # the whole output is also kept in build-bench/bench-results.txt.
 #
-#   bench/run.sh                                    # everything, about 4 minutes
+#   bench/run.sh                                    # everything, under a minute
 #   bench/run.sh --benchmark_filter='StartUp|Memory'  # a part
 #
 # Further arguments go to the benchmark program (Google Benchmark flags).
