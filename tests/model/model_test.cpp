@@ -11,6 +11,7 @@
 #include "shell/pageset.h"
 #include "shell/pageview.h"
 #include "shell/pagewindow.h"
+#include "shell/systemclipboard.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -107,10 +108,13 @@ public:
             } else {
                 step();
             }
-            if (const QStringList problems = disagreements(); !problems.isEmpty())
+            if (const QStringList problems = disagreements(); !problems.isEmpty()) {
+                takeClipboardAgain();
                 return report(problems);
+            }
         }
         m_pages.reset();
+        takeClipboardAgain();
         return {};
     }
 
@@ -226,21 +230,45 @@ private:
         const int page = m_model.visiblePage();
         const bool tagPage = page != kAbout;
         const bool builders = page == kHome || page == kList;
-        const int weights[] = {8, tagPage ? 14 : 0, builders ? 50 : 0, page == kHome ? 14 : 0, tagPage ? 6 : 0};
+        const int weights[] = {8, tagPage ? 14 : 0, builders ? 50 : 0, page == kHome ? 14 : 0, tagPage ? 6 : 0, 1};
         int roll = pick(std::accumulate(std::begin(weights), std::end(weights), 0));
         int kind = 0;
         while (roll >= weights[kind])
             roll -= weights[kind++];
         static const char *const names[] = {"navigation clicks", "option clicks", "parameter box edits",
-                                            "drop-down choices", "output box edits"};
+                                            "drop-down choices", "output box edits",
+                                            "times the clipboard began or stopped refusing text"};
         ++m_counts[QString::fromLatin1(names[kind])];
         switch (kind) {
         case 0: navigate(); break;
         case 1: clickOption(page); break;
         case 2: editBox(page); break;
         case 3: chooseFromList(page); break;
-        default: editOutput(page); break;
+        case 4: editOutput(page); break;
+        default: toggleClipboardRefusal(); break;
         }
+    }
+
+    // The system clipboard refuses the tool's text for a while (another
+    // program holding it, say), or takes it again.
+    void toggleClipboardRefusal()
+    {
+        if (m_refusing) {
+            log(QStringLiteral("the clipboard takes text again"));
+            takeClipboardAgain();
+        } else {
+            log(QStringLiteral("the clipboard begins to refuse text"));
+            m_systemWriter = replaceClipboardWriter([](const QString &) { return false; });
+            m_refusing = true;
+        }
+        m_model.clipboardRefuses(m_refusing);
+    }
+
+    void takeClipboardAgain()
+    {
+        if (m_refusing)
+            replaceClipboardWriter(m_systemWriter);
+        m_refusing = false;
     }
 
     void navigate()
@@ -522,6 +550,8 @@ private:
     QMap<QString, qsizetype> m_cursors;   // "page/box" -> where the user believes the cursor is
     QStringList m_recent;
     QMap<QString, int> m_counts;
+    bool m_refusing = false;
+    ClipboardWriter m_systemWriter;
 };
 
 int eventCount()

@@ -176,7 +176,7 @@ void ToolModel::navigate(int target)
 void ToolModel::write(int page, const QString &text, bool copy)
 {
     state(page).output = text;
-    if (copy)
+    if (copy && !m_clipboardRefusing)
         m_clipboard = text;
 }
 

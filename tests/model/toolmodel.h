@@ -63,6 +63,9 @@ public:
     void outputEdited(int page, const QString &text);
     // Another program put text on the clipboard.
     void clipboardSetElsewhere(const QString &text);
+    // From now on the clipboard refuses (or takes again) what the tool puts
+    // on it; while it refuses, it keeps what it holds.
+    void clipboardRefuses(bool refusing) { m_clipboardRefusing = refusing; }
 
     int visiblePage() const { return m_visible; }
     bool exists(int page) const { return page == kHome || m_allCreated; }
@@ -86,6 +89,7 @@ private:
     int m_visible = kHome;
     bool m_allCreated = false;
     QString m_clipboard;
+    bool m_clipboardRefusing = false;
 };
 
 } // namespace toolmodel
