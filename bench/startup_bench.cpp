@@ -18,26 +18,28 @@ namespace {
 
 using benchmark::State;
 
-bool freshProcessFiguresOrSkip(State &state)
+// The figures of the child processes, or none when a child failed: then the
+// benchmark is marked skipped with the child's error and its loop run empty,
+// as Google Benchmark requires.
+const FreshProcessFigures *freshProcessFiguresOrSkip(State &state)
 {
     const FreshProcessFigures &figures = freshProcessFigures();
-    if (!figures.error.isEmpty()) {
-        state.SkipWithError(qPrintable(figures.error));
-        return false;
+    if (figures.error.isEmpty())
+        return &figures;
+    state.SkipWithError(qPrintable(figures.error));
+    for (auto _ : state) {
     }
-    return true;
+    return nullptr;
 }
 
 // A new process per sample: QApplication constructed, then the clock runs
 // until the window is shown and painted.
 void startUpFreshProcess(State &state)
 {
-    if (!freshProcessFiguresOrSkip(state)) {
-        for (auto _ : state) {
-        }
+    const FreshProcessFigures *figures = freshProcessFiguresOrSkip(state);
+    if (!figures)
         return;
-    }
-    const FreshProcessFigures &f = freshProcessFigures();
+    const FreshProcessFigures &f = *figures;
     for (auto _ : state)
         state.SetIterationTime(f.homeStartup / 1000.0);
     state.counters["bare_ms"] = f.bareStartup;
@@ -83,12 +85,10 @@ void startUpInProcess(State &state)
 
 void firstClickFreshProcess(State &state)
 {
-    if (!freshProcessFiguresOrSkip(state)) {
-        for (auto _ : state) {
-        }
+    const FreshProcessFigures *figures = freshProcessFiguresOrSkip(state);
+    if (!figures)
         return;
-    }
-    const FreshProcessFigures &f = freshProcessFigures();
+    const FreshProcessFigures &f = *figures;
     for (auto _ : state)
         state.SetIterationTime(f.firstClick / 1000.0);
     state.counters["first_click_ms"] = f.firstClick;
@@ -160,12 +160,10 @@ void laterClickInProcess(State &state)
 // page has been shown once. The figures are in the counters, in MiB.
 void memoryFreshProcess(State &state)
 {
-    if (!freshProcessFiguresOrSkip(state)) {
-        for (auto _ : state) {
-        }
+    const FreshProcessFigures *figures = freshProcessFiguresOrSkip(state);
+    if (!figures)
         return;
-    }
-    const FreshProcessFigures &f = freshProcessFigures();
+    const FreshProcessFigures &f = *figures;
     for (auto _ : state)
         state.SetIterationTime(0);
     state.counters["bare_MiB"] = f.bare.total;

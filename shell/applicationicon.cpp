@@ -66,10 +66,10 @@ public:
             }
         }
         const QPixmap &drawing = m_drawings->drawing(chosen);
-        if (drawing.isNull() || drawing.size() == actualSize(size, QIcon::Normal, QIcon::Off))
+        const QSize given = actualSize(size, QIcon::Normal, QIcon::Off);
+        if (drawing.isNull() || drawing.size() == given)
             return drawing;
-        return drawing.scaled(actualSize(size, QIcon::Normal, QIcon::Off), Qt::KeepAspectRatio,
-                              Qt::SmoothTransformation);
+        return drawing.scaled(given, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
