@@ -1,8 +1,8 @@
 #include "bench/freshprocess.h"
 
 #include "shell/startup.h"
-#include "shell/navigation.h"
-#include "shell/pagefactory.h"
+#include "core/pagetable.h"
+#include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
 

@@ -5,13 +5,14 @@
 #include "bench/support.h"
 
 #include "shell/catalogpage.h"
-#include "shell/navigation.h"
-#include "shell/pagefactory.h"
+#include "core/pagetable.h"
+#include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
-#include "shell/pageview.h"
+#include "core/pageview.h"
 
 #include <QAbstractButton>
+#include <QRadioButton>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
@@ -37,6 +38,7 @@ struct OpenPage {
         settle();
     }
     CatalogPage *content() const { return qobject_cast<CatalogPage *>(pages.page(number)->content()); }
+    PageWindow *window() const { return pages.page(number); }
 
     PageSet pages{createPageWindow};
     int number;
@@ -49,7 +51,7 @@ struct OpenPage {
 void entryClick(State &state, int page)
 {
     OpenPage open(page);
-    const QList<QAbstractButton *> buttons = open.content()->optionGroup()->buttons();
+    const QList<QRadioButton *> buttons = open.window()->findChildren<QRadioButton *>();
     const size_t n = size_t(buttons.size());
     std::vector<double> clickTotal(n), paintTotal(n);
     bool checked = false;
@@ -65,7 +67,7 @@ void entryClick(State &state, int page)
             paintTotal[i] += secondsBetween(copied, painted);
             iterationClicks += secondsBetween(start, copied);
             if (!checked && (QApplication::clipboard()->text().isEmpty()
-                             || QApplication::clipboard()->text() != open.content()->view().GetOutputText()))
+                             || QApplication::clipboard()->text() != open.content()->view().outputText()))
                 state.SkipWithError(qPrintable(buttons[qsizetype(i)]->objectName() + " put nothing on the clipboard"));
         }
         checked = true;
@@ -112,7 +114,7 @@ void keystroke(State &state, int page, const QString &boxName)
         const auto typed = Clock::now();
         sendKey(box, Qt::Key_1, QStringLiteral("1"));
         const double typing = secondsBetween(typed, Clock::now());
-        if (!checked && !open.content()->view().GetOutputText().contains(QStringLiteral("101")))
+        if (!checked && !open.content()->view().outputText().contains(QStringLiteral("101")))
             state.SkipWithError("the snippet was not rebuilt from the typed text");
         checked = true;
         settle();
@@ -162,7 +164,7 @@ void paste(State &state, bool digits)
     }
     state.SetComplexityN(n);
     state.counters["kept_chars"] = double(box->text().size());
-    state.counters["output_chars"] = double(open.content()->view().GetOutputText().size());
+    state.counters["output_chars"] = double(open.content()->view().outputText().size());
     state.counters["handler_ms"] = handlerTotal / double(state.iterations()) * 1000;
 }
 

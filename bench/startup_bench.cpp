@@ -5,8 +5,8 @@
 #include "bench/freshprocess.h"
 #include "bench/support.h"
 
-#include "shell/navigation.h"
-#include "shell/pagefactory.h"
+#include "core/pagetable.h"
+#include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
 

@@ -1,9 +1,9 @@
 #include "bench/support.h"
 
-#include "shell/navigation.h"
+#include "core/pagetable.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
-#include "shell/twips.h"
+#include "core/twips.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,12 +1,12 @@
 #include "shell/catalogpage.h"
 
+#include "core/pagetable.h"
 #include "shell/dropdown.h"
 #include "shell/entrybutton.h"
-#include "shell/entrykeyboard.h"
 #include "shell/fonts.h"
+#include "shell/pageoptions.h"
 #include "shell/qtpageview.h"
 
-#include <QButtonGroup>
 #include <QGroupBox>
 #include <QImage>
 #include <QPixmap>
@@ -17,16 +17,6 @@
 
 #include <future>
 #include <limits>
-
-QString usageText()
-{
-    return QStringLiteral("使用说明：选择相应标签即可自动生成及复制到剪切板，你只需要粘贴即可。");
-}
-
-QString initialOutputText()
-{
-    return QStringLiteral("\r\n\r\n       \r\n");
-}
 
 namespace {
 
@@ -79,12 +69,9 @@ QImage decodePicture(const QString &source, qreal devicePixelRatio)
 
 } // namespace
 
-CatalogPage::CatalogPage(QWidget *window, const QString &catalogFile,
-                         TagPage::Selection selection, const QString &initialOutput)
-    : QObject(window), m_catalog(PageCatalog::load(catalogFile))
+CatalogPage::CatalogPage(QWidget *window, int page)
+    : QObject(window), m_catalog(PageCatalog::load(dataFilePath(page)))
 {
-    m_group = new QButtonGroup(this);
-    m_group->setExclusive(true);
 
     // The pictures decode on a worker thread while the other controls are
     // built; they are put in place once all controls exist.
@@ -118,9 +105,9 @@ CatalogPage::CatalogPage(QWidget *window, const QString &catalogFile,
         if (control.kind == CatalogControl::Kind::Entry || control.kind == CatalogControl::Kind::Option)
             optionsByFrame[m_catalog.shownInFrame(control)].append(qobject_cast<QAbstractButton *>(widget));
     }
-    auto *keyboard = new EntryKeyboard(this);
+    m_options = new PageOptions(this);
     for (const QList<QAbstractButton *> &options : std::as_const(optionsByFrame))
-        keyboard->addGroup(options);
+        m_options->addGroup(options);
     // Controls of the page that lie over a frame's area are drawn above it.
     for (QWidget *widget : raisedOverFrames)
         widget->raise();
@@ -134,16 +121,14 @@ CatalogPage::CatalogPage(QWidget *window, const QString &catalogFile,
     }
 
     if (!m_output)
-        qFatal("page data %s has no output box", qPrintable(catalogFile));
-    m_view = std::make_unique<QtPageView>(m_output, entries, m_group);
-    m_view->SetOutputText(initialOutput);
-    m_tagPage = std::make_unique<TagPage>(*m_view, m_catalog, selection);
+        qFatal("page data of page %d has no output box", page);
+    m_view = std::make_unique<QtPageView>(m_output);
+    m_view->setOutputText(initialOutputText(page));
+    m_tagPage = std::make_unique<TagPage>(*m_view, m_catalog);
 
     for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
         const qint16 index = it.key();
-        auto *button = static_cast<EntryButton *>(it.value());
-        connect(button, &QAbstractButton::clicked, this, [this, index] { m_tagPage->Option1_Click(index); });
-        connect(button, &EntryButton::hovered, this, [this, index] { m_tagPage->Option1_MouseMove(index); });
+        connect(it.value(), &QAbstractButton::clicked, this, [this, index] { m_tagPage->onEntryClicked(index); });
     }
 }
 
@@ -152,6 +137,11 @@ CatalogPage::~CatalogPage() = default;
 PageView &CatalogPage::view()
 {
     return *m_view;
+}
+
+QAbstractButton *CatalogPage::selectedOption() const
+{
+    return m_options->selected();
 }
 
 QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *parent)
@@ -199,7 +189,7 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
     case Kind::Option:
     case Kind::Entry: {
         auto *button = new EntryButton(control.caption, parent);
-        m_group->addButton(button);
+        button->setToolTip(control.tip);
         widget = button;
         break;
     }

@@ -1,14 +1,16 @@
 #pragma once
 
-#include "shell/pagecatalog.h"
-#include "shell/tagpage.h"
+#include "core/pagecatalog.h"
+#include "core/tagpage.h"
 
 #include <QHash>
 #include <QObject>
 
 #include <memory>
 
-class QButtonGroup;
+class PageOptions;
+class PageView;
+class QAbstractButton;
 class QLabel;
 class QPlainTextEdit;
 class QtPageView;
@@ -21,22 +23,21 @@ class CatalogPage : public QObject
 {
     Q_OBJECT
 public:
-    CatalogPage(QWidget *window, const QString &catalogFile, TagPage::Selection selection,
-                const QString &initialOutput);
+    CatalogPage(QWidget *window, int page);
     ~CatalogPage() override;
 
     const PageCatalog &catalog() const { return m_catalog; }
     PageView &view();
-    TagPage &tagPage() { return *m_tagPage; }
 
+    // A control by its name in the page data, e.g. "Text2" or "Option1(3)".
     QWidget *widget(const QString &name) const { return m_widgets.value(name); }
     template <typename T> T *widget(const QString &name) const
     {
         return qobject_cast<T *>(widget(name));
     }
     QPlainTextEdit *outputBox() const { return m_output; }
-    // Every option button of the page (entries and others) in one exclusive group.
-    QButtonGroup *optionGroup() const { return m_group; }
+    // The page's selected option button (entry or other option), or nullptr.
+    QAbstractButton *selectedOption() const;
 
 private:
     QWidget *createControl(const CatalogControl &control, QWidget *parent);
@@ -44,12 +45,8 @@ private:
     PageCatalog m_catalog;
     QHash<QString, QWidget *> m_widgets;
     QPlainTextEdit *m_output = nullptr;
-    QButtonGroup *m_group = nullptr;
+    PageOptions *m_options = nullptr;
     QList<QLabel *> m_pictureLabels;   // in the order of the page data
     std::unique_ptr<QtPageView> m_view;
     std::unique_ptr<TagPage> m_tagPage;
 };
-
-// The texts every tag page shares.
-QString usageText();
-QString initialOutputText();   // pages 2 to 8; the home page starts empty

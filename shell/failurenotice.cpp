@@ -1,6 +1,6 @@
 #include "shell/failurenotice.h"
 
-#include "shell/pagewindow.h"
+#include "core/product.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -20,7 +20,7 @@ void PageSet::start()
 
 PageWindow *PageSet::page(int number) const
 {
-    return number >= kFirstPage && number <= kLastPage ? m_pages[number] : nullptr;
+    return isPage(number) ? m_pages[number] : nullptr;
 }
 
 bool PageSet::exists(int page) const

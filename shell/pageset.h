@@ -1,6 +1,7 @@
 #pragma once
 
-#include "shell/navigation.h"
+#include "core/navigation.h"
+#include "core/pagetable.h"
 
 #include <QObject>
 

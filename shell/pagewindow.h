@@ -6,7 +6,7 @@ class QPushButton;
 
 // One page of the tool: a fixed-size top-level window with the caption and
 // the navigation bar that every page shares. What the page holds besides is
-// its content object, created by the page factory on this window.
+// its content object, created on this window when the page is built.
 class PageWindow : public QWidget
 {
     Q_OBJECT
@@ -31,13 +31,7 @@ protected:
 
 private:
     int m_pageNumber;
-    QList<QPushButton *> m_navigation;   // index 0 is Command1(1)
+    QList<QPushButton *> m_navigation;   // in page order, from Command1(1)
     QObject *m_content = nullptr;
     bool m_placed = false;
 };
-
-QString windowCaption();
-
-struct TwipRect;
-// Where navigation button `index` (1..9) stands on page `page`.
-TwipRect navigationButtonRect(int page, int index);

@@ -6,7 +6,7 @@
 // Runs on any Qt platform, the offscreen one included.
 
 #include "shell/fonts.h"
-#include "shell/pagefactory.h"
+#include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
 

@@ -1,6 +1,6 @@
 #include "pages/about/aboutlinks.h"
 
-#include "shell/homesite.h"
+#include "core/product.h"
 
 namespace {
 

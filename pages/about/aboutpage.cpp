@@ -1,10 +1,11 @@
 #include "pages/about/aboutpage.h"
 
+#include "core/product.h"
+#include "core/twips.h"
 #include "pages/about/aboutlinks.h"
 #include "shell/failurenotice.h"
 #include "shell/fonts.h"
 #include "shell/pagewindow.h"
-#include "shell/twips.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -14,7 +15,8 @@
 
 QString aboutUserGroupsText()
 {
-    return QStringLiteral("Zuvi官方交流QQ群：715802436　Zuvi授权用户服务QQ群：715802437");
+    // The groups' numbers change over time; the home site says how to join.
+    return QStringLiteral("Zuvi官方交流QQ群、Zuvi授权用户服务QQ群：加入方式请见") + homeSiteAddress();
 }
 
 QString aboutCreditText()
@@ -103,7 +105,7 @@ AboutPage::AboutPage(PageWindow *window) : QObject(window), m_window(window)
     createLabel(QStringLiteral("Label9"), aboutCreditText(), kCreditRect, window, QPalette::ButtonText, false);
 }
 
-void AboutPage::Label2_Click(qint16 index)
+void AboutPage::openLink(qint16 index)
 {
     const std::optional<AboutLink> link = aboutLink(index);
     if (!link)
@@ -122,7 +124,7 @@ bool AboutPage::eventFilter(QObject *watched, QEvent *event)
         const qsizetype index = m_links.indexOf(qobject_cast<QLabel *>(watched));
         if (index >= 0 && mouse->button() == Qt::LeftButton
             && m_links[index]->rect().contains(mouse->position().toPoint())) {
-            Label2_Click(qint16(index));
+            openLink(qint16(index));
         }
     }
     return QObject::eventFilter(watched, event);

@@ -21,8 +21,8 @@ class AboutPage : public QObject
 public:
     explicit AboutPage(PageWindow *window);
 
-    // A click on link Label2(index); indices outside 0..4 are ignored.
-    void Label2_Click(qint16 index);
+    // Opens link Label2(index); indices outside 0..4 are ignored.
+    void openLink(qint16 index);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

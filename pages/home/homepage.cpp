@@ -1,9 +1,9 @@
 #include "pages/home/homepage.h"
 
-#include "shell/navigation.h"
-#include "shell/pagefactory.h"
+#include "core/pagetable.h"
+#include "core/pageview.h"
+#include "core/snippet.h"
 #include "shell/pagewindow.h"
-#include "shell/tagmechanism.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -21,7 +21,7 @@ QComboBox *fill(QComboBox *combo, const QStringList &items)
 } // namespace
 
 HomePage::HomePage(PageWindow *window)
-    : CatalogPage(window, catalogFileName(Page::Home), TagPage::Selection::ToolkitGroup, QString()),
+    : CatalogPage(window, Page::Home),
       m_columnId(widget<QLineEdit>(QStringLiteral("Text2"))),
       m_columnCount(widget<QLineEdit>(QStringLiteral("Text3"))),
       m_columnAttribute(fill(widget<QComboBox>(QStringLiteral("Combo1")), columnAttributeItems())),
@@ -34,47 +34,36 @@ HomePage::HomePage(PageWindow *window)
       m_articleAttribute(fill(widget<QComboBox>(QStringLiteral("Combo4")), articleAttributeItems())),
       m_ordering(fill(widget<QComboBox>(QStringLiteral("Combo5")), orderingItems()))
 {
-    for (int i = 0; i <= kArticleLayouts; ++i) {
-        auto *option = widget<QAbstractButton>(QStringLiteral("Option2(%1)").arg(i));
+    for (int layout = 0; layout <= kArticleLayouts; ++layout) {
+        auto *option = widget<QAbstractButton>(QStringLiteral("Option2(%1)").arg(layout));
         m_layoutOptions << option;
-        connect(option, &QAbstractButton::clicked, this, [this, i] { Option2_Click(qint16(i)); });
+        connect(option, &QAbstractButton::clicked, this, [this, layout] { showArticleList(layout); });
     }
 
-    // A choice counts also when the user picks the item already shown, so
-    // the drop-downs report `activated`, not a change of index.
-    connect(m_columnAttribute, &QComboBox::activated, this, &HomePage::Combo1_Click);
-    connect(m_otherField, &QComboBox::activated, this, &HomePage::Combo2_Click);
-    connect(m_timeStyle, &QComboBox::activated, this, &HomePage::Combo3_Click);
-    connect(m_articleAttribute, &QComboBox::activated, this, &HomePage::Combo4_Click);
-    connect(m_ordering, &QComboBox::activated, this, &HomePage::Combo5_Click);
-    // Every edit of a box counts: keystrokes, deletions, pastes.
-    connect(m_columnId, &QLineEdit::textChanged, this, &HomePage::Text2_Change);
-    connect(m_columnCount, &QLineEdit::textChanged, this, &HomePage::Text3_Change);
-    connect(m_listColumnId, &QLineEdit::textChanged, this, &HomePage::Text4_Change);
-    connect(m_titleLength, &QLineEdit::textChanged, this, &HomePage::Text5_Change);
-    connect(m_rows, &QLineEdit::textChanged, this, &HomePage::Text6_Change);
-    connect(m_summaryLength, &QLineEdit::textChanged, this, &HomePage::Text7_Change);
-}
-
-void HomePage::writeAndCopy(const QStringList &lines)
-{
-    writeSnippet(view(), lines);
-    copyToClipboard(view());
+    // Every edit of a box counts: keystrokes, deletions, pastes. A choice
+    // counts also when the user picks the item already shown, so the
+    // drop-downs report `activated`, not a change of index.
+    for (QLineEdit *box : {m_columnId, m_columnCount})
+        connect(box, &QLineEdit::textChanged, this, &HomePage::rebuildMenu);
+    connect(m_columnAttribute, &QComboBox::activated, this, &HomePage::rebuildMenu);
+    connect(m_otherField, &QComboBox::activated, this, &HomePage::showOtherField);
+    for (QLineEdit *box : {m_listColumnId, m_titleLength, m_rows, m_summaryLength})
+        connect(box, &QLineEdit::textChanged, this, &HomePage::rebuildInLayoutOne);
+    for (QComboBox *choice : {m_articleAttribute, m_ordering})
+        connect(choice, &QComboBox::activated, this, &HomePage::rebuildInLayoutOne);
+    connect(m_timeStyle, &QComboBox::activated, this, &HomePage::showTimeStyle);
 }
 
 void HomePage::rebuildMenu()
 {
-    writeAndCopy(navigationMenuSnippet(m_columnAttribute->currentText(), m_columnId->text(), m_columnCount->text()));
+    view().present(snippetText(
+        navigationMenuSnippet(m_columnAttribute->currentText(), m_columnId->text(), m_columnCount->text())));
 }
 
-void HomePage::Combo1_Click() { rebuildMenu(); }
-void HomePage::Text2_Change() { rebuildMenu(); }
-void HomePage::Text3_Change() { rebuildMenu(); }
-
-void HomePage::Combo2_Click()
+void HomePage::showOtherField()
 {
     if (const auto lines = otherFieldSnippet(m_otherField->currentText()))
-        writeAndCopy(*lines);
+        view().present(snippetText(*lines));
 }
 
 ArticleListInputs HomePage::articleListInputs() const
@@ -83,29 +72,22 @@ ArticleListInputs HomePage::articleListInputs() const
                              m_summaryLength->text(), m_rows->text(), m_ordering->currentText()};
 }
 
-void HomePage::Option2_Click(qint16 index)
+void HomePage::showArticleList(int layout)
 {
-    if (const auto lines = articleListSnippet(index, articleListInputs()))
-        writeAndCopy(*lines);
+    if (const auto lines = articleListSnippet(layout, articleListInputs()))
+        view().present(snippetText(*lines));
 }
 
 void HomePage::rebuildInLayoutOne()
 {
-    // Selecting layout one clears whatever else of the fourteen was selected;
-    // the snippet is written once, here, from the current inputs.
+    // Selecting layout one clears whatever else of the page was selected; the
+    // snippet is written once, here, from the current inputs.
     m_layoutOptions.first()->setChecked(true);
-    Option2_Click(0);
+    showArticleList(0);
 }
 
-void HomePage::Text4_Change() { rebuildInLayoutOne(); }
-void HomePage::Text5_Change() { rebuildInLayoutOne(); }
-void HomePage::Text6_Change() { rebuildInLayoutOne(); }
-void HomePage::Text7_Change() { rebuildInLayoutOne(); }
-void HomePage::Combo4_Click() { rebuildInLayoutOne(); }
-void HomePage::Combo5_Click() { rebuildInLayoutOne(); }
-
-void HomePage::Combo3_Click()
+void HomePage::showTimeStyle()
 {
     if (const auto lines = timeStyleSnippet(m_timeStyle->currentText()))
-        writeAndCopy(*lines);
+        view().present(snippetText(*lines));
 }

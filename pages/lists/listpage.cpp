@@ -1,24 +1,25 @@
 #include "pages/lists/listpage.h"
 
-#include "pages/lists/listtag.h"
-#include "shell/navigation.h"
-#include "shell/pagefactory.h"
+#include "core/listtag.h"
+#include "core/pagetable.h"
+#include "core/pageview.h"
+#include "core/snippet.h"
 #include "shell/pagewindow.h"
-#include "shell/tagmechanism.h"
 
 #include <QLineEdit>
 
 ListPage::ListPage(PageWindow *window)
-    : CatalogPage(window, catalogFileName(Page::List), TagPage::Selection::WalkEntries, initialOutputText()),
-      m_titleLen(box(QStringLiteral("Text2"))),
-      m_infoLen(box(QStringLiteral("Text3"))),
+    : CatalogPage(window, Page::List),
+      m_titleLength(box(QStringLiteral("Text2"))),
+      m_summaryLength(box(QStringLiteral("Text3"))),
       m_pageSize(box(QStringLiteral("Text4")))
 {
     // textChanged reports every change of the text: each keystroke, deletion
-    // and paste.
-    connect(m_titleLen, &QLineEdit::textChanged, this, &ListPage::Text2_Change);
-    connect(m_infoLen, &QLineEdit::textChanged, this, &ListPage::Text3_Change);
-    connect(m_pageSize, &QLineEdit::textChanged, this, &ListPage::Text4_Change);
+    // and paste. The title length rebuilds the snippet but leaves the
+    // clipboard as it is; the other two boxes copy it too.
+    connect(m_titleLength, &QLineEdit::textChanged, this, [this] { view().setOutputText(listTag()); });
+    for (QLineEdit *copying : {m_summaryLength, m_pageSize})
+        connect(copying, &QLineEdit::textChanged, this, [this] { view().present(listTag()); });
 }
 
 QLineEdit *ListPage::box(const QString &name) const
@@ -29,25 +30,8 @@ QLineEdit *ListPage::box(const QString &name) const
     return lineEdit;
 }
 
-void ListPage::Text2_Change()
-{
-    writeListTag();
-}
-
-void ListPage::Text3_Change()
-{
-    writeListTag();
-    copyToClipboard(view());
-}
-
-void ListPage::Text4_Change()
-{
-    writeListTag();
-    copyToClipboard(view());
-}
-
-void ListPage::writeListTag()
+QString ListPage::listTag() const
 {
     // All three boxes are read afresh, whichever of them changed.
-    writeSnippet(view(), listTagSnippet(m_titleLen->text(), m_infoLen->text(), m_pageSize->text()));
+    return snippetText(listTagSnippet(m_titleLength->text(), m_summaryLength->text(), m_pageSize->text()));
 }

@@ -2,8 +2,9 @@
 // loop, the article list in every layout, the other-field and time-style
 // lines. Whatever the inputs, the snippet is the model's, and a text outside
 // a list writes nothing where the description says so.
-#include "pages/home/builders.h"
-#include "shell/tagmechanism.h"
+#include "core/homebuilders.h"
+#include "core/numeric.h"
+#include "core/snippet.h"
 #include "tests/fuzz/fuzzsupport.h"
 #include "tests/model/toolmodel.h"
 

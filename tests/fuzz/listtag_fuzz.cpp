@@ -1,8 +1,9 @@
 // The list page's list tag builder on any three box texts, compared with the
 // model: four lines, the opening tag with titlelen, infolen and pagesize in
 // that order for the numeric texts only, each exactly as typed.
-#include "pages/lists/listtag.h"
-#include "shell/tagmechanism.h"
+#include "core/listtag.h"
+#include "core/numeric.h"
+#include "core/snippet.h"
 #include "tests/fuzz/fuzzsupport.h"
 #include "tests/model/toolmodel.h"
 

@@ -1,7 +1,8 @@
 // The numeric test and the parameter fragment against a regular expression
 // of the rule: blanks around an optional sign, digits with at most one
 // decimal point and at least one digit, an optional exponent; ASCII digits.
-#include "shell/tagmechanism.h"
+#include "core/numeric.h"
+#include "core/snippet.h"
 #include "tests/fuzz/fuzzsupport.h"
 #include "tests/model/toolmodel.h"
 

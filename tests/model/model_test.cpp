@@ -7,9 +7,9 @@
 #include "tests/model/toolmodel.h"
 
 #include "shell/catalogpage.h"
-#include "shell/pagefactory.h"
+#include "app/pagefactory.h"
 #include "shell/pageset.h"
-#include "shell/pageview.h"
+#include "core/pageview.h"
 #include "shell/pagewindow.h"
 #include "shell/systemclipboard.h"
 
@@ -274,7 +274,7 @@ private:
     void navigate()
     {
         const int roll = pick(10);
-        const int target = roll < 3 ? kHome : roll < 6 ? kList : 1 + pick(kPageCount);
+        const int target = roll < 3 ? kHome : roll < 6 ? kList : 1 + pick(toolmodel::kPageCount);
         const int from = m_model.visiblePage();
         log(QStringLiteral("page %1: navigation button %2").arg(from).arg(target));
         clickAt(window(from)->navigationButton(target));
@@ -475,7 +475,7 @@ private:
     QStringList disagreements() const
     {
         QStringList problems;
-        for (int p = 1; p <= kPageCount; ++p) {
+        for (int p = 1; p <= toolmodel::kPageCount; ++p) {
             PageWindow *w = window(p);
             if (!w != !m_model.exists(p)) {
                 problems << QStringLiteral("page %1 %2").arg(p).arg(w ? "exists but should not yet" : "does not exist");
@@ -489,7 +489,7 @@ private:
                 continue;
             CatalogPage *c = content(p);
             const PageState &s = m_model.page(p);
-            const QString text = c->view().GetOutputText();
+            const QString text = c->view().outputText();
             if (text != s.output)
                 problems << difference(QStringLiteral("page %1 output text").arg(p), s.output, text);
             QString onScreen = s.output;

@@ -1,6 +1,6 @@
 #include "tests/model/toolmodel.h"
 
-#include "shell/pagecatalog.h"
+#include "core/pagecatalog.h"
 
 namespace toolmodel {
 
@@ -21,7 +21,7 @@ const QMap<QString, QString> &entryTexts(int page)
         for (int p = 1; p <= kPageCount; ++p) {
             if (!kDataFiles[p - 1])
                 continue;
-            const PageCatalog catalog = PageCatalog::load(QString::fromLatin1(kDataFiles[p - 1]));
+            const PageCatalog catalog = PageCatalog::load(QStringLiteral(":/catalog/") + QString::fromLatin1(kDataFiles[p - 1]));
             for (const CatalogControl *entry : catalog.entries())
                 all[p - 1].insert(QStringLiteral("Option1(%1)").arg(entry->index), linesText(entry->lines));
         }

@@ -1,11 +1,11 @@
 // The built program in a real X11 window: every click and keystroke goes
 // through the X server, and the clipboard is read by another process.
 
-#include "shell/navigation.h"
-#include "shell/pagecatalog.h"
-#include "shell/pagefactory.h"
+#include "core/pagetable.h"
+#include "core/pagecatalog.h"
+#include "app/pagefactory.h"
 #include "shell/pagewindow.h"
-#include "shell/tagmechanism.h"
+#include "core/snippet.h"
 #include "tests/realwindow/scenario.h"
 #include "tests/realwindow/xsession.h"
 
@@ -46,7 +46,7 @@ protected:
         }
         session = std::make_unique<XSession>(QStringLiteral(ZUVI_TAGGEN_PATH));
         for (int page = kFirstPage; page < kLastPage; ++page)
-            catalogs[page] = std::make_unique<PageCatalog>(PageCatalog::load(catalogFileName(page)));
+            catalogs[page] = std::make_unique<PageCatalog>(PageCatalog::load(dataFilePath(page)));
     }
     static void TearDownTestSuite()
     {

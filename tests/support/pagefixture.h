@@ -1,8 +1,8 @@
 #pragma once
 
 #include "shell/catalogpage.h"
-#include "shell/pageview.h"
-#include "shell/pagefactory.h"
+#include "core/pageview.h"
+#include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
 
@@ -47,7 +47,7 @@ protected:
         }
         FAIL() << "no page is visible";
     }
-    QString outputText(int number) const { return content(number)->view().GetOutputText(); }
+    QString outputText(int number) const { return content(number)->view().outputText(); }
     static QString clipboardText() { return QApplication::clipboard()->text(); }
     // Clicks at the middle of a control, as the mouse would.
     static void clickOn(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }

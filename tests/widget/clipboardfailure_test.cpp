@@ -2,12 +2,12 @@
 // box, the selection and every page's state are kept, the user is told once
 // per run of failures, and the program goes on.
 
-#include "pages/home/builders.h"
+#include "core/homebuilders.h"
 #include "shell/failurenotice.h"
-#include "shell/pagecatalog.h"
+#include "tests/support/pagedata.h"
 #include "shell/qtpageview.h"
 #include "shell/systemclipboard.h"
-#include "shell/tagmechanism.h"
+#include "core/snippet.h"
 #include "tests/support/pagefixture.h"
 
 #include <QLineEdit>
@@ -42,7 +42,7 @@ protected:
     }
     static QString snippet(int number, int index)
     {
-        return snippetText(PageCatalog::load(catalogFileName(number)).entry(qint16(index))->lines);
+        return snippetText(pageData(number).entry(qint16(index))->lines);
     }
 
     QStringList offered;

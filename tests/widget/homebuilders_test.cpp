@@ -1,6 +1,8 @@
-#include "shell/twips.h"
+#include "core/twips.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
+
+#include <QRadioButton>
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -34,11 +36,11 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
         QTRY_VERIFY(!list->window()->isVisible());
     }
-    // The names of the checked options of the page's one group.
+    // The names of the checked options of the page.
     QStringList checkedOptions() const
     {
         QStringList names;
-        for (QAbstractButton *b : content(Page::Home)->optionGroup()->buttons()) {
+        for (QRadioButton *b : page(Page::Home)->findChildren<QRadioButton *>()) {
             if (b->isChecked())
                 names << b->objectName();
         }

@@ -1,4 +1,4 @@
-#include "shell/pagecatalog.h"
+#include "core/pagecatalog.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 

@@ -1,4 +1,4 @@
-#include "shell/navigation.h"
+#include "core/pagetable.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 
@@ -70,7 +70,7 @@ const Keystroke kTyping[] = {
 
 TEST_F(ListPageTest, EveryKeystrokeRebuildsTheSnippetAndOnlyTitleLengthKeepsTheClipboard)
 {
-    EXPECT_EQ(outputText(Page::List), initialOutputText());
+    EXPECT_EQ(outputText(Page::List), initialOutputText(Page::List));
     for (size_t n = 0; n < std::size(kTyping); ++n) {
         const Keystroke &k = kTyping[n];
         QLineEdit *target = box(k.box);

@@ -1,8 +1,8 @@
 #include "pages/about/aboutlinks.h"
 #include "pages/about/aboutpage.h"
-#include "shell/homesite.h"
-#include "shell/tagmechanism.h"
-#include "shell/twips.h"
+#include "core/product.h"
+#include "core/snippet.h"
+#include "core/twips.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 
@@ -145,7 +145,7 @@ TEST_F(AboutPageTest, CaptionsTheFrameAndThePageOpenNothing)
     QTest::mousePress(link(1), Qt::LeftButton);
     QTest::mouseRelease(link(1), Qt::LeftButton, {}, QPoint(-5, -5));
     for (qint16 index : {qint16(-1), qint16(5), qint16(32767)})
-        about()->Label2_Click(index);
+        about()->openLink(index);
     EXPECT_EQ(recorder.opened, QStringList());
     EXPECT_EQ(notice(), nullptr);
 }
@@ -257,7 +257,7 @@ TEST_F(AboutPageTest, VisitingItChangesNeitherTheClipboardNorAnyTagPage)
     auto tagPages = [this] {
         QList<TagPageState> states;
         for (int p = Page::Home; p <= Page::ExtensionFunctions; ++p)
-            states.append({outputText(p), content(p)->optionGroup()->checkedButton()});
+            states.append({outputText(p), content(p)->selectedOption()});
         return states;
     };
     const QList<TagPageState> before = tagPages();

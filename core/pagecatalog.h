@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/twips.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What a page's data file describes: its controls in file order, and among
+// them the tag entries with their snippets. See catalog/README.md.
+struct CatalogControl {
+    enum class Kind { Frame, Label, Usage, Output, TextBox, Combo, Image, Option, Entry };
+
+    Kind kind = Kind::Label;
+    QString name;        // control name, e.g. "Frame1(2)"; entries are "Option1(i)"
+    qint16 index = 0;    // entries only: the index in the page's Option1 array
+    QString container;   // "page" or the name of a frame
+    TwipRect at;
+    QString caption;     // frames, entries, options; label text
+    QString tip;         // entries only, optional
+    QString color;       // labels only: "", "red" or "grey"
+    QString font;        // labels only: "" or "song10"
+    QString source;      // images: resource path
+    QStringList lines;   // entries: the snippet
+};
+
+class PageCatalog
+{
+public:
+    // Parses the text of a data file. On failure returns nothing and, if
+    // `error` is given, says which line is wrong and why.
+    static std::optional<PageCatalog> parse(const QString &text, QString *error = nullptr);
+    // Loads a data file compiled into the program, e.g. dataFilePath(page).
+    // A broken built-in file is a programming error and aborts.
+    static PageCatalog load(const QString &path);
+
+    const QList<CatalogControl> &controls() const { return m_controls; }
+    const CatalogControl *control(const QString &name) const;
+    const CatalogControl *entry(qint16 index) const;
+    QList<const CatalogControl *> entries() const;   // by ascending index
+
+    // The control's rectangle relative to the page's client area, following
+    // its container chain.
+    TwipRect pageRect(const CatalogControl &control) const;
+    // The frame under which a control is shown: its own container, or for a
+    // control of the page the frame whose area holds its middle; "page" if
+    // none does.
+    QString shownInFrame(const CatalogControl &control) const;
+
+private:
+    QList<CatalogControl> m_controls;
+    QMap<qint16, qsizetype> m_entryPositions;   // entry index -> position in m_controls
+};

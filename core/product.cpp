@@ -1,0 +1,16 @@
+#include "core/product.h"
+
+QString productVersion()
+{
+    return QStringLiteral(ZUVI_VERSION);
+}
+
+QString windowCaption()
+{
+    return QStringLiteral("ZuviCMS标签生成器V") + productVersion();
+}
+
+QString homeSiteAddress()
+{
+    return QStringLiteral("https://www.zuvicms.com");
+}

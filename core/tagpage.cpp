@@ -1,0 +1,24 @@
+#include "core/tagpage.h"
+
+#include "core/pagecatalog.h"
+#include "core/pagetable.h"
+#include "core/pageview.h"
+#include "core/snippet.h"
+
+TagPage::TagPage(PageView &view, const PageCatalog &catalog) : m_view(view), m_catalog(catalog) {}
+
+void TagPage::onEntryClicked(qint16 index)
+{
+    if (const CatalogControl *entry = m_catalog.entry(index))
+        m_view.present(snippetText(entry->lines));
+}
+
+QString initialOutputText(int page)
+{
+    return page == Page::Home ? QString() : QStringLiteral("\r\n\r\n       \r\n");
+}
+
+QString usageText()
+{
+    return QStringLiteral("使用说明：选择相应标签即可自动生成及复制到剪切板，你只需要粘贴即可。");
+}

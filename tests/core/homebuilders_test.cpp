@@ -1,0 +1,128 @@
+#include "core/homebuilders.h"
+#include "tests/support/qtprinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MenuCase {
+    const char16_t *attribute;
+    const char16_t *columnId;
+    const char16_t *columnCount;
+    const char16_t *opening;
+};
+
+TEST(NavigationMenu, OpeningLineForEveryCombinationOfInputs)
+{
+    const MenuCase cases[] = {
+        {u"顶级栏目", u"", u"", u"{zuvi:channel type='top' currentstyle='on'}"},
+        {u"顶级栏目", u"5", u"", u"{zuvi:channel type='top' typeid='5' currentstyle='on'}"},
+        {u"同级栏目", u"", u"8", u"{zuvi:channel type='self' row='8' currentstyle='on'}"},
+        {u"下级栏目", u"5", u"10", u"{zuvi:channel type='son' typeid='5' row='10' currentstyle='on'}"},
+        {u"下级同级", u"abc", u"", u"{zuvi:channel type='sonself' currentstyle='on'}"},
+        {u"第一层级", u" 7", u"1.5", u"{zuvi:channel type='first' typeid=' 7' row='1.5' currentstyle='on'}"},
+        {u"所有栏目", u"", u"", u"{zuvi:channel type='' currentstyle='on'}"},
+        {u"", u"3", u"x", u"{zuvi:channel type='' typeid='3' currentstyle='on'}"},
+    };
+    for (const MenuCase &c : cases) {
+        const QStringList lines = navigationMenuSnippet(QString::fromUtf16(c.attribute), QString::fromUtf16(c.columnId),
+                                                        QString::fromUtf16(c.columnCount));
+        EXPECT_EQ(lines, (QStringList{QString::fromUtf16(c.opening),
+                                      "<a href='{$field.typeurl}' class='{$field.currentstyle}'>{$field.typename}</a>",
+                                      "{/zuvi:channel}"}))
+            << QString::fromUtf16(c.attribute).toStdString() << "/" << QString::fromUtf16(c.columnId).toStdString();
+    }
+}
+
+TEST(NavigationMenu, DropDownItemsInListOrder)
+{
+    EXPECT_EQ(columnAttributeItems(), (QStringList{"顶级栏目", "同级栏目", "下级栏目", "下级同级", "第一层级"}));
+    EXPECT_EQ(otherFieldItems(), (QStringList{"下拉选择", "英文名称", "栏目图片", "栏目描述"}));
+}
+
+TEST(NavigationMenu, OtherFieldWritesOnePlaceholderOrEmptiesTheBox)
+{
+    EXPECT_EQ(otherFieldSnippet(QStringLiteral("英文名称")), QStringList{"{$field.englist_name}"});
+    EXPECT_EQ(otherFieldSnippet(QStringLiteral("栏目图片")), QStringList{"{$field.litpic}"});
+    EXPECT_EQ(otherFieldSnippet(QStringLiteral("栏目描述")), QStringList{"{$field.seo_description}"});
+    EXPECT_EQ(otherFieldSnippet(QStringLiteral("下拉选择")), QStringList());
+    EXPECT_EQ(otherFieldSnippet(QStringLiteral("别的")), std::nullopt);
+}
+
+struct ListCase {
+    ArticleListInputs inputs;
+    const char16_t *opening;
+};
+
+TEST(ArticleList, OpeningLineKeepsItsFixedOrder)
+{
+    const QString none;
+    const ListCase cases[] = {
+        {{none, "无属性", none, none, none, "发布时间"}, u"{zuvi:arclist orderby='now'}"},
+        {{"12", "推荐[c]", "30", "80", "10", "随机排序"},
+         u"{zuvi:arclist typeid='12' flag='c' titlelen='30' infolen='80' row='10' orderby='rand'}"},
+        {{"12", "推荐[c]", "3a", "80", "10", "随机排序"},
+         u"{zuvi:arclist typeid='12' flag='c' infolen='80' row='10' orderby='rand'}"},
+        {{none, "头条[h]", none, none, "5", "按点击数"}, u"{zuvi:arclist flag='h' row='5' orderby='click'}"},
+        {{none, "最热[d]", none, "1e2", none, "按排序号"}, u"{zuvi:arclist flag='d' infolen='1e2' orderby='sort_order'}"},
+        {{"-1", "其它", " 9", none, none, "其它"}, u"{zuvi:arclist typeid='-1' titlelen=' 9' orderby='now'}"},
+        {{"--1", "无属性", ".", "１２", "1.", ""}, u"{zuvi:arclist row='1.' orderby='now'}"},
+    };
+    for (const ListCase &c : cases)
+        EXPECT_EQ(articleListOpeningLine(c.inputs), QString::fromUtf16(c.opening));
+}
+
+TEST(ArticleList, EachFlagAndOrderingMapsToItsFragment)
+{
+    const char *flags = "hcabjsrd";
+    const QStringList attributes = articleAttributeItems();
+    ASSERT_EQ(attributes.size(), 9);
+    EXPECT_EQ(attributes.first(), QStringLiteral("无属性"));
+    for (int i = 1; i < attributes.size(); ++i) {
+        const QString expected = QStringLiteral("{zuvi:arclist flag='%1' orderby='now'}").arg(QChar::fromLatin1(flags[i - 1]));
+        EXPECT_EQ(articleListOpeningLine({{}, attributes[i], {}, {}, {}, "发布时间"}), expected);
+    }
+    EXPECT_EQ(orderingItems(), (QStringList{"发布时间", "按点击数", "按排序号", "随机排序"}));
+}
+
+TEST(ArticleList, LayoutsWrapTheOpeningLineInTheirBodies)
+{
+    const ArticleListInputs in{{}, "无属性", {}, {}, {}, "发布时间"};
+    const QString open = QStringLiteral("{zuvi:arclist orderby='now'}");
+    const QString close = QStringLiteral("{/zuvi:arclist}");
+    EXPECT_EQ(articleListSnippet(0, in), (QStringList{open, "<li>", "<a href='{$field.typeurl}'>{$field.typename}</a>",
+                                                      "<a href='{$field.arcurl}'>{$field.title}</a>", "</li>", close}));
+    EXPECT_EQ(articleListSnippet(1, in), (QStringList{open, "<li>", "<a href='{$field.arcurl}'>{$field.title}</a>", "</li>", close}));
+    EXPECT_EQ(articleListSnippet(2, in),
+              (QStringList{open, "<li>", "<a href='{$field.arcurl}'><img src='{$field.litpic}' />{$field.title}</a>", "</li>", close}));
+    EXPECT_EQ(articleListSnippet(3, in),
+              (QStringList{open, "<li>", "<a href='{$field.arcurl}'><img src='{$field.litpic}' />{$field.title}</a>",
+                           "<span>{$field.seo_description}...</span>", "</li>", close}));
+    EXPECT_EQ(articleListSnippet(4, in), (QStringList{open, "<li>", "<a href='{$field.arcurl}'>{$field.title}</a>",
+                                                      "<p>{$field.seo_description}...</p>", "</li>", close}));
+    EXPECT_EQ(articleListSnippet(5, {"1", "推荐[c]", "2", "3", "4", "随机排序"}), QStringList{"{$field.click}"});
+    EXPECT_EQ(articleListSnippet(6, in), std::nullopt);
+    EXPECT_EQ(articleListSnippet(-1, in), std::nullopt);
+}
+
+TEST(ArticleList, TimeStylesWriteOneDateLine)
+{
+    const std::pair<const char16_t *, const char16_t *> styles[] = {
+        {u"2018年08月08日", u"{$field.add_time|MyDate='Y年m月d日',###}"},
+        {u"2018-08-08", u"{$field.add_time|MyDate='Y-m-d',###}"},
+        {u"2018-08-08 08:08:08", u"{$field.add_time|MyDate='Y-m-d H:i:s',###}"},
+        {u"08-08 08:08:08(月-日 时-分-秒)", u"{$field.add_time|MyDate='m-d H:i:s',###}"},
+        {u"08-08(月-日)", u"{$field.add_time|MyDate='m-d',###}"},
+        {u"2018年08月08日 08:08:08", u"{$field.add_time|MyDate='Y年m月d日 H:i:s',###}"},
+    };
+    QStringList items{QStringLiteral("无时间显示")};
+    for (const auto &[item, line] : styles) {
+        items << QString::fromUtf16(item);
+        EXPECT_EQ(timeStyleSnippet(QString::fromUtf16(item)), QStringList{QString::fromUtf16(line)});
+    }
+    EXPECT_EQ(timeStyleItems(), items);
+    EXPECT_EQ(timeStyleSnippet(QStringLiteral("无时间显示")), QStringList());
+    EXPECT_EQ(timeStyleSnippet(QStringLiteral("2018/08/08")), std::nullopt);
+}
+
+} // namespace
