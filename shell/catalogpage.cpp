@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStyle>
+#include <QTextDocument>
 
 #include <future>
 #include <limits>
@@ -156,6 +157,9 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
     case Kind::Usage: {
         const bool usage = control.kind == Kind::Usage;
         auto *label = new QLabel(usage ? usageText() : control.caption, parent);
+        // The page's geometry puts a caption at the top of its box, also
+        // where the box is taller than one line.
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         if (usage || control.font == QStringLiteral("song10"))
             label->setFont(songFont(10.5));
         if (usage || control.color == QStringLiteral("grey"))
@@ -189,7 +193,9 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
     case Kind::Option:
     case Kind::Entry: {
         auto *button = new EntryButton(control.caption, parent);
-        button->setToolTip(control.tip);
+        // Rich text, so that a long tip wraps instead of running across the screen.
+        if (!control.tip.isEmpty())
+            button->setToolTip(Qt::convertFromPlainText(control.tip, Qt::WhiteSpaceNormal));
         widget = button;
         break;
     }

@@ -2,13 +2,15 @@
 
 #include "shell/applicationicon.h"
 #include "shell/fonts.h"
+#include "shell/pagestyle.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 void prepareApplication()
 {
     QGuiApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
     QGuiApplication::setDesktopFileName(QStringLiteral("com.zuvicms.TagGenerator"));
+    QApplication::setStyle(new PageStyle);
     installPageFonts();
     QGuiApplication::setWindowIcon(applicationIcon());
 }

@@ -1,5 +1,5 @@
 #pragma once
 
 // What the program sets up between constructing its QApplication and showing
-// the first page: its names, the page fonts and the window icon.
+// the first page: its names, its style, the page fonts and the window icon.
 void prepareApplication();

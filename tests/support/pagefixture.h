@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <gtest/gtest.h>
 
 // The tool as it starts: the page set with the home page shown.
@@ -49,6 +50,20 @@ protected:
     }
     QString outputText(int number) const { return content(number)->view().outputText(); }
     static QString clipboardText() { return QApplication::clipboard()->text(); }
+    // The text of a widget's tooltip as the user reads it.
+    static QString tipText(const QWidget *widget)
+    {
+        return QTextDocumentFragment::fromHtml(widget->toolTip()).toPlainText();
+    }
+    // The tooltip window on the screen, if one shows.
+    static QWidget *shownTip()
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->inherits("QTipLabel") && widget->isVisible())
+                return widget;
+        }
+        return nullptr;
+    }
     // Clicks at the middle of a control, as the mouse would.
     static void clickOn(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
     // Types text one character at a time as key events carrying the text;

@@ -103,7 +103,7 @@ TEST_F(ContentShopTest, HoveringShowsATipOnlyOnTheEntriesThatHaveOne)
             ASSERT_TRUE(option->underMouse()) << page.key() << ", entry " << control->index;
         }
         for (const CatalogControl *control : entries)
-            EXPECT_EQ(entry(page.key(), control->index)->toolTip(), page.value().value(control->index))
+            EXPECT_EQ(tipText(entry(page.key(), control->index)), page.value().value(control->index))
                 << page.key() << ", entry " << control->index;
         // Hovering writes nothing.
         EXPECT_EQ(outputText(page.key()), before);

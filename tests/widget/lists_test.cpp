@@ -2,6 +2,8 @@
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 
+#include <QToolTip>
+
 #include <QLineEdit>
 
 namespace {
@@ -162,9 +164,25 @@ TEST_F(ListPageTest, OnlyEntries13And15ShowAHoverTip)
             QAbstractButton *option = listEntry(i);
             QTest::mouseMove(option, option->rect().center());
             const QString expected = i == 13 ? tips[0] : i == 15 ? tips[1] : QString();
-            EXPECT_EQ(option->toolTip(), expected) << "entry " << i << ", pass " << pass + 1;
+            EXPECT_EQ(tipText(option), expected) << "entry " << i << ", pass " << pass + 1;
         }
     }
+}
+
+// The long tip of entry 15 is shown as a block of a few lines, not as one
+// line running across the screen.
+TEST_F(ListPageTest, ALongTipWrapsAtAReadableWidth)
+{
+    QAbstractButton *option = listEntry(15);
+    const QPoint at = option->rect().center();
+    QHelpEvent hover(QEvent::ToolTip, at, option->mapToGlobal(at));
+    QApplication::sendEvent(option, &hover);
+    QWidget *tip = nullptr;
+    QTRY_VERIFY((tip = shownTip()) != nullptr);
+    const int lineHeight = tip->fontMetrics().height();
+    EXPECT_LE(tip->width(), 640);
+    EXPECT_GE(tip->height(), 2 * lineHeight);
+    QToolTip::hideText();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "tests/support/qtprinters.h"
 
 #include <QFontInfo>
+#include <QImage>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
@@ -81,6 +82,35 @@ TEST_F(ShellTest, FocusRestsOnTheOwnButtonWhenAPageComesBack)
     EXPECT_EQ(list->focusWidget(), list->ownButton());
     goTo(Page::List);
     EXPECT_EQ(list->focusWidget(), list->ownButton());
+}
+
+// Focus shows wherever it rests, also when it was put there by the program
+// and not by a key, and it never looks like the default button's outline.
+TEST_F(ShellTest, TheFocusedControlShowsAFrameOfItsOwn)
+{
+    PageWindow *home = page(Page::Home);
+    QPushButton *own = home->ownButton();
+    QPushButton *other = home->navigationButton(Page::List);
+    QAbstractButton *option = entry(Page::Home, 1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(home));
+    own->setFocus();
+    ASSERT_TRUE(own->hasFocus());
+    const QImage ownFocused = own->grab().toImage();
+    const QImage otherPlain = other->grab().toImage();
+    const QImage optionPlain = option->grab().toImage();
+
+    other->setFocus();
+    EXPECT_NE(own->grab().toImage(), ownFocused) << "focus on the default button does not show";
+    const QImage otherFocused = other->grab().toImage();
+    EXPECT_NE(otherFocused, otherPlain) << "focus on a navigation button does not show";
+    // A focused button must not look like the default button.
+    other->setDefault(true);
+    other->clearFocus();
+    EXPECT_NE(other->grab().toImage(), otherFocused) << "focus looks like the default button";
+    other->setDefault(false);
+
+    option->setFocus();
+    EXPECT_NE(option->grab().toImage(), optionPlain) << "focus on an entry does not show";
 }
 
 TEST_F(ShellTest, HiddenPagesKeepSelectionTextAndPosition)
