@@ -9,60 +9,6 @@ namespace {
 
 using ContentShopTest = PagesFixture;
 
-QString textForm(const QStringList &lines)
-{
-    QString text;
-    for (const QString &line : lines)
-        text += line + u"\r\n"_s;
-    return text;
-}
-
-// Two entries of one page that sit in different frames.
-struct FramePair {
-    int page;
-    int first;
-    int second;
-};
-
-TEST_F(ContentShopTest, ClickingAnEntryClearsTheOneSelectedInAnotherFrame)
-{
-    const FramePair pairs[] = {
-        {Page::Content, 0, 22},    // 内容通用 -> 全局标签
-        {Page::Content, 22, 0},
-        {Page::Content, 16, 21},   // 产品模型 -> 下载模型
-        {Page::Content, 18, 17},   // 视频模型 -> 图集模型
-        {Page::Content, 27, 24},   // last row of 内容通用 -> 全局标签
-        {Page::Content, 24, 19},
-        {Page::Shop, 0, 7},        // 商城标签 -> 会员标签
-        {Page::Shop, 7, 0},
-        {Page::Shop, 10, 6},
-    };
-    for (const FramePair &pair : pairs) {
-        goTo(pair.page);
-        const PageCatalog &catalog = content(pair.page)->catalog();
-        QAbstractButton *first = entry(pair.page, pair.first);
-        QAbstractButton *second = entry(pair.page, pair.second);
-        ASSERT_TRUE(first && second) << pair.page << ": " << pair.first << "/" << pair.second;
-        const QString where = QString::number(pair.page) + u": "_s + QString::number(pair.first)
-                              + u" then "_s + QString::number(pair.second);
-        // Each entry is a child of the frame its data names, and the frames differ.
-        EXPECT_EQ(first->parentWidget()->objectName(), catalog.entry(pair.first)->container) << where.toStdString();
-        EXPECT_EQ(second->parentWidget()->objectName(), catalog.entry(pair.second)->container) << where.toStdString();
-        ASSERT_NE(first->parentWidget(), second->parentWidget()) << where.toStdString();
-
-        clickOn(first);
-        ASSERT_TRUE(first->isChecked()) << where.toStdString();
-        clickOn(second);
-        for (const CatalogControl *control : catalog.entries())
-            EXPECT_EQ(entry(pair.page, control->index)->isChecked(), control->index == pair.second)
-                << where.toStdString() << ", entry " << control->index;
-
-        const QString snippet = textForm(catalog.entry(pair.second)->lines);
-        EXPECT_EQ(outputText(pair.page), snippet) << where.toStdString();
-        EXPECT_EQ(clipboardText(), snippet) << where.toStdString();
-    }
-}
-
 TEST_F(ContentShopTest, BlanksAtTheEndsOfLinesReachTheBoxAndTheClipboard)
 {
     goTo(Page::Content);

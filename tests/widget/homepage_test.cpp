@@ -7,40 +7,6 @@ namespace {
 
 using HomePageTest = PagesFixture;
 
-struct GlobalTag {
-    int index;
-    const char16_t *caption;
-    const char16_t *text;
-};
-
-const GlobalTag kGlobalTags[] = {
-    {1, u"网站名称", u"{zuvi:global name='web_name' /}\r\n"},
-    {2, u"网站LOGO", u"{zuvi:global name='web_logo' /}\r\n"},
-    {3, u"网站备案号", u"{zuvi:global name='web_recordnum' /}\r\n"},
-    {4, u"友情链接",
-     u"{zuvi:flink type='text' row='100' titlelen='20'} \r\n"
-     u"<a href='{$field.url}' {$field.target}>{$field.title}</a>\r\n"
-     u"{/zuvi:flink}\r\n"},
-    {5, u"网站标题", u"{zuvi:global name='web_title' /}\r\n"},
-    {6, u"站点描述", u"{zuvi:global name='web_description' /}\r\n"},
-    {7, u"默认关键字", u"{zuvi:global name='web_keywords' /}\r\n"},
-    {8, u"网站版权", u"{zuvi:global name='web_copyright' /}\r\n"},
-};
-
-TEST_F(HomePageTest, EachGlobalTagPutsItsExactTextInTheBoxAndOnTheClipboard)
-{
-    for (const GlobalTag &tag : kGlobalTags) {
-        QAbstractButton *option = entry(Page::Home, tag.index);
-        ASSERT_NE(option, nullptr) << tag.index;
-        EXPECT_EQ(option->text(), QString::fromUtf16(tag.caption));
-        clickOn(option);
-        const QString expected = QString::fromUtf16(tag.text);
-        EXPECT_EQ(outputText(Page::Home), expected) << tag.index;
-        EXPECT_EQ(clipboardText().toUtf8(), expected.toUtf8()) << tag.index;
-        EXPECT_TRUE(option->isChecked());
-    }
-}
-
 TEST_F(HomePageTest, TheUsersTypingIsReplacedByTheNextClick)
 {
     QPlainTextEdit *box = content(Page::Home)->outputBox();

@@ -130,28 +130,6 @@ TEST_F(ListPageTest, TheBuilderSelectsNothingOnAFreshPage)
     EXPECT_EQ(selectedEntries(), QList<int>{});
 }
 
-TEST_F(ListPageTest, SelectionIsExclusiveAcrossThePageAndItsFrames)
-{
-    struct Pair {
-        int first;
-        int then;
-    };
-    QList<Pair> pairs;
-    // Entry 9 stands on the page; it clears entries in Frame2 and in the
-    // model frames.
-    for (int inFrame : {14, 15, 16, 17, 18, 19, 20, 6, 7, 8})
-        pairs.append({inFrame, 9});
-    // Entry 14 lies in Frame2; it clears everything from 0 to 13.
-    for (int other = 0; other <= 13; ++other)
-        pairs.append({other, 14});
-    for (const Pair &pair : pairs) {
-        clickOn(listEntry(pair.first));
-        ASSERT_EQ(selectedEntries(), QList<int>{pair.first});
-        clickOn(listEntry(pair.then));
-        EXPECT_EQ(selectedEntries(), QList<int>{pair.then}) << pair.first << " then " << pair.then;
-    }
-}
-
 TEST_F(ListPageTest, OnlyEntries13And15ShowAHoverTip)
 {
     const QString tips[] = {

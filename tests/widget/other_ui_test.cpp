@@ -25,28 +25,6 @@ TEST_F(OtherUiPagesTest, TheSwitchTagReplacesALongerSnippetCompletely)
     EXPECT_FALSE(entry(Page::VisualEditing, 1)->isChecked());
 }
 
-TEST_F(OtherUiPagesTest, SelectionIsExclusiveAcrossTheFrameAndThePage)
-{
-    struct PageEntries {
-        int number;
-        int entries;
-    };
-    // On the common tags page entries 20 to 23 stand on the page itself, the
-    // rest in the frame; every click must clear the others in both.
-    for (const PageEntries &p : {PageEntries{Page::CommonTags, 28}, PageEntries{Page::VisualEditing, 11}}) {
-        goTo(p.number);
-        for (int clicked = 0; clicked < p.entries; ++clicked) {
-            ASSERT_NE(entry(p.number, clicked), nullptr) << p.number << "/" << clicked;
-            clickOn(entry(p.number, clicked));
-            for (int other = 0; other < p.entries; ++other) {
-                EXPECT_EQ(entry(p.number, other)->isChecked(), other == clicked)
-                    << "page " << p.number << ": clicked " << clicked << ", looked at " << other;
-            }
-        }
-        EXPECT_EQ(entry(p.number, p.entries), nullptr) << p.number;
-    }
-}
-
 TEST_F(OtherUiPagesTest, PageEntriesLieOverTheFramesSixthRowAndAreDrawnAboveIt)
 {
     goTo(Page::CommonTags);

@@ -273,29 +273,6 @@ TEST_F(AboutPageTest, VisitingItChangesNeitherTheClipboardNorAnyTagPage)
     EXPECT_TRUE(before == tagPages());
 }
 
-using ExtensionFunctionsPageTest = PagesFixture;
-
-TEST_F(ExtensionFunctionsPageTest, ItsTwelveEntriesFormOneExclusiveGroup)
-{
-    goTo(Page::ExtensionFunctions);
-    CatalogPage *functions = content(Page::ExtensionFunctions);
-    QList<QAbstractButton *> entries;
-    for (int i = 0; i <= 11; ++i)
-        entries << entry(Page::ExtensionFunctions, i);
-    ASSERT_EQ(entries.count(nullptr), 0);
-    EXPECT_EQ(entry(Page::ExtensionFunctions, 12), nullptr);
-    for (int i : {0, 5, 11, 2, 10, 3}) {
-        clickOn(entries[i]);
-        for (int j = 0; j <= 11; ++j)
-            EXPECT_EQ(entries[j]->isChecked(), i == j) << "after " << i << ": entry " << j;
-        const QString text = snippetText(functions->catalog().entry(qint16(i))->lines);
-        EXPECT_EQ(outputText(Page::ExtensionFunctions), text) << i;
-        EXPECT_EQ(clipboardText(), text) << i;
-    }
-    clickOn(entries[3]);
-    EXPECT_TRUE(entries[3]->isChecked());
-}
-
 } // namespace
 
 #include "referencepages_test.moc"

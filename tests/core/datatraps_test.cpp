@@ -18,6 +18,12 @@ struct ExactEntry {
 };
 
 const ExactEntry kExactEntries[] = {
+    {Page::Home, 4, "the opening tag ends with a blank",
+     {
+         u"{zuvi:flink type='text' row='100' titlelen='20'} "_s,
+         u"<a href='{$field.url}' {$field.target}>{$field.title}</a>"_s,
+         u"{/zuvi:flink}"_s,
+     }},
     {Page::Content, 1, "a bar inside the line",
      {
          u"{$zuvi.field.add_time|MyDate='Y-m-d H:i:s',###}"_s,
@@ -183,7 +189,7 @@ const ExactEntry kExactEntries[] = {
      }},
 };
 
-TEST(ContentShopCatalog, EntriesWithTrapsHoldTheirLinesToTheLastBlank)
+TEST(PageDataTraps, EntriesWithTrapsHoldTheirLinesToTheLastBlank)
 {
     for (const ExactEntry &expected : kExactEntries) {
         const PageCatalog &catalog = pageData(expected.page);
@@ -194,7 +200,7 @@ TEST(ContentShopCatalog, EntriesWithTrapsHoldTheirLinesToTheLastBlank)
     }
 }
 
-TEST(ContentShopCatalog, HoverTipsStandOnTheirEntriesAndNowhereElse)
+TEST(PageDataTraps, HoverTipsStandOnTheirEntriesAndNowhereElse)
 {
     const struct {
         int page;
