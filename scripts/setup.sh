@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev            # the toolkit
+  libicu-dev                        # pinyin of the captions, taken when the project builds
   fonts-arphic-uming                # the Song-style face that stands in for 宋体
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   xvfb xauth xdotool xclip          # real-window tests: X server, input, clipboard
