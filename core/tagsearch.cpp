@@ -1,0 +1,131 @@
+#include "core/tagsearch.h"
+
+#include "core/homebuilders.h"
+#include "core/listtag.h"
+#include "core/pagecatalog.h"
+#include "core/pagetable.h"
+#include "core/pinyin.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+SearchItem makeItem(int page, const QString &control, bool builder, const QString &caption,
+                    const QStringList &lines)
+{
+    SearchItem item;
+    item.page = page;
+    item.control = control;
+    item.builder = builder;
+    item.caption = caption;
+    item.pageName = QString::fromUtf16(pageInfo(page).caption);
+    item.firstLine = lines.value(0);
+    item.captionText = caption.toLower();
+    item.captionWords = pinyinWords(caption);
+    for (const QString &word : std::as_const(item.captionWords))
+        item.initials += word.front();
+    item.snippetText = lines.join(u'\n').toLower();
+    return item;
+}
+
+// How well an item matches; lower is better.
+enum Rank {
+    CaptionStart,       // the caption, its pinyin or its initials begin with the query
+    CaptionWord,        // a word of the caption (or its pinyin from a syllable on) begins with it
+    CaptionAnywhere,
+    SnippetWord,        // a word of the snippet begins with it
+    SnippetAnywhere,
+};
+
+bool isWordCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+// Whether `text` holds `query`, and whether at the start of a word.
+std::optional<bool> findInText(const QString &text, const QString &query)
+{
+    std::optional<bool> found;
+    for (qsizetype at = text.indexOf(query); at >= 0; at = text.indexOf(query, at + 1)) {
+        const bool wordStart = at == 0 || !isWordCharacter(text[at - 1]) || !isWordCharacter(query[0]);
+        if (wordStart)
+            return true;
+        found = false;
+    }
+    return found;
+}
+
+std::optional<Rank> rank(const SearchItem &item, const QString &query, const QString &compact)
+{
+    if (item.captionText.startsWith(query) || item.captionText.startsWith(compact))
+        return CaptionStart;
+    // Pinyin typed with or without blanks: the joined syllables from any
+    // word on. Initials count from the first word only, or the shortest
+    // queries would match almost everything.
+    const QString joined = item.captionWords.join(QString());
+    if (!compact.isEmpty() && joined.startsWith(compact))
+        return CaptionStart;
+    if (compact.size() >= 2 && item.initials.startsWith(compact))
+        return CaptionStart;
+    qsizetype offset = 0;
+    for (const QString &word : item.captionWords) {
+        if (offset > 0 && QStringView(joined).mid(offset).startsWith(compact))
+            return CaptionWord;
+        offset += word.size();
+    }
+    if (const auto found = findInText(item.captionText, query))
+        return *found ? CaptionWord : CaptionAnywhere;
+    if (compact.size() >= 2 && (joined.contains(compact) || item.initials.contains(compact)))
+        return CaptionAnywhere;
+    if (const auto found = findInText(item.snippetText, query))
+        return *found ? SnippetWord : SnippetAnywhere;
+    return std::nullopt;
+}
+
+} // namespace
+
+TagSearch TagSearch::forAllPages()
+{
+    QList<SearchItem> items;
+    for (int page = kFirstPage; page <= kLastPage; ++page) {
+        if (!pageInfo(page).dataFile)
+            continue;
+        const PageCatalog catalog = PageCatalog::load(dataFilePath(page));
+        for (const CatalogControl *entry : catalog.entries())
+            items << makeItem(page, entry->name, false, entry->caption, entry->lines);
+        // The builders follow their page's entries, with the inputs empty
+        // and the drop-downs on their first items.
+        if (page == Page::Home) {
+            items << makeItem(page, QStringLiteral("Text2"), true, QStringLiteral("导航栏目生成"),
+                              navigationMenuSnippet(columnAttributeItems().value(0), QString(), QString()));
+            items << makeItem(page, QStringLiteral("Text4"), true, QStringLiteral("首页文章列表生成"),
+                              *articleListSnippet(0, ArticleListInputs{}));
+        } else if (page == Page::List) {
+            items << makeItem(page, QStringLiteral("Text2"), true, QStringLiteral("列表循环生成"),
+                              listTagSnippet(QString(), QString(), QString()));
+        }
+    }
+    return TagSearch(std::move(items));
+}
+
+QList<qsizetype> TagSearch::find(const QString &query) const
+{
+    const QString lower = query.trimmed().toLower();
+    QString compact = lower;
+    compact.remove(u' ');
+    QList<std::pair<Rank, qsizetype>> ranked;
+    for (qsizetype i = 0; i < m_items.size(); ++i) {
+        if (lower.isEmpty()) {
+            ranked.append({CaptionStart, i});
+        } else if (const auto r = rank(m_items[i], lower, compact)) {
+            ranked.append({*r, i});
+        }
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<qsizetype> result;
+    result.reserve(ranked.size());
+    for (const auto &[r, i] : ranked)
+        result << i;
+    return result;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Finding any tag of the tool by typing: every entry of the tag pages and the
+// three builders, matched by caption, pinyin, initials, Latin words of the
+// caption and words of the snippet.
+struct SearchItem {
+    int page = 0;
+    // The control that choosing the item acts on: the entry ("Option1(3)"),
+    // or for a builder its first input box ("Text4").
+    QString control;
+    bool builder = false;
+    QString caption;
+    QString pageName;    // the page's navigation caption, e.g. 列表标签
+    QString firstLine;   // the snippet's first line
+
+    // What a query is matched against, in lower case.
+    QString captionText;
+    QStringList captionWords;   // pinyin syllables and Latin words
+    QString initials;
+    QString snippetText;
+};
+
+class TagSearch
+{
+public:
+    // Every entry of pages 1 to 8 from the page data, and the builders.
+    static TagSearch forAllPages();
+    explicit TagSearch(QList<SearchItem> items) : m_items(std::move(items)) {}
+
+    const QList<SearchItem> &items() const { return m_items; }
+
+    // The items that match `query`, best first: caption matches above
+    // snippet matches, matches at the start and of whole words above the
+    // rest; ties in catalog order (page, then index). An empty query
+    // matches everything in catalog order.
+    QList<qsizetype> find(const QString &query) const;
+
+private:
+    QList<SearchItem> m_items;   // in catalog order
+};

@@ -1,0 +1,97 @@
+#include "core/pagetable.h"
+#include "core/tagsearch.h"
+#include "tests/support/pagedata.h"
+#include "tests/support/qtprinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const TagSearch &search()
+{
+    static const TagSearch index = TagSearch::forAllPages();
+    return index;
+}
+
+// What comes first for a query: the page and the control that choosing it
+// acts on.
+struct FirstResult {
+    const char16_t *query;
+    int page;
+    const char *control;
+    friend void PrintTo(const FirstResult &c, std::ostream *os) { PrintTo(QString::fromUtf16(c.query), os); }
+};
+
+class TagSearchFirst : public testing::TestWithParam<FirstResult> {};
+
+TEST_P(TagSearchFirst, PutsTheRightItemFirst)
+{
+    const QString query = QString::fromUtf16(GetParam().query);
+    const QList<qsizetype> found = search().find(query);
+    ASSERT_FALSE(found.isEmpty()) << query.toStdString();
+    const SearchItem &first = search().items()[found.first()];
+    EXPECT_EQ(first.page, GetParam().page) << query.toStdString() << " found " << first.caption.toStdString();
+    EXPECT_EQ(first.control, QString::fromLatin1(GetParam().control))
+        << query.toStdString() << " found " << first.caption.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Queries, TagSearchFirst, testing::Values(
+    // The caption itself, as typed through an input method or pasted.
+    FirstResult{u"分页", Page::List, "Option1(3)"},
+    FirstResult{u"会员", Page::Shop, "Option1(7)"},
+    // Full pinyin, with or without blanks, and initials.
+    FirstResult{u"fenye", Page::List, "Option1(3)"},
+    FirstResult{u"shang yi pian", Page::Content, "Option1(11)"},
+    FirstResult{u"ShangYiPian", Page::Content, "Option1(11)"},
+    FirstResult{u"fybq", Page::List, "Option1(3)"},
+    FirstResult{u"hyzxdl", Page::Shop, "Option1(7)"},
+    // Latin words of a caption, at its start or inside it.
+    FirstResult{u"arcpagelist", Page::List, "Option1(15)"},
+    FirstResult{u"uimap", Page::VisualEditing, "Option1(9)"},
+    FirstResult{u"keywords", Page::List, "Option1(10)"},
+    // Words of the snippet.
+    FirstResult{u"volist", Page::List, "Option1(6)"},
+    FirstResult{u"{zuvi:channel", Page::Home, "Text2"},
+    // The builders by their own names.
+    FirstResult{u"lbxhsc", Page::List, "Text2"},
+    FirstResult{u"shouyewenzhang", Page::Home, "Text4"},
+    // A caption match outranks an earlier page's snippet match, and a match
+    // at the start outranks one inside the caption.
+    FirstResult{u"pubuliu", Page::List, "Option1(15)"},
+    FirstResult{u"tag", Page::List, "Option1(13)"}));
+
+TEST(TagSearch, OffersEveryEntryOfTheTagPagesAndTheThreeBuilders)
+{
+    qsizetype entries = 0;
+    for (int page = Page::Home; page <= Page::ExtensionFunctions; ++page)
+        entries += pageData(page).entries().size();
+    const QList<SearchItem> &items = search().items();
+    EXPECT_EQ(items.size(), entries + 3);
+    EXPECT_EQ(std::count_if(items.begin(), items.end(), [](const SearchItem &i) { return i.builder; }), 3);
+    // An empty query lists everything in catalog order.
+    const QList<qsizetype> all = search().find(QStringLiteral("  "));
+    ASSERT_EQ(all.size(), items.size());
+    for (qsizetype i = 1; i < all.size(); ++i)
+        EXPECT_LE(items[all[i - 1]].page, items[all[i]].page);
+}
+
+TEST(TagSearch, RanksCaptionMatchesAboveSnippetMatchesAndKeepsCatalogOrderInTies)
+{
+    // "title" is a word of two captions and of many snippets.
+    const QList<qsizetype> found = search().find(QStringLiteral("title"));
+    ASSERT_GE(found.size(), 3);
+    const SearchItem &first = search().items()[found[0]];
+    const SearchItem &second = search().items()[found[1]];
+    EXPECT_EQ(first.caption, QStringLiteral("栏目页title"));
+    EXPECT_EQ(second.caption, QStringLiteral("内容页title"));
+    for (qsizetype i = 2; i < found.size(); ++i)
+        EXPECT_FALSE(search().items()[found[i]].captionText.contains(QStringLiteral("title")));
+}
+
+TEST(TagSearch, AQueryWithoutAMatchFindsNothing)
+{
+    EXPECT_TRUE(search().find(QStringLiteral("qqxzv")).isEmpty());
+    EXPECT_TRUE(search().find(QStringLiteral("没有这个")).isEmpty());
+}
+
+} // namespace
