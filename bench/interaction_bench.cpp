@@ -9,6 +9,7 @@
 #include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
+#include "shell/searchpalette.h"
 #include "core/pageview.h"
 
 #include <QAbstractButton>
@@ -168,6 +169,55 @@ void paste(State &state, bool digits)
     state.counters["handler_ms"] = handlerTotal / double(state.iterations()) * 1000;
 }
 
+// The search palette over the home page: its first opening in a fresh set of
+// pages (the search index is built then), a later opening, and a keystroke in
+// its query field; each timed to the paint done, as the user sees it.
+void searchPaletteOpen(State &state, bool first)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto open = std::make_unique<OpenPage>(Page::Home);
+        if (!first) {
+            open->pages.openSearch(Page::Home);
+            settle();
+            open->pages.searchPalette()->close();
+            settle();
+        }
+        state.ResumeTiming();
+        open->pages.openSearch(Page::Home);
+        settle();
+        state.PauseTiming();
+        if (!open->pages.searchPalette()->isVisible())
+            state.SkipWithError("the palette did not open");
+        open.reset();
+        state.ResumeTiming();
+    }
+}
+
+void searchPaletteKeystroke(State &state)
+{
+    OpenPage open(Page::Home);
+    open.pages.openSearch(Page::Home);
+    settle();
+    QLineEdit *query = open.pages.searchPalette()->queryField();
+    const QString typed = QStringLiteral("fenye");
+    qsizetype at = 0;
+    for (auto _ : state) {
+        if (at == typed.size()) {
+            state.PauseTiming();
+            query->clear();
+            settle();
+            at = 0;
+            state.ResumeTiming();
+        }
+        const QChar c = typed[at++];
+        sendKey(query, Qt::Key_A + (c.unicode() - u'a'), QString(c));
+        settle();
+    }
+    if (!query->text().startsWith(u'f'))
+        state.SkipWithError("the query field did not take the keys");
+}
+
 } // namespace
 
 void registerInteractionBenchmarks()
@@ -194,6 +244,10 @@ void registerInteractionBenchmarks()
         RegisterBenchmark(name.c_str(), keystroke, box.page, QString::fromLatin1(box.name))
             ->Iterations(1000)->UseManualTime()->Unit(benchmark::kMicrosecond);
     }
+
+    RegisterBenchmark("SearchPalette/first_open", searchPaletteOpen, true)->Iterations(30)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("SearchPalette/open", searchPaletteOpen, false)->Iterations(30)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("SearchPalette/keystroke", searchPaletteKeystroke)->Iterations(200)->Unit(benchmark::kMillisecond);
 
     for (const bool digits : {true, false}) {
         RegisterBenchmark(digits ? "Paste/digits" : "Paste/mixed", paste, digits)

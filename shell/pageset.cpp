@@ -1,10 +1,19 @@
 #include "shell/pageset.h"
 
 #include "shell/pagewindow.h"
+#include "shell/searchpalette.h"
 
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 
-PageSet::PageSet(Factory factory) : m_factory(std::move(factory)) {}
+PageSet::PageSet(Factory factory) : m_factory(std::move(factory))
+{
+    // Seen before any control of a page: the boxes would take Ctrl+K as
+    // "delete to the end of the line".
+    QCoreApplication::instance()->installEventFilter(this);
+}
 
 PageSet::~PageSet()
 {
@@ -51,4 +60,56 @@ void PageSet::hide(int page)
 void PageSet::focusOwnButton(int page)
 {
     m_pages[page]->ownButton()->setFocus();
+}
+
+int PageSet::pageOf(const QObject *object) const
+{
+    const auto *widget = qobject_cast<const QWidget *>(object);
+    const QWidget *window = widget ? widget->window() : nullptr;
+    for (int number = kFirstPage; number <= kLastPage; ++number) {
+        if (window && m_pages[number] == window)
+            return number;
+    }
+    return 0;
+}
+
+bool PageSet::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool search = key->modifiers() == Qt::ControlModifier
+                            && (key->key() == Qt::Key_K || key->key() == Qt::Key_F);
+        if (search) {
+            if (const int number = pageOf(watched)) {
+                if (event->type() == QEvent::KeyPress)
+                    openSearch(number);
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void PageSet::openSearch(int page)
+{
+    if (!m_palette) {
+        m_palette = std::make_unique<SearchPalette>();
+        connect(m_palette.get(), &SearchPalette::chosen, this, [this](const SearchItem &item) {
+            goToItem(m_paletteOpenedOn, item);
+        });
+    }
+    m_paletteOpenedOn = page;
+    m_palette->openOver(m_pages[page]);
+}
+
+void PageSet::goToItem(int from, const SearchItem &item)
+{
+    navigationClick(*this, from, qint16(item.page));
+    PageWindow *target = m_pages[item.page];
+    auto *control = target->findChild<QWidget *>(item.control);
+    if (!control)
+        return;
+    if (auto *entry = qobject_cast<QAbstractButton *>(control); entry && !item.builder)
+        entry->click();
+    control->setFocus(Qt::OtherFocusReason);
 }

@@ -7,11 +7,15 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class PageWindow;
+class SearchPalette;
+struct SearchItem;
 
 // The nine pages for the whole run. A page is created when first needed and
-// never destroyed; navigation only shows and hides.
+// never destroyed; navigation only shows and hides. Ctrl+K or Ctrl+F on any
+// page, whatever control has the focus, opens the search palette.
 class PageSet : public QObject, public PageHost
 {
     Q_OBJECT
@@ -30,7 +34,22 @@ public:
     void hide(int page) override;
     void focusOwnButton(int page) override;
 
+    // Opens the search palette over page `page`, as Ctrl+K or Ctrl+F there do.
+    void openSearch(int page);
+    SearchPalette *searchPalette() const { return m_palette.get(); }   // nullptr until first opened
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // Does what the user would do by hand to reach the item: navigates from
+    // `from` to its page, then clicks its entry, or puts the focus in the
+    // builder's first box.
+    void goToItem(int from, const SearchItem &item);
+    int pageOf(const QObject *object) const;
+
     Factory m_factory;
+    std::unique_ptr<SearchPalette> m_palette;
+    int m_paletteOpenedOn = 0;
     std::array<PageWindow *, kLastPage + 1> m_pages{};   // index 0 unused
 };

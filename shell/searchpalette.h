@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/tagsearch.h"
+
+#include <QFrame>
+
+#include <optional>
+
+class QLineEdit;
+class QListView;
+class SearchResults;
+
+// A small box over the current page for finding any tag by typing: a search
+// field and the matches below it, best first. Up and Down (and the page
+// keys) move in the list, Enter or a double click chooses, Esc or a click
+// outside closes it without any change.
+class SearchPalette : public QFrame
+{
+    Q_OBJECT
+public:
+    SearchPalette();
+    ~SearchPalette() override;
+
+    // Shows the palette over `page`, with an empty query.
+    void openOver(QWidget *page);
+
+    QLineEdit *queryField() const { return m_query; }
+    QListView *resultList() const { return m_list; }
+
+signals:
+    void chosen(const SearchItem &item);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showResults();
+    void chooseCurrent();
+    const TagSearch &search();
+
+    std::optional<TagSearch> m_search;   // built when first opened
+    QLineEdit *m_query;
+    QListView *m_list;
+    SearchResults *m_results;
+};

@@ -1,0 +1,118 @@
+// The search palette on the real widgets, driven by key events.
+#include "shell/searchpalette.h"
+#include "tests/support/pagedata.h"
+#include "tests/support/pagefixture.h"
+#include "tests/support/qtprinters.h"
+
+#include "core/snippet.h"
+
+#include <QLineEdit>
+#include <QListView>
+
+namespace {
+
+class SearchPaletteTest : public PagesFixture
+{
+protected:
+    // Ctrl+K as the user presses it, on the control that has the focus.
+    void pressCtrlK(QWidget *focused)
+    {
+        focused->setFocus();
+        QTest::keyClick(focused, Qt::Key_K, Qt::ControlModifier);
+    }
+    SearchPalette *palette() const { return pages.searchPalette(); }
+    QLineEdit *query() const { return palette()->queryField(); }
+    QString selectedCaption() const { return palette()->resultList()->currentIndex().data().toString(); }
+
+    struct PageState {
+        QString output;
+        QAbstractButton *selected;
+        bool operator==(const PageState &) const = default;
+    };
+    PageState state(int number) const { return {outputText(number), content(number)->selectedOption()}; }
+};
+
+TEST_F(SearchPaletteTest, OpensFromAnyControlOfAPageAndChangesNothing)
+{
+    auto *box = page(Page::Home)->findChild<QLineEdit *>(QStringLiteral("Text2"));
+    typeText(box, QStringLiteral("12"));
+    clickOn(entry(Page::Home, 2));
+    const PageState before = state(Page::Home);
+    const QString clipboard = clipboardText();
+    // Even from a box that would take Ctrl+K as "delete to the end of the line".
+    box->setCursorPosition(0);
+    pressCtrlK(box);
+    ASSERT_NE(palette(), nullptr);
+    EXPECT_TRUE(palette()->isVisible());
+    EXPECT_TRUE(query()->hasFocus());
+    EXPECT_EQ(box->text(), QStringLiteral("12"));
+    EXPECT_EQ(selectedCaption(), entry(Page::Home, 1)->text()) << "an empty query lists everything";
+    QTest::keyClick(query(), Qt::Key_Escape);
+    EXPECT_FALSE(palette()->isVisible());
+    EXPECT_TRUE(state(Page::Home) == before);
+    EXPECT_EQ(clipboardText(), clipboard);
+
+    // Ctrl+F opens it too.
+    QTest::keyClick(content(Page::Home)->outputBox(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(palette()->isVisible());
+}
+
+TEST_F(SearchPaletteTest, EnterShowsTheEntrysPageAndClicksItWithTheFocusOnIt)
+{
+    pressCtrlK(page(Page::Home)->ownButton());
+    QTest::keyClicks(query(), QStringLiteral("fenye"));
+    EXPECT_EQ(selectedCaption(), QStringLiteral("分页标签"));
+    QTest::keyClick(query(), Qt::Key_Return);
+
+    EXPECT_FALSE(palette()->isVisible());
+    ASSERT_TRUE(page(Page::List) && page(Page::List)->isVisible());
+    EXPECT_FALSE(page(Page::Home)->isVisible());
+    QAbstractButton *chosen = entry(Page::List, 3);
+    EXPECT_TRUE(chosen->isChecked());
+    const QString snippet = snippetText(pageData(Page::List).entry(3)->lines);
+    EXPECT_EQ(outputText(Page::List), snippet);
+    EXPECT_EQ(clipboardText(), snippet);
+    EXPECT_EQ(page(Page::List)->focusWidget(), chosen);
+}
+
+TEST_F(SearchPaletteTest, ArrowsMoveThroughTheResultsAndChineseIsFoundAsTyped)
+{
+    pressCtrlK(page(Page::Home)->ownButton());
+    typeText(query(), QStringLiteral("会员"));
+    EXPECT_EQ(selectedCaption(), QStringLiteral("会员中心登陆"));
+    QTest::keyClick(query(), Qt::Key_Down);
+    const QString second = selectedCaption();
+    EXPECT_NE(second, QStringLiteral("会员中心登陆"));
+    EXPECT_TRUE(second.contains(QStringLiteral("会员"))) << second.toStdString();
+    QTest::keyClick(query(), Qt::Key_Up);
+    EXPECT_EQ(selectedCaption(), QStringLiteral("会员中心登陆"));
+    QTest::keyClick(query(), Qt::Key_PageDown);
+    EXPECT_NE(selectedCaption(), QStringLiteral("会员中心登陆"));
+    EXPECT_TRUE(query()->hasFocus());
+}
+
+TEST_F(SearchPaletteTest, ABuilderShowsItsPageWithTheFocusInItsFirstBox)
+{
+    goTo(Page::Shop);
+    const QString clipboard = clipboardText();
+    pressCtrlK(page(Page::Shop)->ownButton());
+    QTest::keyClicks(query(), QStringLiteral("lbxhsc"));
+    QTest::keyClick(query(), Qt::Key_Return);
+    ASSERT_TRUE(page(Page::List)->isVisible());
+    EXPECT_EQ(page(Page::List)->focusWidget(), page(Page::List)->findChild<QWidget *>(QStringLiteral("Text2")));
+    EXPECT_EQ(clipboardText(), clipboard) << "choosing a builder copies nothing by itself";
+}
+
+TEST_F(SearchPaletteTest, EnterWithoutAMatchKeepsThePaletteOpenAndChangesNothing)
+{
+    pressCtrlK(page(Page::Home)->ownButton());
+    QTest::keyClicks(query(), QStringLiteral("qqxzv"));
+    EXPECT_EQ(palette()->resultList()->model()->rowCount(), 0);
+    QTest::keyClick(query(), Qt::Key_Return);
+    EXPECT_TRUE(palette()->isVisible());
+    EXPECT_EQ(clipboardText(), QStringLiteral("before the test"));
+    EXPECT_EQ(outputText(Page::Home), QString());
+    EXPECT_FALSE(page(Page::List));
+}
+
+} // namespace
