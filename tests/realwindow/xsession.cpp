@@ -139,11 +139,15 @@ void XSession::type(const QString &text)
     run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
 }
 
-void XSession::key(const QString &keyName)
+void XSession::key(const QString &keyName, int delayMs)
 {
     // Several keys may be given, separated by blanks: "Tab Tab space".
-    run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")}
+    run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QString::number(delayMs)}
                                        + keyName.split(u' ', Qt::SkipEmptyParts));
+}
+
+namespace {
+const QByteArray kUnreadable("<clipboard unreadable>");
 }
 
 QByteArray XSession::readClipboard()
@@ -151,7 +155,7 @@ QByteArray XSession::readClipboard()
     QByteArray bytes;
     if (!run(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")},
              &bytes, 2000))
-        return QByteArray("<clipboard unreadable>");
+        return kUnreadable;
     return bytes;
 }
 
@@ -166,6 +170,27 @@ QByteArray XSession::waitForClipboard(const QByteArray &expected, int timeoutMs)
         QThread::msleep(50);
     } while (!deadline.hasExpired());
     return bytes;
+}
+
+QByteArray XSession::clipboardChangedFrom(const QByteArray &old)
+{
+    // One read may be answered in the same turn of the program's event loop
+    // that receives the key, before the key reaches its widget; the turns
+    // after it have handled it.
+    constexpr int kUnchangedReads = 3;
+    int unchanged = 0;
+    QDeadlineTimer deadline(4000);
+    do {
+        const QByteArray bytes = readClipboard();
+        if (bytes == old) {
+            if (++unchanged == kUnchangedReads)
+                break;
+        } else if (bytes != kUnreadable) {
+            return bytes;
+        }
+        QThread::msleep(30);
+    } while (!deadline.hasExpired());
+    return old;
 }
 
 bool XSession::programRunning() const

@@ -26,10 +26,17 @@ public:
     std::optional<QPoint> visibleWindowOrigin();
     void click(QPoint screenPoint);
     void type(const QString &text);
-    void key(const QString &keyNames);   // e.g. "BackSpace", "shift+Tab Return"
+    // e.g. "BackSpace", "shift+Tab Return"; `delayMs` passes between keys.
+    void key(const QString &keyNames, int delayMs = 60);
     // Reads the clipboard until it holds `expected` or a few seconds pass;
     // returns the last bytes read.
     QByteArray waitForClipboard(const QByteArray &expected, int timeoutMs = 4000);
+    // After a keystroke: reads the clipboard until it holds something other
+    // than `old` and returns that, or returns `old` once a few reads in a row
+    // found it unchanged. The program must own the clipboard: it answers the
+    // reads between its own events, so by the later reads it has handled a
+    // key sent before the first.
+    QByteArray clipboardChangedFrom(const QByteArray &old);
     QByteArray readClipboard();
     bool programRunning() const;
 
