@@ -17,6 +17,12 @@ void PageOptions::addGroup(QList<QAbstractButton *> options)
             return pa.y() < pb.y();
         return pa.x() < pb.x();
     });
+    // Tab leaves a group from whichever of its options is selected. The
+    // options are created in the page data's order, where another frame's
+    // options or the page's boxes may lie between them; placed one after the
+    // other in the focus chain, Tab goes on to the same control from each.
+    for (qsizetype i = 1; i < options.size(); ++i)
+        QWidget::setTabOrder(options[i - 1], options[i]);
     const qsizetype group = m_groups.size();
     m_groups.append(options);
     for (QAbstractButton *option : options) {

@@ -11,7 +11,9 @@ class QAbstractButton;
 // whatever frame holds it. For the keyboard they fall into groups, one per
 // frame: Tab stops once per group (on its selected option, or its first), and
 // the arrow keys move through the options of the group, wrapping round,
-// choosing each one as a click would.
+// choosing each one as a click would. A group's options follow each other in
+// the Tab order, in reading order, so Tab leaves a group for the same control
+// whichever option is selected.
 //
 // The buttons must not be in an exclusive QButtonGroup nor auto-exclusive:
 // Qt gives such a set a single Tab stop for all its buttons.

@@ -2,6 +2,7 @@
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 
+#include <QMap>
 #include <QRadioButton>
 #include <QSet>
 
@@ -49,6 +50,40 @@ TEST_F(KeyboardTest, TabStopsOncePerGroupOfEntries)
         groups.insert(catalog.shownInFrame(*catalog.control(name)));
     EXPECT_EQ(stops.size(), 6) << stops.join(u' ').toStdString();
     EXPECT_EQ(groups.size(), 6);
+}
+
+// A keyboard user arrows to the option wanted and goes on with Tab: where
+// Tab leads must not depend on which option of the group that is.
+TEST_F(KeyboardTest, TabLeavesAGroupForTheSameControlWhicheverOptionIsChosen)
+{
+    for (int number = kFirstPage; number < kLastPage; ++number) {
+        goTo(number);
+        const PageCatalog &catalog = content(number)->catalog();
+        QMap<QString, QStringList> groups;
+        for (const CatalogControl &control : catalog.controls()) {
+            if (control.kind == CatalogControl::Kind::Entry || control.kind == CatalogControl::Kind::Option)
+                groups[catalog.shownInFrame(control)] << control.name;
+        }
+        for (auto group = groups.cbegin(); group != groups.cend(); ++group) {
+            QMap<QString, QStringList> optionsByNext;
+            for (const QString &name : group.value()) {
+                QAbstractButton *option = button(number, name);
+                ASSERT_NE(option, nullptr) << name.toStdString();
+                option->click();
+                option->setFocus();
+                press(number, Qt::Key_Tab);
+                optionsByNext[focused(number)] << name;
+            }
+            EXPECT_EQ(optionsByNext.size(), 1)
+                << "page " << number << ", group " << group.key().toStdString() << ": Tab from its options leads to "
+                << [&] {
+                       QStringList parts;
+                       for (auto it = optionsByNext.cbegin(); it != optionsByNext.cend(); ++it)
+                           parts << it.key() + QStringLiteral(" (from ") + it.value().join(u' ') + u')';
+                       return parts.join(QStringLiteral(", ")).toStdString();
+                   }();
+        }
+    }
 }
 
 TEST_F(KeyboardTest, ArrowsChooseTheNextEntryOfTheGroupAndWrap)
