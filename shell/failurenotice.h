@@ -2,8 +2,10 @@
 
 #include <QDialog>
 
+class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 // A notice that something the user asked for could not be done, with what
 // the user can do instead. It never blocks the program: it is not modal, it
@@ -18,13 +20,23 @@ public:
     // notice that may come up while the user types stays in the background.
     FailureNotice(QWidget *parent, const QString &objectName, bool takesFocus);
 
+    // Adds a button with `caption` that puts the detail line on the
+    // clipboard; it is shown only with a detail.
+    void offerDetailCopy(const QString &caption);
+
     void showFailure(const QString &message, const QString &detail = QString());
 
     QString message() const;
     QLineEdit *detailLine() const { return m_detail; }
+    QPushButton *copyButton() const { return m_copy; }   // nullptr unless offered
 
 private:
+    void copyDetail();
+
     QLabel *m_message;
     QLineEdit *m_detail;
+    QDialogButtonBox *m_buttons;
+    QPushButton *m_copy = nullptr;
+    QString m_copyCaption;
     bool m_takesFocus;
 };

@@ -69,6 +69,8 @@ TEST_F(ClipboardFailure, AnEntryClickKeepsTheSnippetInTheBoxAndTellsTheUserWitho
     EXPECT_EQ(shown->message(), clipboardFailureMessage());
     EXPECT_TRUE(shown->message().contains(QStringLiteral("输出框")));
     EXPECT_FALSE(shown->detailLine()->isVisible());
+    // Nothing to copy from the notice: the text is in the output box.
+    EXPECT_EQ(shown->findChild<QPushButton *>(QStringLiteral("CopyDetail")), nullptr);
 
     // The page still works: another entry, in another frame, takes over.
     clickOn(entry(Page::Content, 20));
