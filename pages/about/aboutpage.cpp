@@ -3,11 +3,10 @@
 #include "core/product.h"
 #include "core/twips.h"
 #include "pages/about/aboutlinks.h"
-#include "shell/failurenotice.h"
 #include "shell/fonts.h"
+#include "shell/linkopener.h"
 #include "shell/pagewindow.h"
 
-#include <QDesktopServices>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -70,7 +69,7 @@ QLabel *createLabel(const QString &name, const QString &text, const TwipRect &at
 
 } // namespace
 
-AboutPage::AboutPage(PageWindow *window) : QObject(window), m_window(window)
+AboutPage::AboutPage(PageWindow *window) : QObject(window), m_opener(new LinkOpener(window))
 {
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -110,10 +109,8 @@ void AboutPage::openLink(qint16 index)
     const std::optional<AboutLink> link = aboutLink(index);
     if (!link)
         return;
-    // Opening returns at once; without a browser to start it fails, and the
-    // user gets the address to open by hand.
-    if (!QDesktopServices::openUrl(link->opened))
-        showOpenFailure(link->opened);
+    // Never waits for the browser; a failure shows as a notice.
+    m_opener->open(link->opened);
 }
 
 bool AboutPage::eventFilter(QObject *watched, QEvent *event)
@@ -128,12 +125,4 @@ bool AboutPage::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QObject::eventFilter(watched, event);
-}
-
-void AboutPage::showOpenFailure(const QUrl &address)
-{
-    if (!m_notice)
-        m_notice = new FailureNotice(m_window, QStringLiteral("OpenFailureNotice"), true);
-    m_notice->showFailure(QStringLiteral("无法启动浏览器打开下面的网址，请复制网址后在浏览器中打开："),
-                          address.toString());
 }

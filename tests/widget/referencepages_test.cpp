@@ -3,6 +3,9 @@
 #include "core/product.h"
 #include "core/snippet.h"
 #include "core/twips.h"
+#include "shell/failurenotice.h"
+#include "shell/linkopener.h"
+#include "tests/support/fakeopener.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 
@@ -11,11 +14,13 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QUrl>
 
-// Receives the addresses the program asks the system to open, in place of
-// the user's browser.
+#include <list>
+
+// Receives the addresses Qt's own opening is asked to open, in place of the
+// user's browser.
 class AboutPageUrlRecorder : public QObject
 {
     Q_OBJECT
@@ -33,7 +38,34 @@ QString scheme()
     return QUrl(homeSiteAddress()).scheme();
 }
 
-// The about page, visited from the home page.
+// Sets an environment variable for the lifetime of the object.
+class EnvironmentChange
+{
+public:
+    EnvironmentChange(const char *name, const QByteArray &value) : m_name(name), m_had(qEnvironmentVariableIsSet(name))
+    {
+        m_old = qgetenv(name);
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~EnvironmentChange()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+// The about page, visited from the home page. Its links go to a fake opener
+// that records the address and succeeds: no test starts a real browser.
 class AboutPageTest : public PagesFixture
 {
 protected:
@@ -41,16 +73,45 @@ protected:
     {
         PagesFixture::SetUp();
         goTo(Page::About);
+        ASSERT_NE(about(), nullptr);
+        ASSERT_TRUE(fakes.isValid());
+        opener()->setProgram(fakes.exitingWith(0));
     }
     void TearDown() override { QDesktopServices::unsetUrlHandler(scheme()); }
 
-    void recordOpenedAddresses() { QDesktopServices::setUrlHandler(scheme(), &recorder, "open"); }
+    // Neither xdg-open nor any browser can be found, so links go through
+    // Qt's own opening.
+    void withoutOpenerProgram()
+    {
+        opener()->setProgram(QString());
+        m_environment.emplace_back("PATH", fakes.path(QStringLiteral("no-programs")).toLocal8Bit());
+        m_environment.emplace_back("BROWSER", QByteArray());
+        m_environment.emplace_back("DEFAULT_BROWSER", QByteArray());
+    }
+    // Qt's opening hands each address to the recorder while the click is
+    // handled.
+    void recordQtOpenings()
+    {
+        withoutOpenerProgram();
+        QDesktopServices::setUrlHandler(scheme(), &recorder, "open");
+    }
+
     QLabel *label(const QString &name) const { return page(Page::About)->findChild<QLabel *>(name); }
     QLabel *link(int index) const { return label(QStringLiteral("Label2(%1)").arg(index)); }
-    QDialog *notice() const { return page(Page::About)->findChild<QDialog *>(QStringLiteral("OpenFailureNotice")); }
+    FailureNotice *notice() const
+    {
+        return page(Page::About)->findChild<FailureNotice *>(QStringLiteral("OpenFailureNotice"));
+    }
+    bool noticeShown() const { return notice() && notice()->isVisible(); }
     AboutPage *about() const { return qobject_cast<AboutPage *>(page(Page::About)->content()); }
+    LinkOpener *opener() const { return about()->linkOpener(); }
+    static QString address(const char *path) { return homeSiteAddress() + QString::fromLatin1(path); }
 
+    FakeOpeners fakes;
     AboutPageUrlRecorder recorder;
+
+private:
+    std::list<EnvironmentChange> m_environment;
 };
 
 struct LinkRow {
@@ -73,7 +134,6 @@ const LinkRow kRows[] = {
 TEST_F(AboutPageTest, ShowsItsLinksInRowsOnAWhitePageWithItsOwnIcon)
 {
     PageWindow *window = page(Page::About);
-    ASSERT_NE(about(), nullptr);
     EXPECT_EQ(window->palette().color(QPalette::Window), QColor(255, 255, 255));
     EXPECT_TRUE(window->autoFillBackground());
     EXPECT_TRUE(window->windowIcon().availableSizes().contains(QSize(48, 48)));
@@ -117,23 +177,28 @@ TEST_F(AboutPageTest, ShowsItsLinksInRowsOnAWhitePageWithItsOwnIcon)
     EXPECT_EQ(credit->geometry(), toPixels({10200, 8880, 975, 255}));
 }
 
-TEST_F(AboutPageTest, ClickingALinkOpensItsAddress)
+TEST_F(AboutPageTest, ClickingALinkGivesItsAddressToTheOpener)
 {
-    recordOpenedAddresses();
+    QSignalSpy opened(opener(), &LinkOpener::opened);
     QStringList expected;
     for (const LinkRow &row : kRows) {
         clickOn(link(row.link));
-        expected << homeSiteAddress() + QString::fromLatin1(row.openedPath);
-        EXPECT_EQ(recorder.opened, expected) << row.link;
+        expected << address(row.openedPath);
+        // One at a time, so that the fakes record in the order of the clicks.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return fakes.opened().size() >= expected.size(); })) << row.link;
+        EXPECT_EQ(fakes.opened(), expected) << row.link;
     }
     // The plug-in centre shows /plus/ and opens /mall/plus/.
-    EXPECT_EQ(link(4)->text(), homeSiteAddress() + QStringLiteral("/plus/"));
+    EXPECT_EQ(link(4)->text(), address("/plus/"));
+
+    // Every opener ended well, and none was taken for a failure.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.size() == 5; }));
     EXPECT_EQ(notice(), nullptr);
 }
 
 TEST_F(AboutPageTest, CaptionsTheFrameAndThePageOpenNothing)
 {
-    recordOpenedAddresses();
+    recordQtOpenings();
     for (const char *name : {"Label1(0)", "Label1(2)", "Label8", "Label12(0)", "Label12(2)", "Label7", "Label9"}) {
         QLabel *other = label(QString::fromLatin1(name));
         ASSERT_NE(other, nullptr) << name;
@@ -148,79 +213,76 @@ TEST_F(AboutPageTest, CaptionsTheFrameAndThePageOpenNothing)
         about()->openLink(index);
     EXPECT_EQ(recorder.opened, QStringList());
     EXPECT_EQ(notice(), nullptr);
+    // The recorder would have seen a click on a link.
+    clickOn(link(2));
+    EXPECT_EQ(recorder.opened, QStringList{address("/moban/")});
 }
 
-// Sets an environment variable for the lifetime of the object.
-class EnvironmentChange
-{
-public:
-    EnvironmentChange(const char *name, const QByteArray &value) : m_name(name), m_had(qEnvironmentVariableIsSet(name))
-    {
-        m_old = qgetenv(name);
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~EnvironmentChange()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_old;
-};
+enum class Failure { ExitStatus, Crash, MissingProgram, NoOpenerHandlerWithoutSlot, NoOpenerNoBrowser };
 
 struct FailingOpen {
     friend void PrintTo(const FailingOpen &f, std::ostream *os) { *os << f.what; }
     const char *what;
-    bool handlerWithoutSlot;
+    Failure way;
 };
 
-class AboutPageFailingOpen : public AboutPageTest, public testing::WithParamInterface<FailingOpen> {};
-
-TEST_P(AboutPageFailingOpen, ShowsTheAddressWithoutBlockingAndTheProgramGoesOn)
+class AboutPageFailingOpen : public AboutPageTest, public testing::WithParamInterface<FailingOpen>
 {
-    QTemporaryDir emptyDirectory;
-    ASSERT_TRUE(emptyDirectory.isValid());
-    // Either the opening is handed to a receiver that cannot take it, or
-    // there is no handler and no browser launcher (xdg-open and the like)
-    // to be found.
-    if (GetParam().handlerWithoutSlot)
-        QDesktopServices::setUrlHandler(scheme(), &recorder, "noSuchSlot");
-    const EnvironmentChange path("PATH", GetParam().handlerWithoutSlot ? qgetenv("PATH") : emptyDirectory.path().toLocal8Bit());
-    const EnvironmentChange browser("BROWSER", QByteArray());
-    const EnvironmentChange defaultBrowser("DEFAULT_BROWSER", QByteArray());
+protected:
+    void SetUp() override
+    {
+        AboutPageTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        switch (GetParam().way) {
+        case Failure::ExitStatus: opener()->setProgram(fakes.exitingWith(3)); break;
+        case Failure::Crash:
+            opener()->setProgram(fakes.write(QStringLiteral("crash"), QStringLiteral("kill -SEGV $$")));
+            break;
+        case Failure::MissingProgram: opener()->setProgram(fakes.path(QStringLiteral("no-such-opener"))); break;
+        case Failure::NoOpenerHandlerWithoutSlot:
+            withoutOpenerProgram();
+            QDesktopServices::setUrlHandler(scheme(), &recorder, "noSuchSlot");
+            break;
+        case Failure::NoOpenerNoBrowser: withoutOpenerProgram(); break;
+        }
+    }
+};
 
+TEST_P(AboutPageFailingOpen, ShowsTheAddressToCopyWithoutBlockingAndTheProgramGoesOn)
+{
     clickOn(link(4));
-    QDialog *shown = notice();
-    ASSERT_NE(shown, nullptr);
-    EXPECT_TRUE(shown->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return noticeShown(); }));
+    FailureNotice *shown = notice();
     EXPECT_FALSE(shown->isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    auto *address = shown->findChild<QLineEdit *>(QStringLiteral("Detail"));
-    ASSERT_NE(address, nullptr);
-    const QString opened = homeSiteAddress() + QStringLiteral("/mall/plus/");
-    EXPECT_EQ(address->text(), opened);
-    EXPECT_TRUE(address->isReadOnly());
-    bool explained = false;
-    for (const QLabel *text : shown->findChildren<QLabel *>())
-        explained = explained || text->text().contains(QStringLiteral("浏览器"));
-    EXPECT_TRUE(explained);
-    // The page itself puts nothing on the clipboard.
+    QLineEdit *detail = shown->detailLine();
+    const QString opened = address("/mall/plus/");
+    EXPECT_EQ(detail->text(), opened);
+    EXPECT_TRUE(detail->isVisible());
+    EXPECT_TRUE(detail->isReadOnly());
+    EXPECT_TRUE(shown->message().contains(QStringLiteral("浏览器")));
+    detail->selectAll();
+    EXPECT_EQ(detail->selectedText(), opened);
+    // The page itself puts nothing on the clipboard; the notice's button
+    // puts exactly the address there, and its caption says it did.
     EXPECT_EQ(clipboardText(), QStringLiteral("before the test"));
-    address->selectAll();
-    EXPECT_EQ(address->selectedText(), opened);
+    QPushButton *copy = shown->findChild<QPushButton *>(QStringLiteral("CopyDetail"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(copy->isVisible());
+    const QString caption = copy->text();
+    copy->click();
+    EXPECT_EQ(clipboardText(), opened);
+    EXPECT_NE(copy->text(), caption);
+    EXPECT_TRUE(shown->isVisible());
 
-    // A second failure reuses the notice with the new address.
+    // A second failure reuses the notice with the new address, not yet copied.
     clickOn(link(1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return detail->text() != opened; }));
+    EXPECT_EQ(detail->text(), address("/doc/"));
     EXPECT_EQ(page(Page::About)->findChildren<QDialog *>().size(), 1);
-    EXPECT_EQ(address->text(), homeSiteAddress() + QStringLiteral("/doc/"));
+    EXPECT_EQ(copy->text(), caption);
+    EXPECT_EQ(clipboardText(), opened);
 
     // The user dismisses it and carries on.
     auto *buttons = shown->findChild<QDialogButtonBox *>();
@@ -234,11 +296,60 @@ TEST_P(AboutPageFailingOpen, ShowsTheAddressWithoutBlockingAndTheProgramGoesOn)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, AboutPageFailingOpen, testing::Values(
-    FailingOpen{"a handler that cannot receive the address", true},
-    FailingOpen{"no handler and no browser launcher", false}),
+    FailingOpen{"an opener that ends with an error status", Failure::ExitStatus},
+    FailingOpen{"an opener that crashes", Failure::Crash},
+    FailingOpen{"an opener program that is not there", Failure::MissingProgram},
+    FailingOpen{"no opener, and a handler that cannot receive the address", Failure::NoOpenerHandlerWithoutSlot},
+    FailingOpen{"no opener and no browser", Failure::NoOpenerNoBrowser}),
     [](const testing::TestParamInfo<FailingOpen> &info) {
-        return std::string(info.param.handlerWithoutSlot ? "HandlerWithoutSlot" : "NoBrowserLauncher");
+        switch (info.param.way) {
+        case Failure::ExitStatus: return std::string("ExitStatus");
+        case Failure::Crash: return std::string("Crash");
+        case Failure::MissingProgram: return std::string("MissingProgram");
+        case Failure::NoOpenerHandlerWithoutSlot: return std::string("NoOpenerHandlerWithoutSlot");
+        case Failure::NoOpenerNoBrowser: return std::string("NoOpenerNoBrowser");
+        }
+        return std::string();
     });
+
+TEST_F(AboutPageTest, EachOfSeveralQuickFailuresShowsItsOwnAddress)
+{
+    opener()->setProgram(fakes.exitingWith(3));
+    QSignalSpy failed(opener(), &LinkOpener::failed);
+    // All five start before any has ended.
+    for (const LinkRow &row : kRows)
+        clickOn(link(row.link));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failed.size() == 5; }));
+
+    QStringList failedAddresses;
+    for (const QList<QVariant> &arguments : failed)
+        failedAddresses << arguments.at(0).toUrl().toString();
+    QStringList expected;
+    for (const LinkRow &row : kRows)
+        expected << address(row.openedPath);
+    failedAddresses.sort();
+    expected.sort();
+    EXPECT_EQ(failedAddresses, expected);
+    // One notice, showing the address of the failure reported last.
+    EXPECT_EQ(page(Page::About)->findChildren<QDialog *>().size(), 1);
+    ASSERT_TRUE(noticeShown());
+    EXPECT_EQ(notice()->detailLine()->text(), failed.last().at(0).toUrl().toString());
+}
+
+TEST_F(AboutPageTest, AnOpenerThatOutlastsItsPatienceHasOpenedTheAddress)
+{
+    // A browser run in the foreground may end with an error long after it
+    // showed the page; that is not a failure to open.
+    opener()->setProgram(fakes.exitingWith(3));
+    opener()->setPatience(0);
+    QSignalSpy opened(opener(), &LinkOpener::opened);
+    QSignalSpy failed(opener(), &LinkOpener::failed);
+    clickOn(link(0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.size() == 1; }));
+    EXPECT_EQ(opened.first().at(0).toUrl().toString(), address(""));
+    EXPECT_EQ(failed.size(), 0);
+    EXPECT_EQ(notice(), nullptr);
+}
 
 struct TagPageState {
     QString output;
@@ -262,13 +373,14 @@ TEST_F(AboutPageTest, VisitingItChangesNeitherTheClipboardNorAnyTagPage)
     };
     const QList<TagPageState> before = tagPages();
 
-    recordOpenedAddresses();
+    QSignalSpy opened(opener(), &LinkOpener::opened);
     goTo(Page::About);
     for (const LinkRow &row : kRows)
         clickOn(link(row.link));
     goTo(Page::TemplateFiles);
 
-    EXPECT_EQ(recorder.opened.size(), 5);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened.size() == 5; }));
+    EXPECT_EQ(fakes.opened().size(), 5);
     EXPECT_EQ(clipboardText(), clipboard);
     EXPECT_TRUE(before == tagPages());
 }
