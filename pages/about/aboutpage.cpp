@@ -15,7 +15,7 @@
 QString aboutUserGroupsText()
 {
     // The groups' numbers change over time; the home site says how to join.
-    return QStringLiteral("Zuvi官方交流QQ群、Zuvi授权用户服务QQ群：加入方式请见") + homeSiteAddress();
+    return QStringLiteral("Zuvi官方交流QQ群、Zuvi授权用户服务QQ群：加入方式请见Zuvi官方网站");
 }
 
 QString aboutCreditText()

@@ -34,7 +34,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
         const QRect rect = list->visualRect(list->model()->index(index, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-        QTRY_VERIFY(!list->window()->isVisible());
+        ASSERT_TRUE(QTest::qWaitFor([list] { return !list->window()->isVisible(); }));
     }
     // The names of the checked options of the page.
     QStringList checkedOptions() const

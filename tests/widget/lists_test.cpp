@@ -156,7 +156,7 @@ TEST_F(ListPageTest, ALongTipWrapsAtAReadableWidth)
     QHelpEvent hover(QEvent::ToolTip, at, option->mapToGlobal(at));
     QApplication::sendEvent(option, &hover);
     QWidget *tip = nullptr;
-    QTRY_VERIFY((tip = shownTip()) != nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&tip] { return (tip = shownTip()) != nullptr; }));
     const int lineHeight = tip->fontMetrics().height();
     EXPECT_LE(tip->width(), 640);
     EXPECT_GE(tip->height(), 2 * lineHeight);
