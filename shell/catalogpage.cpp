@@ -28,6 +28,19 @@ void setTextColor(QWidget *widget, QPalette::ColorRole sourceRole, const QColor 
     widget->setPalette(palette);
 }
 
+// The grey of the usage line: the button shadow, taken two fifths of the way
+// towards the text colour. With the default palette the shadow stands at
+// 2.3:1 against the window, too faint to read; this grey at 5.5:1, well
+// apart from the text at 18:1.
+QColor secondaryTextColor(const QPalette &palette)
+{
+    const QColor shadow = palette.color(QPalette::Dark);
+    const QColor text = palette.color(QPalette::WindowText);
+    const auto mix = [](float from, float to) { return from + (to - from) * 0.4f; };
+    return QColor::fromRgbF(mix(shadow.redF(), text.redF()), mix(shadow.greenF(), text.greenF()),
+                            mix(shadow.blueF(), text.blueF()));
+}
+
 QPlainTextEdit *createOutputBox(QWidget *parent)
 {
     auto *box = new QPlainTextEdit(parent);
@@ -163,7 +176,7 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
         if (usage || control.font == QStringLiteral("song10"))
             label->setFont(songFont(10.5));
         if (usage || control.color == QStringLiteral("grey"))
-            setTextColor(label, QPalette::Dark);
+            setTextColor(label, QPalette::WindowText, secondaryTextColor(label->palette()));
         else if (control.color == QStringLiteral("red"))
             setTextColor(label, QPalette::WindowText, QColor(255, 0, 0));
         widget = label;

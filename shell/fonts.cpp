@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 
@@ -9,6 +10,26 @@ QString &resolvedSongFamily()
 {
     static QString family = requestedSongFamily();
     return family;
+}
+
+// "AR PL UMing" carries bitmaps of its characters at 11 to 16 pixels; 9 pt
+// and 10.5 pt are 12 and 14 pixels at 96 dpi. Qt's FreeType engine draws
+// these bitmaps for a font that is not antialiased: solid strokes in the text
+// colour, a red note in pure red. Antialiased, the thin outlines of the face
+// come out grey and soft at these sizes, and a coloured note pale.
+bool drawnFromBitmaps(qreal pointSize)
+{
+    if (!songFamily().startsWith(QStringLiteral("AR PL UMing")) || !qGuiApp)
+        return false;
+    // On a dense screen the characters are drawn at twice the size or more,
+    // where the face has no bitmaps; there the antialiased outlines are sharp.
+    // The highest ratio of all screens decides, since a window may move.
+    if (qGuiApp->devicePixelRatio() > 1)
+        return false;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInchY() : 96;
+    const int pixels = qRound(pointSize * dpi / 72);
+    return pixels >= 11 && pixels <= 16;
 }
 
 } // namespace
@@ -50,9 +71,11 @@ QFont songFont(qreal pointSize, bool bold)
     font.setBold(bold);
     // The Song faces carry no hinting instructions of their own, so FreeType
     // would auto-hint them: analysing the outline of every Chinese character
-    // before drawing it took a third of the start-up. At the pages' sizes the
-    // characters look the same without it (as they do on dense screens,
-    // where Qt never hints).
+    // before drawing it took a third of the start-up. The bitmaps drawn at
+    // 1x need no hinting; the outlines drawn on dense screens look the same
+    // without it.
     font.setHintingPreference(QFont::PreferNoHinting);
+    if (drawnFromBitmaps(pointSize))
+        font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }

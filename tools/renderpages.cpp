@@ -5,7 +5,7 @@
 //
 // Runs on any Qt platform, the offscreen one included.
 
-#include "shell/fonts.h"
+#include "shell/startup.h"
 #include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
         qWarning("usage: render-pages <output-directory>");
         return 2;
     }
-    installPageFonts();
+    prepareApplication();
     const QDir out(QString::fromLocal8Bit(argv[1]));
     if (!QDir().mkpath(out.path()))
         return 1;

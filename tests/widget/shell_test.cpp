@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <cmath>
+
 namespace {
 
 using ShellTest = PagesFixture;
@@ -171,6 +173,136 @@ TEST_F(ShellTest, UsageLineAndOutputBoxUseTheSongFace)
     EXPECT_TRUE(QFontInfo(songFont(10.5)).family().contains(QStringLiteral("UMing")))
         << QFontInfo(songFont(10.5)).family().toStdString();
     EXPECT_EQ(QFontInfo(QFont(requestedSongFamily(), 9)).family(), QFontInfo(songFont(9)).family());
+}
+
+// A widget drawn alone, its background included, at a device pixel ratio.
+QImage drawnAt(QWidget *widget, qreal ratio)
+{
+    QImage image(widget->size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    widget->render(&image);
+    return image;
+}
+
+// How much darker `drawn` is than `blank`, in logical pixels turned from the
+// background to black.
+double inkOver(const QImage &blank, const QImage &drawn)
+{
+    double ink = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x)
+            ink += qMax(0, qGray(blank.pixel(x, y)) - qGray(drawn.pixel(x, y))) / 255.0;
+    }
+    return ink / (drawn.devicePixelRatio() * drawn.devicePixelRatio());
+}
+
+double relativeLuminance(QRgb rgb)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) + 0.0722 * linear(qBlue(rgb));
+}
+
+double contrastRatio(QRgb a, QRgb b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// At 1x the Song text is drawn from the face's bitmaps of its sizes: every
+// text shows pixels of exactly its colour, where antialiased outlines came out
+// paler (no pure red in a red note, a grey caption).
+TEST_F(ShellTest, TextAt1xShowsItsOwnColourUndiluted)
+{
+    goTo(Page::TemplateFiles);
+    PageWindow *files = page(Page::TemplateFiles);
+    const struct {
+        const char *name;
+        QPalette::ColorRole role;
+    } cases[] = {
+        {"Label3", QPalette::WindowText},        // red note, 9 pt
+        {"Label2", QPalette::WindowText},        // red note, 10.5 pt
+        {"Label1", QPalette::WindowText},        // grey usage line, 10.5 pt
+        {"Option1(0)", QPalette::WindowText},    // entry caption
+        {"Command1(1)", QPalette::ButtonText},   // navigation button
+    };
+    for (const auto &c : cases) {
+        QWidget *widget = files->findChild<QWidget *>(QString::fromLatin1(c.name));
+        ASSERT_NE(widget, nullptr) << c.name;
+        const QRgb colour = widget->palette().color(c.role).rgb();
+        const QImage image = drawnAt(widget, 1);
+        int exact = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                exact += image.pixel(x, y) == colour;
+        }
+        EXPECT_GE(exact, 20) << c.name << " " << qPrintable(QColor(colour).name());
+    }
+    EXPECT_EQ(files->findChild<QWidget *>(QStringLiteral("Label3"))->palette().color(QPalette::WindowText),
+              QColor(255, 0, 0));
+}
+
+// The usage line is a grey aside, lighter than the text, yet its darkest
+// pixels stand at least 4.5:1 against the window.
+TEST_F(ShellTest, TheUsageLineIsGreyYetLegible)
+{
+    for (int p : {int(Page::Home), int(Page::TemplateFiles)}) {
+        goTo(p);
+        QLabel *usage = nullptr;
+        for (QLabel *label : page(p)->findChildren<QLabel *>()) {
+            if (label->text() == usageText())
+                usage = label;
+        }
+        ASSERT_NE(usage, nullptr) << p;
+        const QImage image = drawnAt(usage, 1);
+        const QRgb window = usage->palette().color(QPalette::Window).rgb();
+        QRgb darkest = window;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (relativeLuminance(image.pixel(x, y)) < relativeLuminance(darkest))
+                    darkest = image.pixel(x, y);
+            }
+        }
+        const QRgb text = page(p)->palette().color(QPalette::WindowText).rgb();
+        EXPECT_GE(contrastRatio(darkest, window), 4.5) << p << " " << qPrintable(QColor(darkest).name());
+        EXPECT_LT(contrastRatio(darkest, window), 0.5 * contrastRatio(text, window)) << p;
+    }
+}
+
+// The own button's caption is bold in the Song face, and bold adds as much
+// weight to its strokes on a dense screen as at 1x. (The face has one weight;
+// the bold is synthetic.)
+TEST_F(ShellTest, TheOwnButtonIsAsBoldOnADenseScreenAsAt1x)
+{
+    QPushButton *own = page(Page::Home)->ownButton();
+    EXPECT_EQ(QFontInfo(own->font()).family(), songFamily());
+    EXPECT_TRUE(QFontInfo(own->font()).bold());
+
+    const QString caption = own->text();
+    // What bold adds to the caption, drawn with the page font at the ratio.
+    const auto weightAddedByBold = [&](const QFont &font, qreal ratio) {
+        own->setText(QString());
+        const QImage blank = drawnAt(own, ratio);
+        own->setText(caption);
+        QFont regular = font;
+        regular.setBold(false);
+        own->setFont(regular);
+        const double regularInk = inkOver(blank, drawnAt(own, ratio));
+        own->setFont(font);
+        return inkOver(blank, drawnAt(own, ratio)) - regularInk;
+    };
+    const QFont pageFont = own->font();
+    // A dense screen gets the page fonts antialiased: the face has no bitmaps
+    // at twice the size.
+    QFont denseFont = pageFont;
+    denseFont.setStyleStrategy(QFont::PreferDefault);
+    const double at1x = weightAddedByBold(pageFont, 1);
+    EXPECT_GT(at1x, 20);
+    for (qreal ratio : {2.0, 3.0})
+        EXPECT_GT(weightAddedByBold(denseFont, ratio), 0.75 * at1x) << ratio;
 }
 
 } // namespace
