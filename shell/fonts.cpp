@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <cstdio>
+
 namespace {
 
 QString &resolvedSongFamily()
@@ -44,22 +46,49 @@ QString songFamily()
     return resolvedSongFamily();
 }
 
+QStringList songStyleFaces()
+{
+    return {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"), QStringLiteral("Noto Serif CJK SC")};
+}
+
+SongFace chooseSongFace(const QStringList &installed, const std::function<QStringList()> &chineseFamilies)
+{
+    if (installed.contains(requestedSongFamily()))
+        return {requestedSongFamily(), true};
+    for (const QString &face : songStyleFaces()) {
+        if (installed.contains(face))
+            return {face, true};
+    }
+    // Any face that covers Chinese beats boxes of missing glyphs.
+    const QStringList chinese = chineseFamilies();
+    return {chinese.value(0), false};
+}
+
+QString missingSongFaceMessage(const SongFace &face)
+{
+    QString message = QStringLiteral("zuvi-taggen: the Song-style face \"%1\" is not installed; "
+                                     "install the Debian package fonts-arphic-uming")
+                          .arg(songStyleFaces().first());
+    if (face.family.isEmpty())
+        message += QStringLiteral(" (no Chinese face is installed at all: captions cannot be shown)");
+    else
+        message += QStringLiteral(" (using \"%1\" meanwhile)").arg(face.family);
+    return message;
+}
+
 void installPageFonts()
 {
-    const QStringList installed = QFontDatabase::families();
-    if (!installed.contains(requestedSongFamily())) {
-        const QStringList songStyleFaces = {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
-                                            QStringLiteral("Noto Serif CJK SC")};
-        QFont::insertSubstitutions(requestedSongFamily(), songStyleFaces);
+    const SongFace face = chooseSongFace(QFontDatabase::families(),
+                                         [] { return QFontDatabase::families(QFontDatabase::SimplifiedChinese); });
+    if (!face.songStyle)
+        std::fprintf(stderr, "%s\n", qPrintable(missingSongFaceMessage(face)));
+    if (face.family != requestedSongFamily()) {
+        QFont::insertSubstitutions(requestedSongFamily(), songStyleFaces());
         // The pages ask for the mapped face by its own name: a family that is
         // not installed sends every font lookup through fontconfig's fallback
         // search first.
-        for (const QString &face : songStyleFaces) {
-            if (installed.contains(face)) {
-                resolvedSongFamily() = face;
-                break;
-            }
-        }
+        if (!face.family.isEmpty())
+            resolvedSongFamily() = face.family;
     }
     QGuiApplication::setFont(songFont(9));
 }

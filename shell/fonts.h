@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
+
+#include <functional>
 
 // The page texts are set in "宋体" (SimSun). Where that face is missing it is
 // mapped, once at start-up, to a Song-style CJK face from the system, and it
@@ -13,3 +16,14 @@ QString requestedSongFamily();
 // the face it was mapped to by installPageFonts().
 QString songFamily();
 QFont songFont(qreal pointSize, bool bold = false);
+
+// The face the pages are drawn in: "宋体" itself, else a Song-style face
+// (Debian's "AR PL UMing CN" first), else any face that covers Simplified
+// Chinese (asked for only then), else none (an empty family).
+struct SongFace {
+    QString family;
+    bool songStyle = false;
+};
+SongFace chooseSongFace(const QStringList &installed, const std::function<QStringList()> &chineseFamilies);
+// The one line printed at start when no Song-style face is installed.
+QString missingSongFaceMessage(const SongFace &face);
