@@ -119,9 +119,10 @@ TEST_P(PageDataLint, ParsesAndKeepsTheFileRules)
         if (!line.startsWith(u'|')) {
             EXPECT_FALSE(line.endsWith(u' ')) << where << ": blank at the end of the line";
             const qsizetype eq = line.indexOf(u'=');
-            if (!line.startsWith(u'#') && eq > 0)
+            if (!line.startsWith(u'#') && eq > 0) {
                 EXPECT_TRUE(line.mid(eq).startsWith(QStringLiteral("= ")) && !line.mid(eq + 2).startsWith(u' '))
                     << where << ": a value stands after '= ' with one blank";
+            }
         }
     }
     int outputs = 0;
