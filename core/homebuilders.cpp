@@ -1,18 +1,15 @@
 #include "core/homebuilders.h"
 
-#include "core/numeric.h"
+#include "core/tagbuilder.h"
 
-#include <utility>
-#include <vector>
+#include <array>
 
 namespace {
 
-using Table = std::vector<std::pair<QString, QString>>;   // item -> value, in list order
-
 // Column attribute -> the channel loop's `type`.
-const Table &columnTypes()
+const ChoiceTable &columnTypes()
 {
-    static const Table table = {
+    static const ChoiceTable table = {
         {QStringLiteral("顶级栏目"), QStringLiteral("top")},
         {QStringLiteral("同级栏目"), QStringLiteral("self")},
         {QStringLiteral("下级栏目"), QStringLiteral("son")},
@@ -24,9 +21,9 @@ const Table &columnTypes()
 
 // Other field -> placeholder; the neutral first item empties the box.
 const QString kNeutralField = QStringLiteral("下拉选择");
-const Table &otherFields()
+const ChoiceTable &otherFields()
 {
-    static const Table table = {
+    static const ChoiceTable table = {
         {kNeutralField, QString()},
         {QStringLiteral("英文名称"), QStringLiteral("{$field.englist_name}")},
         {QStringLiteral("栏目图片"), QStringLiteral("{$field.litpic}")},
@@ -36,9 +33,9 @@ const Table &otherFields()
 }
 
 // Article attribute -> `flag` fragment.
-const Table &articleAttributes()
+const ChoiceTable &articleAttributes()
 {
-    static const Table table = {
+    static const ChoiceTable table = {
         {QStringLiteral("无属性"), QString()},
         {QStringLiteral("头条[h]"), QStringLiteral(" flag='h'")},
         {QStringLiteral("推荐[c]"), QStringLiteral(" flag='c'")},
@@ -53,9 +50,9 @@ const Table &articleAttributes()
 }
 
 // Ordering -> `orderby` fragment; publication time is also the fallback.
-const Table &orderings()
+const ChoiceTable &orderings()
 {
-    static const Table table = {
+    static const ChoiceTable table = {
         {QStringLiteral("发布时间"), QStringLiteral(" orderby='now'")},
         {QStringLiteral("按点击数"), QStringLiteral(" orderby='click'")},
         {QStringLiteral("按排序号"), QStringLiteral(" orderby='sort_order'")},
@@ -66,9 +63,9 @@ const Table &orderings()
 
 // Time style -> date placeholder; the neutral first item empties the box.
 const QString kNoTime = QStringLiteral("无时间显示");
-const Table &timeStyles()
+const ChoiceTable &timeStyles()
 {
-    static const Table table = {
+    static const ChoiceTable table = {
         {kNoTime, QString()},
         {QStringLiteral("2018年08月08日"), QStringLiteral("{$field.add_time|MyDate='Y年m月d日',###}")},
         {QStringLiteral("2018-08-08"), QStringLiteral("{$field.add_time|MyDate='Y-m-d',###}")},
@@ -80,28 +77,11 @@ const Table &timeStyles()
     return table;
 }
 
-QStringList items(const Table &table)
-{
-    QStringList result;
-    for (const auto &row : table)
-        result << row.first;
-    return result;
-}
-
-std::optional<QString> lookup(const Table &table, const QString &item)
-{
-    for (const auto &row : table) {
-        if (row.first == item)
-            return row.second;
-    }
-    return std::nullopt;
-}
-
 // A choice that writes one placeholder line, or empties the box for the
 // neutral item, or does nothing for a text outside the list.
-std::optional<QStringList> placeholderChoice(const Table &table, const QString &neutral, const QString &item)
+std::optional<QStringList> placeholderChoice(const ChoiceTable &table, const QString &neutral, const QString &item)
 {
-    const std::optional<QString> line = lookup(table, item);
+    const std::optional<QString> line = choiceValue(table, item);
     if (!line)
         return std::nullopt;
     if (item == neutral)
@@ -130,28 +110,67 @@ const QStringList &layoutBody(int layout)
 
 } // namespace
 
+const TagBuilder &navigationMenuBuilder()
+{
+    static const TagBuilder builder{
+        {
+            // The column attribute's value stands inside type='...', which is
+            // there even for a text outside the list.
+            textPart(QStringLiteral("{zuvi:channel type='")),
+            choicePart(columnTypes(), QStringLiteral("COLUMN_TYPE")),
+            textPart(QStringLiteral("'")),
+            numberPart(QStringLiteral("typeid"), QStringLiteral("COLUMN_ID"), QStringLiteral("1")),
+            numberPart(QStringLiteral("row"), QStringLiteral("COLUMN_COUNT"), QStringLiteral("10")),
+            textPart(QStringLiteral(" currentstyle='on'}")),
+        },
+        {QStringLiteral("<a href='{$field.typeurl}' class='{$field.currentstyle}'>{$field.typename}</a>"),
+         QStringLiteral("{/zuvi:channel}")},
+    };
+    return builder;
+}
+
+const TagBuilder &articleListBuilder(int layout)
+{
+    static const QList<OpeningPart> opening = {
+        textPart(QStringLiteral("{zuvi:arclist")),
+        numberPart(QStringLiteral("typeid"), QStringLiteral("COLUMN_ID"), QStringLiteral("1")),
+        // The first item, and a text outside the list, add no flag at all.
+        choicePart(articleAttributes(), QStringLiteral("FLAG")),
+        numberPart(QStringLiteral("titlelen"), QStringLiteral("TITLE_LENGTH"), QStringLiteral("30")),
+        numberPart(QStringLiteral("infolen"), QStringLiteral("SUMMARY_LENGTH"), QStringLiteral("100")),
+        numberPart(QStringLiteral("row"), QStringLiteral("ROWS"), QStringLiteral("10")),
+        // A text outside the list orders by publication time.
+        choicePart(orderings(), QStringLiteral("ORDERING"), true),
+        textPart(QStringLiteral("}")),
+    };
+    static const std::array<TagBuilder, kArticleLayouts> builders = [] {
+        std::array<TagBuilder, kArticleLayouts> result;
+        for (int layout = 0; layout < kArticleLayouts; ++layout)
+            result[layout] = TagBuilder{opening, layoutBody(layout) + QStringList{QStringLiteral("{/zuvi:arclist}")}};
+        return result;
+    }();
+    Q_ASSERT(layout >= 0 && layout < kArticleLayouts);
+    return builders[layout];
+}
+
 QStringList columnAttributeItems()
 {
-    return items(columnTypes());
+    return choiceItems(columnTypes());
 }
 
 QString columnTypeValue(const QString &attribute)
 {
-    return lookup(columnTypes(), attribute).value_or(QString());
+    return choiceValue(columnTypes(), attribute).value_or(QString());
 }
 
 QStringList navigationMenuSnippet(const QString &attribute, const QString &columnId, const QString &columnCount)
 {
-    const QString opening = QStringLiteral("{zuvi:channel type='") + columnTypeValue(attribute) + u'\''
-                            + numericFragment(u"typeid", columnId) + numericFragment(u"row", columnCount)
-                            + QStringLiteral(" currentstyle='on'}");
-    return {opening, QStringLiteral("<a href='{$field.typeurl}' class='{$field.currentstyle}'>{$field.typename}</a>"),
-            QStringLiteral("{/zuvi:channel}")};
+    return navigationMenuBuilder().lines({attribute, columnId, columnCount});
 }
 
 QStringList otherFieldItems()
 {
-    return items(otherFields());
+    return choiceItems(otherFields());
 }
 
 std::optional<QStringList> otherFieldSnippet(const QString &item)
@@ -161,26 +180,32 @@ std::optional<QStringList> otherFieldSnippet(const QString &item)
 
 QStringList articleAttributeItems()
 {
-    return items(articleAttributes());
+    return choiceItems(articleAttributes());
 }
 
 QStringList orderingItems()
 {
-    return items(orderings());
+    return choiceItems(orderings());
 }
 
 QStringList timeStyleItems()
 {
-    return items(timeStyles());
+    return choiceItems(timeStyles());
 }
 
-QString articleListOpeningLine(const ArticleListInputs &in)
+namespace {
+
+// In the order of the article list builder's parts.
+QStringList articleListInputList(const ArticleListInputs &in)
 {
-    return QStringLiteral("{zuvi:arclist") + numericFragment(u"typeid", in.columnId)
-           + lookup(articleAttributes(), in.attribute).value_or(QString())
-           + numericFragment(u"titlelen", in.titleLength) + numericFragment(u"infolen", in.summaryLength)
-           + numericFragment(u"row", in.rows)
-           + lookup(orderings(), in.ordering).value_or(orderings().front().second) + u'}';
+    return {in.columnId, in.attribute, in.titleLength, in.summaryLength, in.rows, in.ordering};
+}
+
+} // namespace
+
+QString articleListOpeningLine(const ArticleListInputs &inputs)
+{
+    return articleListBuilder(0).openingLine(articleListInputList(inputs));
 }
 
 std::optional<QStringList> articleListSnippet(int option, const ArticleListInputs &inputs)
@@ -189,8 +214,7 @@ std::optional<QStringList> articleListSnippet(int option, const ArticleListInput
         return QStringList{QStringLiteral("{$field.click}")};
     if (option < 0 || option >= kArticleLayouts)
         return std::nullopt;
-    return QStringList{articleListOpeningLine(inputs)} + layoutBody(option)
-           + QStringList{QStringLiteral("{/zuvi:arclist}")};
+    return articleListBuilder(option).lines(articleListInputList(inputs));
 }
 
 std::optional<QStringList> timeStyleSnippet(const QString &item)

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+struct TagBuilder;
+
 // The home page's two builders as pure functions: input texts in, snippet
 // lines out. The widgets only read their texts and pass them here.
 
@@ -16,6 +18,9 @@ QStringList columnAttributeItems();
 QString columnTypeValue(const QString &attribute);
 // The three-line {zuvi:channel} loop.
 QStringList navigationMenuSnippet(const QString &attribute, const QString &columnId, const QString &columnCount);
+// What navigationMenuSnippet is made from; its inputs are the attribute, the
+// column ID and the column count.
+const TagBuilder &navigationMenuBuilder();
 
 // Items of the other-field drop-down (Combo2), in list order; the first is
 // the neutral "下拉选择".
@@ -47,5 +52,8 @@ QString articleListOpeningLine(const ArticleListInputs &inputs);
 // The snippet of layout option `option`: 0..4 a list layout, 5 the click
 // count placeholder; nothing for any other index.
 std::optional<QStringList> articleListSnippet(int option, const ArticleListInputs &inputs);
+// What articleListSnippet is made from for list layout `layout` (0..4); its
+// inputs stand in the order of ArticleListInputs.
+const TagBuilder &articleListBuilder(int layout);
 // What a time style choice writes, as otherFieldSnippet.
 std::optional<QStringList> timeStyleSnippet(const QString &item);

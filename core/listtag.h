@@ -8,3 +8,9 @@
 // and page size. A box whose text is empty or no number adds nothing; the
 // attributes always come in the order titlelen, infolen, pagesize.
 QStringList listTagSnippet(const QString &titleLength, const QString &summaryLength, const QString &pageSize);
+
+struct TagBuilder;
+
+// What listTagSnippet is made from; its inputs are the three boxes in the
+// order above.
+const TagBuilder &listTagBuilder();
