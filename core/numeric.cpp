@@ -35,16 +35,19 @@ bool isNumeric(QStringView text)
     return pos == end;
 }
 
+QString numericFragmentBefore(QStringView name)
+{
+    return u' ' + name.toString() + QStringLiteral("='");
+}
+
+QString numericFragmentAfter()
+{
+    return QStringLiteral("'");
+}
+
 QString numericFragment(QStringView name, const QString &text)
 {
     if (text.isEmpty() || !isNumeric(text))
         return {};
-    QString fragment;
-    fragment.reserve(name.size() + text.size() + 4);
-    fragment += u' ';
-    fragment += name;
-    fragment += QStringLiteral("='");
-    fragment += text;
-    fragment += u'\'';
-    return fragment;
+    return numericFragmentBefore(name) + text + numericFragmentAfter();
 }

@@ -13,3 +13,7 @@ bool isNumeric(QStringView text);
 // " name='text'" when the text is non-empty and numeric, else nothing. The
 // text goes in exactly as typed: never trimmed, never reformatted.
 QString numericFragment(QStringView name, const QString &text);
+
+// What the fragment writes before and after the text: " name='" and "'".
+QString numericFragmentBefore(QStringView name);
+QString numericFragmentAfter();
