@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/startup.h"
@@ -6,6 +7,11 @@
 
 int main(int argc, char *argv[])
 {
+    // Any argument is for the command line, which must run without a display,
+    // so this is decided before a QApplication exists.
+    if (argc > 1)
+        return runCommandLine(argc, argv);
+
     QApplication app(argc, argv);
     prepareApplication();
 

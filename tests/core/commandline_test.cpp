@@ -1,0 +1,221 @@
+// The built program's command line, run as a user runs it over SSH or in CI:
+// with no display at all.
+
+#include "core/editorexport.h"
+#include "tests/support/qtprinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramRun {
+    bool finished = false;
+    bool crashed = false;
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The environment without any way to reach a display.
+QProcessEnvironment displaylessEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    return env;
+}
+
+ProgramRun runProgram(const QStringList &arguments, int timeoutMs = 30000)
+{
+    QProcess process;
+    process.setProcessEnvironment(displaylessEnvironment());
+    process.start(QStringLiteral(ZUVI_TAGGEN_PATH), arguments);
+    ProgramRun run;
+    run.finished = process.waitForFinished(timeoutMs);
+    if (!run.finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    run.crashed = process.exitStatus() == QProcess::CrashExit;
+    run.status = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const QByteArray &vsCodeExport()
+{
+    static const QByteArray bytes = vsCodeSnippets(catalogTemplates());
+    return bytes;
+}
+
+const QByteArray &jetBrainsExport()
+{
+    static const QByteArray bytes = jetBrainsTemplateSet(catalogTemplates());
+    return bytes;
+}
+
+// A scratch folder holding one file the program must not touch unless told
+// to write it; "@FILE@" in the arguments stands for its path.
+class CommandLine : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_file = m_dir.filePath(QStringLiteral("snippets.out"));
+        // Longer than any export, so a write that did not replace the file
+        // whole would leave a tail of it.
+        writeFile(m_file, QByteArray(4 << 20, 'x'));
+    }
+
+    QStringList withFile(QStringList arguments) const
+    {
+        arguments.replaceInStrings(QStringLiteral("@FILE@"), m_file);
+        return arguments;
+    }
+
+    QStringList filesInDir() const { return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
+
+    QTemporaryDir m_dir;
+    QString m_file;
+};
+
+// The control: in this environment the windows cannot open, so whatever
+// succeeds below did so without a display.
+TEST_F(CommandLine, TheEnvironmentHasNoDisplayForTheWindows)
+{
+    const ProgramRun run = runProgram({}, 20000);
+    ASSERT_TRUE(run.finished) << "the windows opened without a display";
+    EXPECT_TRUE(run.crashed || run.status != 0);
+}
+
+struct ExportCase {
+    QStringList arguments;
+    bool toFile;
+    bool vsCode;
+};
+
+TEST_F(CommandLine, ExportsToStandardOutputOrReplacesTheFileWhole)
+{
+    const ExportCase cases[] = {
+        {{"--export", "vscode"}, false, true},
+        {{"--export", "jetbrains"}, false, false},
+        {{"--export=jetbrains", "-o", "@FILE@"}, true, false},
+        {{"--output", "@FILE@", "--export", "vscode"}, true, true},
+        {{"--export", "vscode", "--output=@FILE@"}, true, true},
+    };
+    for (const ExportCase &c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        writeFile(m_file, QByteArray(4 << 20, 'x'));
+        const ProgramRun run = runProgram(withFile(c.arguments));
+        ASSERT_TRUE(run.finished);
+        EXPECT_FALSE(run.crashed);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, QByteArray());
+        const QByteArray &expected = c.vsCode ? vsCodeExport() : jetBrainsExport();
+        EXPECT_EQ(c.toFile ? readFile(m_file) : run.out, expected);
+        if (c.toFile) {
+            EXPECT_EQ(run.out, QByteArray());
+        }
+        // No temporary file is left beside the output.
+        EXPECT_EQ(filesInDir(), QStringList{QStringLiteral("snippets.out")});
+    }
+}
+
+TEST_F(CommandLine, HelpAndVersionGoToStandardOutput)
+{
+    const QByteArray version = QByteArrayLiteral("zuvi-taggen " ZUVI_VERSION "\n");
+    for (const char *option : {"--version", "-v"}) {
+        const ProgramRun run = runProgram({QString::fromLatin1(option)});
+        EXPECT_EQ(run.status, 0) << option;
+        EXPECT_EQ(run.out, version) << option;
+    }
+    for (const char *option : {"--help", "-h"}) {
+        const ProgramRun run = runProgram({QString::fromLatin1(option)});
+        EXPECT_EQ(run.status, 0) << option;
+        EXPECT_TRUE(run.out.startsWith("Usage: zuvi-taggen [options]\n")) << run.out.toStdString();
+        for (const char *named : {"--export <format>", "vscode", "jetbrains", "-o, --output <file>", "--version"})
+            EXPECT_TRUE(run.out.contains(named)) << named;
+    }
+}
+
+struct ErrorCase {
+    QStringList arguments;
+    const char *mentions;
+};
+
+TEST_F(CommandLine, WrongArgumentsGetOneLineExitTwoAndWriteNothing)
+{
+    const ErrorCase cases[] = {
+        {{"--export", "emacs"}, "'emacs'"},
+        {{"--export=sublime", "-o", "@FILE@"}, "'sublime'"},
+        {{"--export"}, "--export"},
+        {{"--export", "vscode", "-o"}, "-o"},
+        {{"--bogus"}, "bogus"},
+        {{"-platform", "offscreen"}, "platform"},
+        {{"-o", "@FILE@"}, "--export"},
+        {{"--export", "vscode", "stray"}, "'stray'"},
+        {{"--export", "vscode", "--export", "jetbrains", "-o", "@FILE@"}, "more than once"},
+        {{"--export", "vscode", "-o", "@FILE@", "--output", "@FILE@"}, "more than once"},
+        {{"--"}, "nothing to do"},
+    };
+    const QByteArray original = readFile(m_file);
+    for (const ErrorCase &c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        const ProgramRun run = runProgram(withFile(c.arguments));
+        ASSERT_TRUE(run.finished);
+        EXPECT_FALSE(run.crashed);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, QByteArray());
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.endsWith('\n'));
+        EXPECT_TRUE(run.err.startsWith("zuvi-taggen: ")) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.mentions)) << run.err.toStdString();
+        // It names what is accepted.
+        EXPECT_TRUE(run.err.contains("vscode") && run.err.contains("jetbrains")) << run.err.toStdString();
+        EXPECT_EQ(readFile(m_file), original);
+        EXPECT_EQ(filesInDir(), QStringList{QStringLiteral("snippets.out")});
+    }
+}
+
+TEST_F(CommandLine, AnOutputThatCannotBeWrittenFailsWithAMessage)
+{
+    const QString cases[] = {
+        m_file + QStringLiteral("/inside-a-file.json"),   // its folder is a file: fails even for root
+        m_dir.path(),                                     // a folder
+        m_dir.filePath(QStringLiteral("missing/out.json")),
+    };
+    const QByteArray original = readFile(m_file);
+    for (const QString &path : cases) {
+        SCOPED_TRACE(path.toStdString());
+        const ProgramRun run = runProgram({QStringLiteral("--export"), QStringLiteral("jetbrains"), QStringLiteral("-o"), path});
+        ASSERT_TRUE(run.finished);
+        EXPECT_FALSE(run.crashed);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, QByteArray());
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(path.toUtf8())) << run.err.toStdString();
+        EXPECT_EQ(readFile(m_file), original);
+        EXPECT_EQ(filesInDir(), QStringList{QStringLiteral("snippets.out")});
+    }
+}
+
+} // namespace
