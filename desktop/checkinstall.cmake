@@ -1,5 +1,6 @@
 # Installs the build into a scratch prefix and checks that every file the
-# desktop needs is where a desktop looks for it.
+# desktop needs is where a desktop looks for it, and the manual where man
+# finds it.
 set(prefix ${BUILD_DIR}/install-check)
 file(REMOVE_RECURSE ${prefix})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
@@ -9,6 +10,7 @@ if(NOT result EQUAL 0)
 endif()
 set(expected
   bin/zuvi-taggen
+  share/man/man1/zuvi-taggen.1
   share/applications/${APP_ID}.desktop
   share/metainfo/${APP_ID}.metainfo.xml)
 foreach(size 16 24 32 48 64 128 256)

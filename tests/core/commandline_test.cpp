@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -155,6 +156,20 @@ TEST_F(CommandLine, HelpAndVersionGoToStandardOutput)
         for (const char *named : {"--export <format>", "vscode", "jetbrains", "-o, --output <file>", "--version"})
             EXPECT_TRUE(run.out.contains(named)) << named;
     }
+}
+
+// The manual describes every option the program lists in its help.
+TEST_F(CommandLine, TheManualPageNamesEveryOption)
+{
+    const QByteArray manual = readFile(QStringLiteral(ZUVI_MANUAL_PATH));
+    const ProgramRun run = runProgram({QStringLiteral("--help")});
+    const QRegularExpression longOption(QStringLiteral("--([a-z]+)"));
+    int options = 0;
+    for (const auto &match : longOption.globalMatch(QString::fromUtf8(run.out))) {
+        ++options;
+        EXPECT_TRUE(manual.contains("\\-\\-" + match.captured(1).toUtf8())) << match.captured(1).toStdString();
+    }
+    EXPECT_GE(options, 4);
 }
 
 struct ErrorCase {
