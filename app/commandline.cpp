@@ -15,12 +15,13 @@ enum ExitStatus { Done = 0, NotWritten = 1, WrongArguments = 2 };
 
 struct ExportFormat {
     const char *name;
+    const char *what;
     QByteArray (*write)(const QList<EditorTemplate> &);
 };
 
 const ExportFormat kFormats[] = {
-    {"vscode", vsCodeSnippets},
-    {"jetbrains", jetBrainsTemplateSet},
+    {"vscode", "a VS Code .code-snippets file", vsCodeSnippets},
+    {"jetbrains", "a JetBrains live template set", jetBrainsTemplateSet},
 };
 
 QString formatNames(const QString &separator)
@@ -40,6 +41,19 @@ const ExportFormat *findFormat(const QString &name)
     return nullptr;
 }
 
+// "--export vscode|jetbrains, -o/--output file, ...", for error messages.
+QString optionSummary(const QList<QCommandLineOption> &options)
+{
+    QStringList summary;
+    for (const QCommandLineOption &option : options) {
+        QStringList names;
+        for (const QString &name : option.names())
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        summary << names.join(u'/') + (option.valueName().isEmpty() ? QString() : u' ' + option.valueName());
+    }
+    return summary.join(QStringLiteral(", "));
+}
+
 bool writeTo(FILE *stream, const QByteArray &bytes)
 {
     return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size())
@@ -52,13 +66,6 @@ int fail(ExitStatus status, const QString &message)
     return status;
 }
 
-// One line that says what is wrong and what the program accepts.
-int wrongArguments(const QString &problem)
-{
-    return fail(WrongArguments, problem + QStringLiteral(" (options: --export ") + formatNames(QStringLiteral("|"))
-                                    + QStringLiteral(", -o/--output FILE, -h/--help, -v/--version)"));
-}
-
 } // namespace
 
 int runCommandLine(int argc, char *argv[])
@@ -67,16 +74,13 @@ int runCommandLine(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
     QCoreApplication::setApplicationVersion(productVersion());
 
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Writes ZuviCMS template tags. Without arguments it opens its windows; with --export "
-                       "it writes every tag as editor templates and needs no display."));
+    QStringList formats;
+    for (const ExportFormat &format : kFormats)
+        formats << QStringLiteral("%1, %2").arg(QLatin1String(format.name), QLatin1String(format.what));
     const QCommandLineOption exportOption(
         QStringLiteral("export"),
-        QStringLiteral("Write every tag as editor templates in <format>: vscode (a .code-snippets file) or "
-                       "jetbrains (a live template set)."),
-        QStringLiteral("format"));
+        QStringLiteral("Write every tag as editor templates: ") + formats.join(QStringLiteral("; ")) + u'.',
+        formatNames(QStringLiteral("|")));
     const QCommandLineOption outputOption(
         {QStringLiteral("o"), QStringLiteral("output")},
         QStringLiteral("Write the export to <file>, created or replaced whole, instead of standard output."),
@@ -85,8 +89,19 @@ int runCommandLine(int argc, char *argv[])
                                         QStringLiteral("Show this help and exit."));
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
                                            QStringLiteral("Show the version and exit."));
-    parser.addOptions({exportOption, outputOption, helpOption, versionOption});
+    const QList<QCommandLineOption> options = {exportOption, outputOption, helpOption, versionOption};
 
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        QStringLiteral("Writes ZuviCMS template tags. Without arguments it opens its windows; with --export "
+                       "it writes every tag as editor templates and needs no display."));
+    parser.addOptions(options);
+
+    // One line that says what is wrong and what the program accepts.
+    auto wrongArguments = [&](const QString &problem) {
+        return fail(WrongArguments, problem + QStringLiteral(" (options: ") + optionSummary(options) + u')');
+    };
     if (!parser.parse(QCoreApplication::arguments()))
         return wrongArguments(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -97,9 +112,10 @@ int runCommandLine(int argc, char *argv[])
     }
 
     if (parser.isSet(helpOption)) {
-        // The usage line names the program as it is installed, not by the path it was started from.
+        // The usage line names the program as installed, not by the path it was started from.
         QString help = parser.helpText();
-        help.replace(0, help.indexOf(u'\n'), QStringLiteral("Usage: %1 [options]").arg(QCoreApplication::applicationName()));
+        help.replace(0, help.indexOf(u'\n'),
+                     QStringLiteral("Usage: %1 [options]").arg(QCoreApplication::applicationName()));
         writeTo(stdout, help.toUtf8());
         return Done;
     }

@@ -153,7 +153,7 @@ TEST_F(CommandLine, HelpAndVersionGoToStandardOutput)
         const ProgramRun run = runProgram({QString::fromLatin1(option)});
         EXPECT_EQ(run.status, 0) << option;
         EXPECT_TRUE(run.out.startsWith("Usage: zuvi-taggen [options]\n")) << run.out.toStdString();
-        for (const char *named : {"--export <format>", "vscode", "jetbrains", "-o, --output <file>", "--version"})
+        for (const char *named : {"--export <vscode|jetbrains>", "-o, --output <file>", "--version"})
             EXPECT_TRUE(run.out.contains(named)) << named;
     }
 }
