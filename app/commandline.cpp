@@ -68,6 +68,39 @@ int fail(ExitStatus status, const QString &message)
 
 } // namespace
 
+bool argumentsForTheWindows(const QStringList &arguments)
+{
+    // QApplication's and its X11 platform's options, by whether they take a value.
+    static const QStringList withValue = {
+        QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+        QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+        QStringLiteral("qwindowtitle"), QStringLiteral("session"), QStringLiteral("style"),
+        QStringLiteral("stylesheet"), QStringLiteral("display"), QStringLiteral("geometry"),
+        QStringLiteral("name"), QStringLiteral("title"), QStringLiteral("visual"), QStringLiteral("ncols"),
+        QStringLiteral("cmap"), QStringLiteral("im"), QStringLiteral("inputstyle"), QStringLiteral("fn"),
+        QStringLiteral("font"), QStringLiteral("bg"), QStringLiteral("fg"), QStringLiteral("btn"),
+    };
+    static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                      QStringLiteral("nograb"), QStringLiteral("dograb"), QStringLiteral("sync")};
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (!argument.startsWith(u'-'))
+            return false;
+        QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+        const qsizetype equals = name.indexOf(u'=');
+        if (equals >= 0) {
+            if (!withValue.contains(name.left(equals)))
+                return false;
+        } else if (withValue.contains(name)) {
+            if (++i >= arguments.size())
+                return false;
+        } else if (!flags.contains(name)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 int runCommandLine(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);

@@ -7,9 +7,12 @@
 
 int main(int argc, char *argv[])
 {
-    // Any argument is for the command line, which must run without a display,
-    // so this is decided before a QApplication exists.
-    if (argc > 1)
+    // The command line must run without a display, so this is decided before
+    // a QApplication exists.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!argumentsForTheWindows(arguments))
         return runCommandLine(argc, argv);
 
     QApplication app(argc, argv);

@@ -3,6 +3,7 @@
 #include "core/homebuilders.h"
 #include "core/listtag.h"
 #include "core/numeric.h"
+#include "core/pagebuilders.h"
 #include "core/pagecatalog.h"
 #include "core/pagetable.h"
 #include "core/pinyin.h"
@@ -15,19 +16,6 @@
 #include <QXmlStreamWriter>
 
 namespace {
-
-// The builders offered as templates, each after the entries of its page.
-struct ExportedBuilder {
-    int page;
-    const char16_t *caption;
-    const TagBuilder &(*builder)();
-};
-
-const ExportedBuilder kExportedBuilders[] = {
-    {Page::Home, u"导航菜单", navigationMenuBuilder},
-    {Page::Home, u"文章列表", []() -> const TagBuilder & { return articleListBuilder(0); }},   // in layout one
-    {Page::List, u"列表循环", listTagBuilder},
-};
 
 void appendText(TemplateLine &line, const QString &text)
 {
@@ -307,7 +295,8 @@ QList<EditorTemplate> catalogTemplates()
             templates << t;
             nextIndex = entry->index + 1;
         }
-        for (const ExportedBuilder &exported : kExportedBuilders) {
+        // The builders follow their page's entries.
+        for (const PageBuilder &exported : pageBuilders()) {
             if (exported.page != page)
                 continue;
             EditorTemplate t = builderTemplate(exported.builder());

@@ -42,6 +42,18 @@ qsizetype TagBuilder::inputCount() const
     return count;
 }
 
+QStringList TagBuilder::initialInputs() const
+{
+    QStringList inputs;
+    for (const OpeningPart &part : opening) {
+        if (part.kind == OpeningPart::Kind::Number)
+            inputs << QString();
+        else if (part.kind == OpeningPart::Kind::Choice)
+            inputs << part.choices->front().first;
+    }
+    return inputs;
+}
+
 QString TagBuilder::openingLine(const QStringList &inputs) const
 {
     Q_ASSERT(inputs.size() == inputCount());

@@ -44,6 +44,9 @@ struct TagBuilder {
 
     // Every part but text reads one input, in the order the parts stand.
     qsizetype inputCount() const;
+    // The inputs as a page first shows them: boxes empty, drop-downs on
+    // their first items.
+    QStringList initialInputs() const;
     QString openingLine(const QStringList &inputs) const;
     QStringList lines(const QStringList &inputs) const;
 };

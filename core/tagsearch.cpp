@@ -1,10 +1,10 @@
 #include "core/tagsearch.h"
 
-#include "core/homebuilders.h"
-#include "core/listtag.h"
+#include "core/pagebuilders.h"
 #include "core/pagecatalog.h"
 #include "core/pagetable.h"
 #include "core/pinyin.h"
+#include "core/tagbuilder.h"
 
 #include <algorithm>
 #include <optional>
@@ -94,16 +94,14 @@ TagSearch TagSearch::forAllPages()
         const PageCatalog catalog = PageCatalog::load(dataFilePath(page));
         for (const CatalogControl *entry : catalog.entries())
             items << makeItem(page, entry->name, false, entry->caption, entry->lines);
-        // The builders follow their page's entries, with the inputs empty
-        // and the drop-downs on their first items.
-        if (page == Page::Home) {
-            items << makeItem(page, QStringLiteral("Text2"), true, QStringLiteral("导航栏目生成"),
-                              navigationMenuSnippet(columnAttributeItems().value(0), QString(), QString()));
-            items << makeItem(page, QStringLiteral("Text4"), true, QStringLiteral("首页文章列表生成"),
-                              *articleListSnippet(0, ArticleListInputs{}));
-        } else if (page == Page::List) {
-            items << makeItem(page, QStringLiteral("Text2"), true, QStringLiteral("列表循环生成"),
-                              listTagSnippet(QString(), QString(), QString()));
+        // The builders follow their page's entries, as the page first
+        // shows them.
+        for (const PageBuilder &builder : pageBuilders()) {
+            if (builder.page == page) {
+                const TagBuilder &tag = builder.builder();
+                items << makeItem(page, QString::fromLatin1(builder.firstInput), true,
+                                  QString::fromUtf16(builder.caption), tag.lines(tag.initialInputs()));
+            }
         }
     }
     return TagSearch(std::move(items));

@@ -100,12 +100,23 @@ protected:
 };
 
 // The control: in this environment the windows cannot open, so whatever
-// succeeds below did so without a display.
+// succeeds below did so without a display. The toolkit's own options go to
+// the windows too, not to the command line.
 TEST_F(CommandLine, TheEnvironmentHasNoDisplayForTheWindows)
 {
-    const ProgramRun run = runProgram({}, 20000);
-    ASSERT_TRUE(run.finished) << "the windows opened without a display";
-    EXPECT_TRUE(run.crashed || run.status != 0);
+    const QStringList forTheWindows[] = {
+        {},
+        {QStringLiteral("-style"), QStringLiteral("fusion")},
+        {QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("-reverse")},
+        {QStringLiteral("--style=fusion")},
+    };
+    for (const QStringList &arguments : forTheWindows) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const ProgramRun run = runProgram(arguments, 20000);
+        ASSERT_TRUE(run.finished) << "the windows opened without a display";
+        EXPECT_TRUE(run.crashed || run.status != 0);
+        EXPECT_FALSE(run.err.startsWith("zuvi-taggen: ")) << run.err.toStdString();
+    }
 }
 
 struct ExportCase {
@@ -185,7 +196,8 @@ TEST_F(CommandLine, WrongArgumentsGetOneLineExitTwoAndWriteNothing)
         {{"--export"}, "--export"},
         {{"--export", "vscode", "-o"}, "-o"},
         {{"--bogus"}, "bogus"},
-        {{"-platform", "offscreen"}, "platform"},
+        {{"--export", "vscode", "-platform", "offscreen"}, "platform"},
+        {{"-style", "fusion", "--export", "vscode"}, "style"},
         {{"-o", "@FILE@"}, "--export"},
         {{"--export", "vscode", "stray"}, "'stray'"},
         {{"--export", "vscode", "--export", "jetbrains", "-o", "@FILE@"}, "more than once"},

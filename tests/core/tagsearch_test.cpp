@@ -53,8 +53,8 @@ INSTANTIATE_TEST_SUITE_P(Queries, TagSearchFirst, testing::Values(
     FirstResult{u"volist", Page::List, "Option1(6)"},
     FirstResult{u"{zuvi:channel", Page::Home, "Text2"},
     // The builders by their own names.
-    FirstResult{u"lbxhsc", Page::List, "Text2"},
-    FirstResult{u"shouyewenzhang", Page::Home, "Text4"},
+    FirstResult{u"lbxh", Page::List, "Text2"},
+    FirstResult{u"wenzhangliebiao", Page::Home, "Text4"},
     // A caption match outranks an earlier page's snippet match, and a match
     // at the start outranks one inside the caption.
     FirstResult{u"pubuliu", Page::List, "Option1(15)"},

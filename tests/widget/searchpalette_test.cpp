@@ -96,7 +96,7 @@ TEST_F(SearchPaletteTest, ABuilderShowsItsPageWithTheFocusInItsFirstBox)
     goTo(Page::Shop);
     const QString clipboard = clipboardText();
     pressCtrlK(page(Page::Shop)->ownButton());
-    QTest::keyClicks(query(), QStringLiteral("lbxhsc"));
+    QTest::keyClicks(query(), QStringLiteral("lbxh"));
     QTest::keyClick(query(), Qt::Key_Return);
     ASSERT_TRUE(page(Page::List)->isVisible());
     EXPECT_EQ(page(Page::List)->focusWidget(), page(Page::List)->findChild<QWidget *>(QStringLiteral("Text2")));
