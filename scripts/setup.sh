@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool xclip          # real-window tests: X server, input, clipboard
   php-cli                           # checks the PHP the tool hands out
   appstream desktop-file-utils      # validate the desktop integration files
+  lintian                           # checks the Debian package
   clang libclang-rt-14-dev          # fuzzing: libFuzzer and the sanitizer runtimes
 )
 
