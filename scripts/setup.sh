@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev            # the toolkit
   libicu-dev                        # pinyin of the captions, taken when the project builds
+  libxcb1-dev                       # asks the X server who owns the clipboard
   fonts-arphic-uming                # the Song-style face that stands in for 宋体
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   xvfb xauth xdotool xclip          # real-window tests: X server, input, clipboard

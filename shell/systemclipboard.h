@@ -6,8 +6,9 @@
 
 // Puts text on the system clipboard and says whether it got there. Writing
 // can fail where another program holds the clipboard or the platform refuses
-// the program's request; Qt itself reports nothing, so the clipboard is asked
-// afterwards whether it holds the text.
+// the program's request; Qt itself reports nothing, so afterwards the X server
+// is asked who owns the clipboard (on X11), or the clipboard whether it holds
+// the text (elsewhere).
 bool putOnClipboard(const QString &text);
 
 // The function that does the writing. Tests put in one that plays a clipboard

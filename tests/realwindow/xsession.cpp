@@ -4,6 +4,8 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <algorithm>
+
 namespace {
 
 QProcessEnvironment environmentFor(const QString &display)
@@ -17,7 +19,7 @@ QProcessEnvironment environmentFor(const QString &display)
 
 } // namespace
 
-XSession::XSession(const QString &program)
+XSession::XSession(const QString &program, const QStringList &environment)
 {
     // Xvfb picks a free display itself and writes its number to the given
     // descriptor once it accepts connections: no display is taken twice, and
@@ -47,7 +49,10 @@ XSession::XSession(const QString &program)
     m_display = QStringLiteral(":%1").arg(number);
 
     m_program = std::make_unique<QProcess>();
-    m_program->setProcessEnvironment(environmentFor(m_display));
+    QProcessEnvironment programEnvironment = environmentFor(m_display);
+    for (const QString &variable : environment)
+        programEnvironment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+    m_program->setProcessEnvironment(programEnvironment);
     m_program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_program->start(program, {});
     if (!m_program->waitForStarted()) {
@@ -196,4 +201,15 @@ QByteArray XSession::clipboardChangedFrom(const QByteArray &old)
 bool XSession::programRunning() const
 {
     return m_program && m_program->state() == QProcess::Running;
+}
+
+int XSession::visibleWindowCount()
+{
+    QByteArray ids;
+    // xdotool search exits with 1 when it finds nothing.
+    run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                    QStringLiteral("ZuviCMS")},
+        &ids);
+    const QList<QByteArray> lines = ids.trimmed().split('\n');
+    return int(std::count_if(lines.cbegin(), lines.cend(), [](const QByteArray &line) { return !line.isEmpty(); }));
 }

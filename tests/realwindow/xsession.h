@@ -14,9 +14,10 @@
 class XSession
 {
 public:
-    // Starts Xvfb on a free display and the program on it; check ready(),
-    // and error() for what went wrong.
-    XSession(const QString &program);
+    // Starts Xvfb on a free display and the program on it, with the
+    // variables of `environment` ("NAME=value") added to its own; check
+    // ready(), and error() for what went wrong.
+    explicit XSession(const QString &program, const QStringList &environment = {});
     ~XSession();
 
     bool ready() const { return m_ready; }
@@ -39,6 +40,9 @@ public:
     QByteArray clipboardChangedFrom(const QByteArray &old);
     QByteArray readClipboard();
     bool programRunning() const;
+    // How many visible windows have the program's caption: the page, and any
+    // notice it shows.
+    int visibleWindowCount();
 
 private:
     bool run(const QString &tool, const QStringList &arguments, QByteArray *output = nullptr,
