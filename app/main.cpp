@@ -2,6 +2,7 @@
 #include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/startup.h"
+#include "shell/terminationsignals.h"
 
 #include <QApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
         return runCommandLine(argc, argv);
 
     QApplication app(argc, argv);
+    quitOnTerminationSignals();
     prepareApplication();
 
     PageSet pages(createPageWindow);

@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -54,6 +55,12 @@ XSession::XSession(const QString &program, const QStringList &environment)
         programEnvironment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
     m_program->setProcessEnvironment(programEnvironment);
     m_program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // As started from a terminal: a test runner started in the background
+    // ignores SIGINT, and its children would inherit that.
+    m_program->setChildProcessModifier([] {
+        for (const int number : {SIGTERM, SIGINT, SIGHUP})
+            std::signal(number, SIG_DFL);
+    });
     m_program->start(program, {});
     if (!m_program->waitForStarted()) {
         m_error = QStringLiteral("the program does not start: ") + program;
@@ -81,7 +88,11 @@ XSession::XSession(const QString &program, const QStringList &environment)
 
 XSession::~XSession()
 {
-    for (QProcess *process : {m_program.get(), m_server.get()}) {
+    std::vector<QProcess *> processes{m_program.get()};
+    for (const auto &client : m_clients)
+        processes.push_back(client.get());
+    processes.push_back(m_server.get());
+    for (QProcess *process : processes) {
         if (process && process->state() != QProcess::NotRunning) {
             process->terminate();
             if (!process->waitForFinished(3000)) {
@@ -212,4 +223,37 @@ int XSession::visibleWindowCount()
         &ids);
     const QList<QByteArray> lines = ids.trimmed().split('\n');
     return int(std::count_if(lines.cbegin(), lines.cend(), [](const QByteArray &line) { return !line.isEmpty(); }));
+}
+
+std::optional<int> XSession::endProgramWith(int signal, int timeoutMs)
+{
+    if (!programRunning())
+        return std::nullopt;
+    ::kill(pid_t(m_program->processId()), signal);
+    if (!m_program->waitForFinished(timeoutMs) || m_program->exitStatus() != QProcess::NormalExit)
+        return std::nullopt;
+    return m_program->exitCode();
+}
+
+QProcess *XSession::startClient(const QString &path, const QByteArray &readyLine)
+{
+    auto client = std::make_unique<QProcess>();
+    client->setProcessEnvironment(environmentFor(m_display));
+    client->setReadChannel(QProcess::StandardOutput);
+    client->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    client->start(path, {});
+    if (!client->waitForStarted())
+        return nullptr;
+    if (!readyLine.isEmpty()) {
+        QByteArray printed;
+        QDeadlineTimer deadline(10000);
+        while (!printed.contains(readyLine) && !deadline.hasExpired() && client->state() == QProcess::Running) {
+            client->waitForReadyRead(100);
+            printed += client->readAllStandardOutput();
+        }
+        if (!printed.contains(readyLine))
+            return nullptr;
+    }
+    m_clients.push_back(std::move(client));
+    return m_clients.back().get();
 }

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 // The built program running on a private Xvfb server, driven from outside
 // as a user would: xdotool moves the pointer, clicks and types; xclip reads
@@ -44,6 +45,15 @@ public:
     // notice it shows.
     int visibleWindowCount();
 
+    // Sends the program a signal and waits for it to end: its exit code if
+    // it exited, empty if it was killed or is still running.
+    std::optional<int> endProgramWith(int signal, int timeoutMs = 10000);
+
+    // Starts another X client on the display, ended with the session; waits
+    // until it prints `readyLine`, if one is given. Null if it does not start
+    // or never gets ready.
+    QProcess *startClient(const QString &path, const QByteArray &readyLine = {});
+
 private:
     bool run(const QString &tool, const QStringList &arguments, QByteArray *output = nullptr,
              int timeoutMs = 5000);
@@ -51,6 +61,7 @@ private:
     QString m_display;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_program;
+    std::vector<std::unique_ptr<QProcess>> m_clients;
     bool m_ready = false;
     QString m_error;
 };
