@@ -5,19 +5,18 @@
 #include "shell/entrybutton.h"
 #include "shell/fonts.h"
 #include "shell/pageoptions.h"
+#include "shell/parameterbox.h"
 #include "shell/qtpageview.h"
 
 #include <QGroupBox>
 #include <QImage>
 #include <QPixmap>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QTextDocument>
 
 #include <future>
-#include <limits>
 
 namespace {
 
@@ -186,10 +185,8 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
         widget = m_output = createOutputBox(parent);
         break;
     case Kind::TextBox: {
-        auto *box = new QLineEdit(parent);
+        auto *box = new ParameterBox(parent);
         box->setFont(songFont(10.5));
-        // The boxes take any text, however long; a paste is never cut short.
-        box->setMaxLength(std::numeric_limits<int>::max());
         widget = box;
         break;
     }

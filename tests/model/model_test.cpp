@@ -340,8 +340,10 @@ private:
             const QString c = typedCharacter();
             log(where + QStringLiteral("type \"%1\"").arg(c));
             type(lineEdit, c);
-            after.insert(cursor, c);
-            cursor += c.size();
+            if (after.size() + c.size() <= kBoxCapacity) {
+                after.insert(cursor, c);
+                cursor += c.size();
+            }
         } else if (roll < 600) {
             log(where + QStringLiteral("Backspace"));
             QTest::keyClick(lineEdit, Qt::Key_Backspace);
@@ -398,7 +400,9 @@ private:
 
     // Puts `text` into the box at the cursor, or over the whole text, either
     // by QLineEdit::insert or by a real paste from the clipboard, which
-    // another program filled first.
+    // another program filled first. What does not fit into the box is cut
+    // off: by insert() where the limit falls, by a paste without leaving
+    // half of a character outside the basic plane.
     void paste(QLineEdit *lineEdit, const QString &where, const QString &text, const QString &what, QString *after,
                qsizetype *cursor)
     {
@@ -406,7 +410,8 @@ private:
         const QString how = overAll ? QStringLiteral("select all, ") : QString();
         if (overAll)
             QTest::keyClick(lineEdit, Qt::Key_A, Qt::ControlModifier);
-        if (chance(0.5)) {
+        const bool fromClipboard = chance(0.5);
+        if (!fromClipboard) {
             log(where + how + QStringLiteral("insert ") + what);
             lineEdit->insert(text);
         } else {
@@ -416,12 +421,18 @@ private:
             m_model.clipboardSetElsewhere(text);
             QTest::keyClick(lineEdit, Qt::Key_V, Qt::ControlModifier);
         }
+        QString kept = text.left(kBoxCapacity - (overAll ? 0 : after->size()));
+        if (kept.size() < text.size()) {
+            ++m_counts[QStringLiteral("of them cut at the box's limit")];
+            if (fromClipboard && !kept.isEmpty() && kept.back().isHighSurrogate())
+                kept.chop(1);
+        }
         if (overAll) {
-            *after = text;
-            *cursor = text.size();
+            *after = kept;
+            *cursor = kept.size();
         } else {
-            after->insert(*cursor, text);
-            *cursor += text.size();
+            after->insert(*cursor, kept);
+            *cursor += kept.size();
         }
     }
 

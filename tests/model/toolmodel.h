@@ -17,6 +17,9 @@ constexpr int kPageCount = 9;
 constexpr int kHome = 1;
 constexpr int kList = 2;
 constexpr int kAbout = 9;
+// A parameter box holds at most this many characters; typing into a full
+// box does nothing, and a paste keeps what fits.
+constexpr qsizetype kBoxCapacity = 65535;
 
 // A number as a user types it: blanks (U+0020) around it, an optional sign,
 // ASCII digits with at most one decimal point and at least one digit, and an

@@ -1,4 +1,6 @@
 #include "core/twips.h"
+#include "shell/failurenotice.h"
+#include "shell/parameterbox.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 
@@ -188,16 +190,65 @@ TEST_F(HomeBuildersTest, PreviewPicturesShowAtTheirNaturalSize)
 
 namespace {
 
-TEST_F(HomeBuildersTest, ALongPasteIsNeverCutShort)
+// A box holds up to 65535 characters, more than a line edit's default of
+// 32767: a paste up to the limit is kept whole, a longer one is cut at the
+// limit, without half a character at the cut, and the user is told without
+// losing the keyboard. The snippet is built from what the box keeps.
+TEST_F(HomeBuildersTest, APasteIsKeptUpToTheBoxLimitAndCutThere)
 {
-    // Longer than a line edit's default limit of 32767 characters.
-    const QString digits(40000, u'7');
-    QApplication::clipboard()->setText(digits);
-    box("Text6")->setFocus();
-    QTest::keySequence(box("Text6"), QKeySequence::Paste);
-    EXPECT_EQ(box("Text6")->text().size(), digits.size());
-    EXPECT_TRUE(outputText(Page::Home).startsWith(QStringLiteral("{zuvi:arclist row='") + digits + u'\''));
-    EXPECT_EQ(clipboardText(), outputText(Page::Home));
+    constexpr qsizetype kLimit = 65535;
+    const QString emoji = QStringLiteral("😀");   // two UTF-16 units
+    struct Case {
+        const char *what;
+        QString before;        // the box's text before; the cursor at its end
+        bool selectAll;        // the paste goes over the whole text
+        QString pasted;
+        QString kept;          // the box's text after
+        bool told;
+    };
+    const Case cases[] = {
+        {"exactly the limit", {}, false, QString(kLimit, u'7'), QString(kLimit, u'7'), false},
+        {"one over the limit", {}, false, QString(kLimit + 1, u'7'), QString(kLimit, u'7'), true},
+        {"a megabyte", {}, false, QString(1 << 20, u'7'), QString(kLimit, u'7'), true},
+        {"after text already there", QStringLiteral("12"), false, QString(kLimit, u'7'),
+         QStringLiteral("12") + QString(kLimit - 2, u'7'), true},
+        {"over a selected long text", QString(kLimit, u'3'), true, QString(kLimit, u'7'), QString(kLimit, u'7'), false},
+        {"a character of two units across the limit", {}, false, QString(kLimit - 1, u'7') + emoji,
+         QString(kLimit - 1, u'7'), true},
+        {"a character of two units just within", {}, false, QString(kLimit - 2, u'7') + emoji,
+         QString(kLimit - 2, u'7') + emoji, false},
+    };
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page(Page::Home)));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QLineEdit *rows = box("Text6");
+        rows->setText(c.before);
+        if (FailureNotice *old = page(Page::Home)->findChild<FailureNotice *>(QStringLiteral("PasteCutNotice")))
+            old->hide();
+        QApplication::clipboard()->setText(c.pasted);
+        rows->setFocus();
+        if (c.selectAll)
+            rows->selectAll();
+        QTest::keySequence(rows, QKeySequence::Paste);
+
+        // The texts are compared without printing them.
+        EXPECT_EQ(rows->text().size(), c.kept.size());
+        EXPECT_TRUE(rows->text() == c.kept);
+        EXPECT_EQ(rows->cursorPosition(), c.kept.size());
+        const auto *notice = page(Page::Home)->findChild<FailureNotice *>(QStringLiteral("PasteCutNotice"));
+        EXPECT_EQ(notice && notice->isVisible(), c.told);
+        if (c.told && notice) {
+            EXPECT_EQ(notice->message(), pasteCutMessage());
+            EXPECT_TRUE(notice->message().contains(QStringLiteral("65535")));
+            EXPECT_FALSE(notice->isModal());
+            EXPECT_EQ(QApplication::focusWidget(), rows);
+        }
+        // A numeric text goes into the snippet whole, a cut one as kept.
+        if (c.kept.size() > 2 && !c.kept.endsWith(emoji)) {
+            EXPECT_TRUE(outputText(Page::Home).startsWith(QStringLiteral("{zuvi:arclist row='") + c.kept + u'\''));
+        }
+        EXPECT_TRUE(clipboardText() == outputText(Page::Home));
+    }
 }
 
 } // namespace
