@@ -1,5 +1,7 @@
 #include "bench/freshprocess.h"
 
+#include "core/pageview.h"
+#include "shell/catalogpage.h"
 #include "shell/startup.h"
 #include "core/pagetable.h"
 #include "app/pagefactory.h"
@@ -7,6 +9,9 @@
 #include "shell/pagewindow.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QHash>
 #include <QProcess>
 #include <QWidget>
@@ -91,6 +96,59 @@ int runPages()
     print("first_visit_ms", firstVisit);
     print("later_click_ms", laterClick);
     printResidency("visited", readResidency());
+    return 0;
+}
+
+void sendShortcut(QWidget *widget, int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(widget, &release);
+}
+
+int runPastes()
+{
+    prepareApplication();
+    PageSet pages(createPageWindow);
+    pages.start();
+    settle();
+    auto *home = qobject_cast<CatalogPage *>(pages.page(Page::Home)->content());
+    QLineEdit *box = home ? home->widget<QLineEdit>(QStringLiteral("Text2")) : nullptr;
+    if (!box) {
+        std::printf("error=the home page has no box Text2\n");
+        return 1;
+    }
+    box->setFocus();
+    // Made before the first reading: it stands for the other program's copy.
+    const QString megabyte(1 << 20, u'7');
+    settle();
+    print("before_rss", readResidency().total);
+    for (int i = 0; i < PasteMemoryFigures::kPastes; ++i) {
+        QApplication::clipboard()->setText(megabyte);
+        sendShortcut(box, Qt::Key_A);
+        sendShortcut(box, Qt::Key_V);
+        settle();
+        std::printf("paste%d_rss=%.4f\n", i + 1, readResidency().total);
+    }
+    print("kept_chars", double(box->text().size()));
+    if (!home->view().outputText().contains(box->text())) {
+        std::printf("error=the snippet was not built from the pasted text\n");
+        return 1;
+    }
+    sendShortcut(box, Qt::Key_A);
+    settle();
+    const auto clearing = Clock::now();
+    sendShortcut(box, Qt::Key_Backspace, Qt::NoModifier);
+    settle();
+    print("clear_ms", millisecondsBetween(clearing, Clock::now()));
+    if (!box->text().isEmpty()) {
+        std::printf("error=the box was not emptied\n");
+        return 1;
+    }
+    const Residency cleared = readResidency();
+    print("cleared_rss", cleared.total);
+    print("peak_rss", cleared.peak);
     return 0;
 }
 
@@ -188,6 +246,8 @@ int runChild(int argc, char **argv)
         return runBare();
     if (mode == "pages")
         return runPages();
+    if (mode == "pastes")
+        return runPastes();
     std::printf("error=unknown child mode %s\n", mode.constData());
     return 2;
 }
@@ -195,5 +255,37 @@ int runChild(int argc, char **argv)
 const FreshProcessFigures &freshProcessFigures()
 {
     static const FreshProcessFigures figures = measure();
+    return figures;
+}
+
+namespace {
+
+PasteMemoryFigures measurePastes()
+{
+    PasteMemoryFigures result;
+    result.rounds = qEnvironmentVariableIsSet("ZUVI_BENCH_ROUNDS") ? qEnvironmentVariableIntValue("ZUVI_BENCH_ROUNDS")
+                                                                   : 5;
+    result.rounds = std::max(result.rounds, 1);
+    QHash<QString, std::vector<double>> samples;
+    for (int round = 0; round < result.rounds && result.error.isEmpty(); ++round) {
+        const Figures figures = runChildProcess(QStringLiteral("pastes"), &result.error);
+        for (auto it = figures.cbegin(); it != figures.cend(); ++it)
+            samples[it.key()].push_back(it.value());
+    }
+    const auto m = [&](const QString &key) { return median(samples.value(key)); };
+    result.before = m(QStringLiteral("before_rss"));
+    for (int i = 0; i < PasteMemoryFigures::kPastes; ++i)
+        result.afterPaste[i] = m(QStringLiteral("paste%1_rss").arg(i + 1));
+    result.peak = m(QStringLiteral("peak_rss"));
+    result.cleared = m(QStringLiteral("cleared_rss"));
+    result.keptChars = m(QStringLiteral("kept_chars"));
+    return result;
+}
+
+} // namespace
+
+const PasteMemoryFigures &pasteMemoryFigures()
+{
+    static const PasteMemoryFigures figures = measurePastes();
     return figures;
 }

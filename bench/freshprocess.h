@@ -35,3 +35,23 @@ struct FreshProcessFigures {
 
 // Runs the child processes the first time it is called.
 const FreshProcessFigures &freshProcessFigures();
+
+// Resident memory around large pastes into the home page's column ID box
+// (Text2), in a process of its own: six times another program copies 1 MiB
+// of digits and the user selects all in the box and presses Ctrl+V; then the
+// user selects all and presses Backspace. MiB, medians over the rounds.
+struct PasteMemoryFigures {
+    static constexpr int kPastes = 6;
+
+    int rounds = 0;
+    QString error;
+
+    double before = 0;               // home page shown, the megabyte made
+    double afterPaste[kPastes] = {}; // after each paste, painted
+    double peak = 0;                 // VmHWM: the most resident at any time
+    double cleared = 0;              // after the box was emptied
+    double keptChars = 0;            // what the box kept of a paste
+};
+
+// Runs the child processes the first time it is called.
+const PasteMemoryFigures &pasteMemoryFigures();

@@ -192,6 +192,41 @@ void SummaryReporter::printSummary() const
                         verdict(power, power && *power <= 1.2)});
     }
 
+    // After a 10 MiB paste (cut at the box's limit) every keystroke must stay
+    // within 100 ms, the paint included.
+    std::optional<double> slowestAfterPaste;
+    std::string slowestAfterPasteName;
+    for (const Run &run : m_runs) {
+        if (run.run_type != Run::RT_Iteration || run.error_occurred
+            || run.run_name.function_name.rfind("KeystrokeAfterHugePaste/", 0) != 0)
+            continue;
+        if (const auto ms = counter(&run, "slowest_ms"); ms && (!slowestAfterPaste || *ms > *slowestAfterPaste)) {
+            slowestAfterPaste = ms;
+            slowestAfterPasteName = run.run_name.function_name.substr(24);
+        }
+    }
+    rows.push_back({"Slowest keystroke after a 10 MiB paste",
+                    slowestAfterPaste ? format("%.1f ms  ", *slowestAfterPaste) + "(" + slowestAfterPasteName + ")"
+                                      : "-",
+                    "<= 100 ms", verdict(slowestAfterPaste, slowestAfterPaste && *slowestAfterPaste <= 100)});
+
+    // Six 1 MiB pastes hold no more than one, and clearing the box gives the
+    // memory back: within 1 MiB of what the process held before.
+    const Run *pastes = find("Memory/pastes/fresh_process");
+    const auto before = counter(pastes, "before_MiB");
+    const auto first = counter(pastes, "first_MiB");
+    const auto sixth = counter(pastes, "sixth_MiB");
+    const auto cleared = counter(pastes, "cleared_MiB");
+    rows.push_back({"Memory after six 1 MiB pastes (VmRSS)",
+                    before && first && sixth
+                        ? format("%+.1f MiB after the sixth, %+.1f after the first (%.1f MiB before)",
+                                 *sixth - *before, *first - *before, *before)
+                        : "-",
+                    "-", "figure"});
+    rows.push_back({"Memory once the box is cleared (VmRSS)",
+                    before && cleared ? format("%+.2f MiB  (%.1f MiB)", *cleared - *before, *cleared) : "-",
+                    "<= +1 MiB", verdict(cleared, before && cleared && *cleared - *before <= 1.0)});
+
     const Run *memory = find("Memory/fresh_process");
     ratioRow("Memory, nine pages created (VmRSS)", memory, "nine_MiB", "bare_MiB", "MiB");
     ratioRow("Memory, every page shown once (VmRSS)", memory, "visited_MiB", "bare_MiB", "MiB", false);

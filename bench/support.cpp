@@ -84,6 +84,8 @@ Residency readResidency()
             r.anonymous = kibToMib(line);
         else if (line.startsWith("RssFile:"))
             r.fileBacked = kibToMib(line);
+        else if (line.startsWith("VmHWM:"))
+            r.peak = kibToMib(line);
     }
     return r;
 }

@@ -57,6 +57,7 @@ struct Residency {
     double total = 0;
     double anonymous = 0;
     double fileBacked = 0;
+    double peak = 0;   // VmHWM: the most resident at any time so far
 };
 Residency readResidency();
 
