@@ -3,6 +3,7 @@
 #include "shell/pageset.h"
 #include "shell/startup.h"
 #include "shell/terminationsignals.h"
+#include "shell/windowplatform.h"
 
 #include <QApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     if (!argumentsForTheWindows(arguments))
         return runCommandLine(argc, argv);
 
+    choosePlatformForSession();
     QApplication app(argc, argv);
     quitOnTerminationSignals();
     prepareApplication();
