@@ -143,11 +143,11 @@ std::optional<QPoint> XSession::visibleWindowOrigin()
     return QPoint(x, y);
 }
 
-void XSession::click(QPoint p)
+void XSession::click(QPoint p, int button)
 {
     run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
                                     QStringLiteral("sleep"), QStringLiteral("0.05"), QStringLiteral("click"),
-                                    QStringLiteral("1")});
+                                    QString::number(button)});
 }
 
 void XSession::type(const QString &text)
@@ -256,4 +256,31 @@ QProcess *XSession::startClient(const QString &path, const QByteArray &readyLine
     }
     m_clients.push_back(std::move(client));
     return m_clients.back().get();
+}
+
+bool XSession::offerSelection(const QString &selection, const QByteArray &text)
+{
+    // xclip stays in the foreground (-quiet) and serves the text until
+    // another program takes the selection or the session ends.
+    auto owner = std::make_unique<QProcess>();
+    owner->setProcessEnvironment(environmentFor(m_display));
+    owner->setStandardOutputFile(QProcess::nullDevice());
+    owner->start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-i"),
+                                           QStringLiteral("-selection"), selection});
+    if (!owner->waitForStarted())
+        return false;
+    owner->write(text);
+    while (owner->bytesToWrite() > 0 && owner->waitForBytesWritten(4000)) {
+    }
+    owner->closeWriteChannel();
+    m_clients.push_back(std::move(owner));
+    QDeadlineTimer deadline(4000);
+    do {
+        QByteArray read;
+        if (run(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"), selection}, &read, 2000)
+            && read == text)
+            return true;
+        QThread::msleep(50);
+    } while (!deadline.hasExpired());
+    return false;
 }

@@ -26,7 +26,7 @@ public:
 
     // The top-left corner of the visible page window on the screen.
     std::optional<QPoint> visibleWindowOrigin();
-    void click(QPoint screenPoint);
+    void click(QPoint screenPoint, int button = 1);   // 2: the middle button
     void type(const QString &text);
     // e.g. "BackSpace", "shift+Tab Return"; `delayMs` passes between keys.
     void key(const QString &keyNames, int delayMs = 60);
@@ -40,6 +40,9 @@ public:
     // key sent before the first.
     QByteArray clipboardChangedFrom(const QByteArray &old);
     QByteArray readClipboard();
+    // Makes another program the owner of the X11 selection named `selection`
+    // ("primary", "clipboard"), serving `text`; false if it does not take it.
+    bool offerSelection(const QString &selection, const QByteArray &text);
     bool programRunning() const;
     // How many visible windows have the program's caption: the page, and any
     // notice it shows.
