@@ -11,6 +11,7 @@
 #include "shell/pageset.h"
 #include "core/pageview.h"
 #include "shell/pagewindow.h"
+#include "shell/parameterbox.h"
 #include "shell/systemclipboard.h"
 
 #include <QAbstractButton>
@@ -398,11 +399,13 @@ private:
             m_model.boxChanged(page, name, after);
     }
 
-    // Puts `text` into the box at the cursor, or over the whole text, either
-    // by QLineEdit::insert or by a real paste from the clipboard, which
-    // another program filled first. What does not fit into the box is cut
-    // off: by insert() where the limit falls, by a paste without leaving
-    // half of a character outside the basic plane.
+    // Puts `text` into the box at the cursor, or over the whole text: a
+    // real paste from the clipboard, which another program filled first; or,
+    // for a short text, QLineEdit::insert, as an input method commits it; or,
+    // for a long one, the paste the middle button and a drop from another
+    // program make. What does not fit into the box is cut off: by insert()
+    // where the limit falls, by a paste without leaving half of a character
+    // outside the basic plane.
     void paste(QLineEdit *lineEdit, const QString &where, const QString &text, const QString &what, QString *after,
                qsizetype *cursor)
     {
@@ -411,9 +414,15 @@ private:
         if (overAll)
             QTest::keyClick(lineEdit, Qt::Key_A, Qt::ControlModifier);
         const bool fromClipboard = chance(0.5);
-        if (!fromClipboard) {
+        const bool committed = !fromClipboard && text.size() <= 12;
+        if (committed) {
             log(where + how + QStringLiteral("insert ") + what);
             lineEdit->insert(text);
+        } else if (!fromClipboard) {
+            log(where + how + QStringLiteral("middle button or drop pastes ") + what);
+            auto *box = qobject_cast<ParameterBox *>(lineEdit);
+            ASSERT_NE(box, nullptr) << "not a parameter box";
+            box->pasteText(text);
         } else {
             log(where + how + QStringLiteral("another program copies, Ctrl+V pastes ") + what);
             ++m_counts[QStringLiteral("of them pastes from the clipboard")];
@@ -424,7 +433,7 @@ private:
         QString kept = text.left(kBoxCapacity - (overAll ? 0 : after->size()));
         if (kept.size() < text.size()) {
             ++m_counts[QStringLiteral("of them cut at the box's limit")];
-            if (fromClipboard && !kept.isEmpty() && kept.back().isHighSurrogate())
+            if (!committed && !kept.isEmpty() && kept.back().isHighSurrogate())
                 kept.chop(1);
         }
         if (overAll) {
