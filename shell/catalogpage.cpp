@@ -7,6 +7,7 @@
 #include "shell/pageoptions.h"
 #include "shell/parameterbox.h"
 #include "shell/qtpageview.h"
+#include "shell/templatehighlighter.h"
 
 #include <QGroupBox>
 #include <QImage>
@@ -44,6 +45,7 @@ QPlainTextEdit *createOutputBox(QWidget *parent)
 {
     auto *box = new QPlainTextEdit(parent);
     box->setFont(songFont(10.5));
+    new TemplateHighlighter(box);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
