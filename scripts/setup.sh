@@ -10,6 +10,7 @@ packages=(
   libicu-dev                        # pinyin of the captions, taken when the project builds
   libxcb1-dev                       # asks the X server who owns the clipboard
   fonts-arphic-uming                # the Song-style face that stands in for 宋体
+  fonts-dejavu-core                 # the output box's code face, DejaVu Sans Mono
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   xvfb xauth xdotool xclip          # real-window tests: X server, input, clipboard
   php-cli                           # checks the PHP the tool hands out

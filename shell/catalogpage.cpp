@@ -44,7 +44,7 @@ QColor secondaryTextColor(const QPalette &palette)
 QPlainTextEdit *createOutputBox(QWidget *parent)
 {
     auto *box = new QPlainTextEdit(parent);
-    box->setFont(songFont(10.5));
+    box->setFont(codeFont(10.5));
     new TemplateHighlighter(box);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

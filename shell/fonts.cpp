@@ -108,3 +108,24 @@ QFont songFont(qreal pointSize, bool bold)
         font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
+
+QString codeFamily()
+{
+    // Debian's fonts-dejavu-core.
+    return QStringLiteral("DejaVu Sans Mono");
+}
+
+QFont codeFont(qreal pointSize)
+{
+    QFont font = songFont(pointSize);
+    font.setFamilies({codeFamily(), songFamily()});
+    // Where the Song face comes from its bitmaps (not antialiased), the code
+    // face is not antialiased either: beside solid black characters its
+    // antialiased strokes look grey and soft, and thin coloured strokes pale.
+    // Aliased, its own hinting instructions fit the strokes to whole pixels;
+    // unhinted they come out uneven. Bitmap glyphs are not hinted, so the
+    // Song face costs nothing more.
+    if (font.styleStrategy() & QFont::NoAntialias)
+        font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}

@@ -16,6 +16,12 @@ QString requestedSongFamily();
 // the face it was mapped to by installPageFonts().
 QString songFamily();
 QFont songFont(qreal pointSize, bool bold = false);
+// The output box's face: Latin letters, digits and signs in a monospace code
+// face whose l, 1 and I, and 0 and O, differ; Chinese, which the code face
+// lacks, in the Song face at the same size (Qt falls back character by
+// character along the font's families).
+QString codeFamily();
+QFont codeFont(qreal pointSize);
 
 // The face the pages are drawn in: "宋体" itself, else a Song-style face
 // (Debian's "AR PL UMing CN" first), else any face that covers Simplified

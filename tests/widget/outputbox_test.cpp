@@ -1,13 +1,17 @@
 // The output box as a code view: the snippet coloured by its tokens in the
 // box's layout while the text itself, the output and the clipboard stay the
-// same characters; colours readable on any base.
+// same characters; colours readable on any base; Latin text in the code face
+// and Chinese in the Song face.
 #include "core/snippet.h"
+#include "shell/fonts.h"
 #include "shell/templatehighlighter.h"
 #include "tests/support/pagedata.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 
+#include <QGlyphRun>
 #include <QMimeData>
+#include <QRawFont>
 #include <QSet>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -221,6 +225,33 @@ TEST(TokenColours, OnLightAndDarkBasesTheKindsStayApart)
         }
         EXPECT_EQ(seen.size(), qsizetype(std::size(roles))) << base.name().toStdString();
     }
+}
+
+TEST_F(OutputBoxColours, LatinInTheCodeFaceChineseInTheSongFace)
+{
+    goTo(Page::Content);
+    const QPlainTextEdit *output = box(Page::Content);
+    EXPECT_EQ(output->font().families(), (QStringList{codeFamily(), songFamily()}));
+    EXPECT_EQ(output->font().pointSizeF(), 10.5);
+
+    // Character by character: the code face draws the Latin, the Song face
+    // the Chinese it lacks.
+    QTextLayout layout(u"l1I0O{$field.title} 内容显示"_s, output->font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QMap<QString, QString> drawnBy;   // face: characters
+    for (int i = 0; i < layout.text().size(); ++i) {
+        const QList<QGlyphRun> runs = layout.glyphRuns(i, 1);
+        if (!layout.text().at(i).isSpace() && !runs.isEmpty())
+            drawnBy[runs.first().rawFont().familyName()] += layout.text().at(i);
+    }
+    EXPECT_EQ(drawnBy.value(codeFamily()), u"l1I0O{$field.title}"_s) << drawnBy.keys().join(u", "_s).toStdString();
+    EXPECT_EQ(drawnBy.value(QFontInfo(songFont(10.5)).family()), u"内容显示"_s);
+
+    // Captions and buttons keep the Song face.
+    EXPECT_EQ(entry(Page::Content, 14)->font().family(), songFamily());
+    EXPECT_FALSE(entry(Page::Content, 14)->font().families().contains(codeFamily()));
 }
 
 } // namespace

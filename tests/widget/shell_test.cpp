@@ -154,7 +154,7 @@ TEST_F(ShellTest, EnterAndEscapeActivateTheOwnButton)
     EXPECT_FALSE(shop->isVisible());
 }
 
-TEST_F(ShellTest, UsageLineAndOutputBoxUseTheSongFace)
+TEST_F(ShellTest, UsageLineAndOutputBoxAreSetUpAndSongResolvesToAnInstalledFace)
 {
     goTo(Page::Home);
     for (int p = kFirstPage; p <= Page::ExtensionFunctions; ++p) {
