@@ -1,5 +1,6 @@
 #include "shell/qtpageview.h"
 
+#include "shell/copiednote.h"
 #include "shell/failurenotice.h"
 #include "shell/systemclipboard.h"
 
@@ -51,8 +52,16 @@ void QtPageView::copyToClipboard(const QString &text)
 {
     if (putOnClipboard(text)) {
         m_clipboardFailing = false;
+        if (m_output) {
+            if (!m_copiedNote)
+                m_copiedNote = new CopiedNote(m_output);
+            m_copiedNote->flash();
+        }
         return;
     }
+    // A note of an earlier copy would now be wrong.
+    if (m_copiedNote)
+        m_copiedNote->hide();
     // The text stays in the output box for the user to copy by hand. The
     // notice comes once for a run of failures (each keystroke in a builder box
     // copies) and leaves the keyboard where the user is typing.

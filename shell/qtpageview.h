@@ -4,12 +4,14 @@
 
 #include <QPointer>
 
+class CopiedNote;
 class FailureNotice;
 class QPlainTextEdit;
 
-// PageView over a page's output box and the system clipboard. Where the
-// clipboard cannot be written, the snippet stays in the output box and a
-// notice tells the user to copy it from there.
+// PageView over a page's output box and the system clipboard. A copy that
+// arrived is told by a short note over the box; where the clipboard cannot
+// be written, the snippet stays in the output box and a notice tells the user
+// to copy it from there.
 class QtPageView : public PageView
 {
 public:
@@ -25,6 +27,7 @@ private:
     // again until a copy succeeds.
     bool m_clipboardFailing = false;
     QPointer<FailureNotice> m_clipboardNotice;
+    QPointer<CopiedNote> m_copiedNote;   // made at the first copy
 };
 
 // What the user is told when the clipboard cannot be written.

@@ -3,6 +3,7 @@
 // per run of failures, and the program goes on.
 
 #include "core/homebuilders.h"
+#include "shell/copiednote.h"
 #include "shell/failurenotice.h"
 #include "tests/support/pagedata.h"
 #include "shell/qtpageview.h"
@@ -146,6 +147,28 @@ TEST_F(ClipboardFailure, NavigationAndOtherPagesAreUntouched)
     // Each page tells its own user once.
     EXPECT_NE(notice(Page::Shop), nullptr);
     EXPECT_NE(notice(Page::List), nullptr);
+}
+
+TEST_F(ClipboardFailure, NoCopiedNoteForARefusedCopyAndNoneLeftFromAnEarlierOne)
+{
+    goTo(Page::Content);
+    const auto noteShown = [this] {
+        const CopiedNote *note = page(Page::Content)->findChild<CopiedNote *>();
+        return note && note->isVisible();
+    };
+    clickOn(entry(Page::Content, 3));
+    EXPECT_FALSE(noteShown());
+    ASSERT_NE(notice(Page::Content), nullptr);
+    EXPECT_TRUE(notice(Page::Content)->isVisible());
+
+    accept();
+    clickOn(entry(Page::Content, 4));
+    EXPECT_TRUE(noteShown());
+    // Refused while the note of the copy before still shows: it goes at once.
+    refuse();
+    clickOn(entry(Page::Content, 5));
+    EXPECT_FALSE(noteShown());
+    EXPECT_EQ(clipboardText(), snippet(Page::Content, 4));
 }
 
 // The system clipboard, which works here, reports the text as written.
