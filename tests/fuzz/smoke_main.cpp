@@ -12,6 +12,7 @@ extern "C" int fuzz_numeric(const uint8_t *data, size_t size);
 extern "C" int fuzz_homebuilders(const uint8_t *data, size_t size);
 extern "C" int fuzz_listtag(const uint8_t *data, size_t size);
 extern "C" int fuzz_pagedata(const uint8_t *data, size_t size);
+extern "C" int fuzz_templatetokens(const uint8_t *data, size_t size);
 
 int main(int argc, char *argv[])
 {
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
         {"homebuilders", fuzz_homebuilders},
         {"listtag", fuzz_listtag},
         {"pagedata", fuzz_pagedata},
+        {"templatetokens", fuzz_templatetokens},
     };
     int failed = 0;
     int inputs = 0;
