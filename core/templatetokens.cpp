@@ -222,7 +222,10 @@ private:
     }
     bool at(QLatin1String text, Qt::CaseSensitivity cs = Qt::CaseSensitive) const
     {
-        return m_line.sliced(m_pos).startsWith(text, cs);
+        // Most positions fail on the first character, which every text
+        // looked for here has in one case only.
+        return m_pos < m_line.size() && m_line[m_pos] == QLatin1Char(text.front())
+            && m_line.sliced(m_pos).startsWith(text, cs);
     }
     qsizetype skip(qsizetype from, bool (*accepts)(QChar)) const
     {

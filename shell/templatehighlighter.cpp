@@ -96,10 +96,43 @@ bool TemplateHighlighter::eventFilter(QObject *watched, QEvent *event)
     return QSyntaxHighlighter::eventFilter(watched, event);
 }
 
+namespace {
+
+// How much of a line is coloured. The layout cuts a line at every change of
+// colour, and its time grows faster than the line with the number of cuts:
+// a megabyte of markup on one line took seconds to colour. No snippet line
+// comes near this length; a longer line is a paste, its end unread.
+constexpr qsizetype kColouredLength = 10000;
+
+bool onlyBlanks(QStringView text, qsizetype from, qsizetype to)
+{
+    for (qsizetype i = from; i < to; ++i) {
+        if (text[i] != u' ')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 void TemplateHighlighter::highlightBlock(const QString &text)
 {
     m_tokens.clear();
     setCurrentBlockState(tokenizeTemplateLine(text, previousBlockState(), m_tokens));
-    for (const TemplateToken &token : std::as_const(m_tokens))
-        setFormat(int(token.start), int(token.length), m_formats[size_t(token.kind)]);
+    // Blanks between two tokens, and a line's indentation, are drawn in the
+    // colour of the token they touch: no one sees the colour of a blank, and
+    // each colour change is a run the layout shapes apart, at a cost that
+    // made up most of the colouring.
+    const qsizetype count = m_tokens.size();
+    for (qsizetype i = 0; i < count && m_tokens[i].start < kColouredLength; ++i) {
+        const TemplateToken &token = m_tokens[i];
+        qsizetype start = token.start;
+        qsizetype end = token.start + token.length;
+        if (i == 0 && onlyBlanks(text, 0, start))
+            start = 0;
+        if (const qsizetype next = i + 1 < count ? m_tokens[i + 1].start : text.size(); onlyBlanks(text, end, next))
+            end = next;
+        end = qMin(end, kColouredLength);
+        setFormat(int(start), int(end - start), m_formats[size_t(token.kind)]);
+    }
 }

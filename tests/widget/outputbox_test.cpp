@@ -10,6 +10,7 @@
 #include "tests/support/qtprinters.h"
 
 #include <QGlyphRun>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QRawFont>
 #include <QSet>
@@ -151,6 +152,23 @@ TEST_F(OutputBoxColours, TextTypedIntoTheBoxIsColouredAsTyped)
     typeText(output, u"<b>{$x}</b>"_s);
     EXPECT_TRUE(outputText(Page::Content).endsWith(u"\r\n<b>{$x}</b>"_s));
     EXPECT_EQ(colourOf(output, u"{$x}</b>"_s), expected(TokenKind::Placeholder, output));
+}
+
+TEST_F(OutputBoxColours, AMegabytePastedIntoABuilderReachesBoxAndClipboardWhole)
+{
+    QLineEdit *columnId = content(Page::Home)->widget<QLineEdit>(u"Text2"_s);
+    ASSERT_NE(columnId, nullptr);
+    const QString digits = u"1234567890"_s.repeated(100 * 1024).left(1024 * 1024);
+    columnId->insert(digits);
+
+    const QString output = outputText(Page::Home);
+    EXPECT_TRUE(output.contains(digits));
+    EXPECT_EQ(clipboardText().toUtf8(), output.toUtf8());
+    // The start of the long line is coloured; the rest is drawn plain.
+    const QPlainTextEdit *home = box(Page::Home);
+    const QTextBlock line = blockWith(home, digits.left(20));
+    EXPECT_EQ(drawnColour(line, 0), expected(TokenKind::TemplateTag, home));
+    EXPECT_FALSE(drawnColour(line, line.length() - 3).isValid());
 }
 
 TEST_F(OutputBoxColours, ADarkPaletteGivesTheColoursMadeForDarkBases)
