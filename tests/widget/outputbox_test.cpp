@@ -267,9 +267,14 @@ TEST_F(OutputBoxColours, LatinInTheCodeFaceChineseInTheSongFace)
     EXPECT_EQ(drawnBy.value(codeFamily()), u"l1I0O{$field.title}"_s) << drawnBy.keys().join(u", "_s).toStdString();
     EXPECT_EQ(drawnBy.value(QFontInfo(songFont(10.5)).family()), u"内容显示"_s);
 
-    // Captions and buttons keep the Song face.
-    EXPECT_EQ(entry(Page::Content, 14)->font().family(), songFamily());
-    EXPECT_FALSE(entry(Page::Content, 14)->font().families().contains(codeFamily()));
+    // Captions, buttons and the builders' boxes keep the Song face.
+    const QWidget *others[] = {entry(Page::Content, 14), content(Page::Home)->widget(u"Text2"_s),
+                               content(Page::List)->widget(u"Text3"_s), page(Page::Content)->ownButton()};
+    for (const QWidget *other : others) {
+        ASSERT_NE(other, nullptr);
+        EXPECT_EQ(other->font().family(), songFamily()) << other->objectName().toStdString();
+        EXPECT_FALSE(other->font().families().contains(codeFamily())) << other->objectName().toStdString();
+    }
 }
 
 } // namespace
