@@ -5,6 +5,7 @@
 //
 // Runs on any Qt platform, the offscreen one included.
 
+#include "shell/copiednote.h"
 #include "shell/startup.h"
 #include "app/pagefactory.h"
 #include "shell/pageset.h"
@@ -44,6 +45,13 @@ int main(int argc, char *argv[])
                 button->click();
         }
         QTest::qWait(20);
+        // The page as it stays, after the note of the copy has gone.
+        const bool noteGone = QTest::qWaitFor([window] {
+            const CopiedNote *note = window->findChild<CopiedNote *>();
+            return !note || !note->isVisible();
+        }, 3 * CopiedNote::kShownMilliseconds);
+        if (!noteGone)
+            qWarning("page %d: the note of the copy is still up", page);
         const QString file = out.filePath(QStringLiteral("page%1-%2.png").arg(page).arg(window->objectName()));
         if (!window->grab().save(file)) {
             qWarning("cannot write %s", qPrintable(file));
