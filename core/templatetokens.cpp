@@ -1,7 +1,7 @@
 #include "core/templatetokens.h"
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -37,10 +37,17 @@ constexpr std::string_view kPlainTemplateTags[] = {
     "notempty", "notin", "notpresent", "php", "present", "range", "switch", "volist",
 };
 
-// Template tags whose content is PHP; the state keeps which one is open
-// (its index + 1; 0 stands for PHP opened by <?php and closed by ?>).
-constexpr std::array<QLatin1String, 2> kPhpTemplateTags = {QLatin1String("zuvi:php"), QLatin1String("php")};
-constexpr std::array<QLatin1String, 2> kPhpTemplateClosers = {QLatin1String("{/zuvi:php}"), QLatin1String("{/php}")};
+// Template tags whose content is PHP, with the tag that closes them; the
+// state keeps which one is open (its index + 1; 0 stands for PHP opened by
+// <?php and closed by ?>).
+struct PhpTemplateTag {
+    QLatin1String name;
+    QLatin1String closer;
+};
+constexpr PhpTemplateTag kPhpTemplateTags[] = {
+    {QLatin1String("zuvi:php"), QLatin1String("{/zuvi:php}")},
+    {QLatin1String("php"), QLatin1String("{/php}")},
+};
 
 // PHP keywords, lower case (PHP reads them in any case), sorted.
 constexpr std::string_view kPhpKeywords[] = {
@@ -145,7 +152,7 @@ struct State {
         state.context = context(packed & 0xf);
         state.outer = context(packed >> 4 & 0xf);
         state.element = (packed >> 8 & 3) <= int(Element::Script) ? Element(packed >> 8 & 3) : Element::Other;
-        state.phpEnd = (packed >> 10 & 3) <= int(kPhpTemplateTags.size()) ? quint8(packed >> 10 & 3) : 0;
+        state.phpEnd = (packed >> 10 & 3) <= int(std::size(kPhpTemplateTags)) ? quint8(packed >> 10 & 3) : 0;
         state.cssDeclarations = packed >> 12 & 1;
         state.cssValue = packed >> 13 & 1;
         state.cssGroup = packed >> 14 & 1;
@@ -305,9 +312,10 @@ private:
             const QChar c = peek();
             if (c == u'}') {
                 addAndSkip(1, Kind::TemplateTag);
-                const auto php = std::find(kPhpTemplateTags.begin(), kPhpTemplateTags.end(), name);
-                if (php != kPhpTemplateTags.end())
-                    enterPhp(quint8(php - kPhpTemplateTags.begin() + 1));
+                for (size_t i = 0; i < std::size(kPhpTemplateTags); ++i) {
+                    if (name == kPhpTemplateTags[i].name)
+                        enterPhp(quint8(i + 1));
+                }
                 return;
             }
             if (c == u'/' && peek(1) == u'}') {
@@ -719,7 +727,7 @@ private:
     // {zuvi:php}.
     QLatin1String phpEnd() const
     {
-        return m_state.phpEnd == 0 ? QLatin1String("?>") : kPhpTemplateClosers[m_state.phpEnd - 1];
+        return m_state.phpEnd == 0 ? QLatin1String("?>") : kPhpTemplateTags[m_state.phpEnd - 1].closer;
     }
     // The template engine cuts {zuvi:php} blocks at their closing tag
     // wherever it stands, in strings and comments too; ?> ends PHP code and
