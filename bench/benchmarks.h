@@ -3,3 +3,4 @@
 // Registration in the order the results are printed.
 void registerStartupBenchmarks();       // start-up, navigation, memory
 void registerInteractionBenchmarks();   // entry clicks, keystrokes, pastes
+void registerHighlightBenchmarks();     // colouring the output box

@@ -159,13 +159,12 @@ void SummaryReporter::printSummary() const
                     slowestKey ? format("%.1f us  ", *slowestKey) + "(" + slowestKeyName + ")" : "-", "<= 250 us",
                     verdict(slowestKey, slowestKey && *slowestKey <= kFarBelowMillisecondUs)});
 
-    // Linear: between the longest paste and one at most a quarter as long,
-    // time grows with the pasted length to a power near 1 or below (the
-    // fixed cost of a paste weighs most on the short one; a box that keeps
-    // only its maximum length gives a power near 0). A quadratic rebuild
-    // shows a power near 2.
-    for (const char *kind : {"digits", "mixed"}) {
-        const std::string name = std::string("Paste/") + kind;
+    // Linear: between the longest run of a family (pastes, long lines) and
+    // one at most a quarter as long, time grows with the length to a power
+    // near 1 or below (the fixed cost weighs most on the short one; a box
+    // that keeps only its maximum length gives a power near 0). A quadratic
+    // step shows a power near 2. Returns the longest run and the power.
+    const auto growth = [&](const std::string &name) {
         std::vector<const Run *> samples;
         for (const Run &run : m_runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.run_name.function_name == name)
@@ -173,17 +172,24 @@ void SummaryReporter::printSummary() const
         }
         std::sort(samples.begin(), samples.end(),
                   [](const Run *a, const Run *b) { return a->complexity_n < b->complexity_n; });
-        std::optional<double> power;
-        std::string value = "-";
-        if (!samples.empty()) {
-            const Run *longest = samples.back();
-            for (auto it = samples.rbegin(); it != samples.rend(); ++it) {
-                if ((*it)->complexity_n * 4 <= longest->complexity_n) {
-                    power = std::log(*milliseconds(longest) / *milliseconds(*it))
-                        / std::log(double(longest->complexity_n) / double((*it)->complexity_n));
-                    break;
-                }
+        std::pair<const Run *, std::optional<double>> result{nullptr, std::nullopt};
+        if (samples.empty())
+            return result;
+        const Run *longest = samples.back();
+        result.first = longest;
+        for (auto it = samples.rbegin(); it != samples.rend(); ++it) {
+            if ((*it)->complexity_n * 4 <= longest->complexity_n) {
+                result.second = std::log(*milliseconds(longest) / *milliseconds(*it))
+                    / std::log(double(longest->complexity_n) / double((*it)->complexity_n));
+                break;
             }
+        }
+        return result;
+    };
+    for (const char *kind : {"digits", "mixed"}) {
+        const auto [longest, power] = growth(std::string("Paste/") + kind);
+        std::string value = "-";
+        if (longest) {
             value = format("%.1f ms for %.0f KiB (box kept ", *milliseconds(longest),
                            double(longest->complexity_n) / 1024)
                 + format("%.0f); power %.2f", counter(longest, "kept_chars").value_or(0), power.value_or(0));
@@ -226,6 +232,20 @@ void SummaryReporter::printSummary() const
     rows.push_back({"Memory once the box is cleared (VmRSS)",
                     before && cleared ? format("%+.2f MiB  (%.1f MiB)", *cleared - *before, *cleared) : "-",
                     "<= +1 MiB", verdict(cleared, before && cleared && *cleared - *before <= 1.0)});
+    // Colouring: the largest snippet in the page's own box, and one line of
+    // growing length.
+    const Run *colouring = find("Colouring/box/largest_snippet");
+    timeRow("Colouring the largest snippet (box)", milliseconds(colouring), 1.0, "< 1 ms");
+    if (!rows.back().value.empty() && colouring)
+        rows.back().value += format(", %.0f lines", counter(colouring, "lines").value_or(0));
+    for (const char *part : {"tokens", "box"}) {
+        const auto [longest, power] = growth(std::string("Colouring/") + part + "/one_line");
+        rows.push_back({std::string("Colouring one long line (") + part + ")",
+                        longest ? format("%.1f ms for %.0f KiB; power %.2f", *milliseconds(longest),
+                                         double(longest->complexity_n) / 1024, power.value_or(0))
+                                : "-",
+                        "power <= 1.2", verdict(power, power && *power <= 1.2)});
+    }
 
     const Run *memory = find("Memory/fresh_process");
     ratioRow("Memory, nine pages created (VmRSS)", memory, "nine_MiB", "bare_MiB", "MiB");
@@ -265,6 +285,7 @@ int main(int argc, char *argv[])
 
     registerStartupBenchmarks();
     registerInteractionBenchmarks();
+    registerHighlightBenchmarks();
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printSummary();
