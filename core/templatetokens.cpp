@@ -858,15 +858,13 @@ QList<TemplateToken> tokenizeTemplate(QStringView text)
     QList<TemplateToken> tokens;
     int state = kTextStart;
     qsizetype start = 0;
-    while (start <= text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        const qsizetype next = end < 0 ? text.size() + 1 : end + 1;
-        if (end < 0)
-            end = text.size();
-        if (end > start && text[end - 1] == u'\r')
-            --end;
+    for (;;) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
         state = tokenizeLine(text.sliced(start, end - start), state, tokens, start);
-        start = next;
+        if (end == text.size())
+            return tokens;
+        start = end + (text.sliced(end).startsWith(u"\r\n") ? 2 : 1);
     }
-    return tokens;
 }

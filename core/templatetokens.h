@@ -46,6 +46,6 @@ inline constexpr int kTextStart = -1;
 // end of the line. Linear in the length of the line.
 int tokenizeTemplateLine(QStringView line, int state, QList<TemplateToken> &tokens);
 
-// The tokens of a whole text, lines broken at LF (a CR before the LF belongs
-// to no token), with positions in the text.
+// The tokens of a whole text, with positions in the text. Lines break where
+// the output box breaks them: at CR LF, LF or CR, which belong to no token.
 QList<TemplateToken> tokenizeTemplate(QStringView text);

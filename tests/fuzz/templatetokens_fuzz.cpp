@@ -27,27 +27,37 @@ void checkText(const QString &text, int anyState)
     const QList<TemplateToken> whole = tokenizeTemplate(text);
     checkTokens(text, whole, "tokens in order and inside the text");
 
-    // Line by line, as QSyntaxHighlighter calls it, with the same result.
+    // Line by line, as the output box's blocks go to QSyntaxHighlighter, with
+    // the same result: the box breaks lines at LF, at CR, and at CR LF once.
     QList<TemplateToken> byLine;
+    QList<QStringView> lines;
     int state = kTextStart;
-    qsizetype start = 0;
-    for (const QStringView line : QStringView(text).split(u'\n')) {
-        const QStringView content = line.endsWith(u'\r') ? line.chopped(1) : line;
+    const QString normalized =
+        QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QList<qsizetype> starts;   // of each line in `text`
+    for (qsizetype i = 0, line = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == u'\n' || text[i] == u'\r') {
+            lines.append(QStringView(text).sliced(line, i - line));
+            starts.append(line);
+            if (i + 1 < text.size() && text[i] == u'\r' && text[i + 1] == u'\n')
+                ++i;
+            line = i + 1;
+        }
+    }
+    fuzzCheck(lines.size() == normalized.count(u'\n') + 1, "as many lines as the box has", fuzzShown(text));
+    for (qsizetype l = 0; l < lines.size(); ++l) {
         QList<TemplateToken> lineTokens;
-        state = tokenizeTemplateLine(content, state, lineTokens);
+        state = tokenizeTemplateLine(lines[l], state, lineTokens);
         fuzzCheck(state >= 0, "a line ends in a state", fuzzShown(text));
         for (TemplateToken token : lineTokens) {
-            token.start += start;
+            token.start += starts[l];
             byLine.append(token);
         }
-        start += line.size() + 1;
     }
     fuzzCheck(byLine == whole, "line by line as the whole text", fuzzShown(text));
 
     // The first line from a state out of anywhere.
-    QStringView first = QStringView(text).first(text.contains(u'\n') ? text.indexOf(u'\n') : text.size());
-    if (first.endsWith(u'\r'))
-        first.chop(1);
+    const QStringView first = lines.first();
     QList<TemplateToken> fromAnyState;
     const int next = tokenizeTemplateLine(first, anyState, fromAnyState);
     checkTokens(first, fromAnyState, "tokens from any state in order and inside the line");
