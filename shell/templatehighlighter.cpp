@@ -121,8 +121,8 @@ void TemplateHighlighter::highlightBlock(const QString &text)
     setCurrentBlockState(tokenizeTemplateLine(text, previousBlockState(), m_tokens));
     // Blanks between two tokens, and a line's indentation, are drawn in the
     // colour of the token they touch: no one sees the colour of a blank, and
-    // each colour change is a run the layout shapes apart, at a cost that
-    // made up most of the colouring.
+    // each change of colour is a piece the layout shapes apart and Qt keeps
+    // a format range for, paid on every click.
     const qsizetype count = m_tokens.size();
     for (qsizetype i = 0; i < count && m_tokens[i].start < kColouredLength; ++i) {
         const TemplateToken &token = m_tokens[i];
