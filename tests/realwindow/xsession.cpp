@@ -9,11 +9,10 @@
 
 namespace {
 
-QProcessEnvironment environmentFor(const QString &display)
+// The program and the helper clients talk to the session's server only.
+QProcessEnvironment environmentFor(const XvfbServer &server)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QProcessEnvironment env = server.environment();
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     return env;
 }
@@ -22,35 +21,15 @@ QProcessEnvironment environmentFor(const QString &display)
 
 XSession::XSession(const QString &program, const QStringList &environment)
 {
-    // Xvfb picks a free display itself and writes its number to the given
-    // descriptor once it accepts connections: no display is taken twice, and
-    // the program never knocks before the server listens.
-    m_server = std::make_unique<QProcess>();
-    m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_server->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                             QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                                             QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    if (!m_server->waitForStarted()) {
-        m_error = QStringLiteral("Xvfb does not start");
+    m_server = std::make_unique<XvfbServer>();
+    if (!m_server->ready()) {
+        m_error = m_server->error();
         return;
     }
-    QByteArray announced;
-    QDeadlineTimer serverDeadline(30000);
-    while (!announced.contains('\n') && !serverDeadline.hasExpired()
-           && m_server->state() == QProcess::Running) {
-        m_server->waitForReadyRead(100);
-        announced += m_server->readAllStandardOutput();
-    }
-    bool numbered = false;
-    const int number = announced.trimmed().toInt(&numbered);
-    if (!announced.contains('\n') || !numbered) {
-        m_error = QStringLiteral("Xvfb did not announce a display");
-        return;
-    }
-    m_display = QStringLiteral(":%1").arg(number);
+    m_display = m_server->display();
 
     m_program = std::make_unique<QProcess>();
-    QProcessEnvironment programEnvironment = environmentFor(m_display);
+    QProcessEnvironment programEnvironment = environmentFor(*m_server);
     for (const QString &variable : environment)
         programEnvironment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
     m_program->setProcessEnvironment(programEnvironment);
@@ -88,10 +67,10 @@ XSession::XSession(const QString &program, const QStringList &environment)
 
 XSession::~XSession()
 {
+    // The program and the clients first, while their server is still there.
     std::vector<QProcess *> processes{m_program.get()};
     for (const auto &client : m_clients)
         processes.push_back(client.get());
-    processes.push_back(m_server.get());
     for (QProcess *process : processes) {
         if (process && process->state() != QProcess::NotRunning) {
             process->terminate();
@@ -101,12 +80,14 @@ XSession::~XSession()
             }
         }
     }
+    m_program.reset();
+    m_server.reset();
 }
 
 bool XSession::run(const QString &tool, const QStringList &arguments, QByteArray *output, int timeoutMs)
 {
     QProcess process;
-    process.setProcessEnvironment(environmentFor(m_display));
+    process.setProcessEnvironment(m_server->environment());
     process.start(QStringLiteral("timeout"), QStringList{QString::number(timeoutMs / 1000.0), tool} + arguments);
     if (!process.waitForFinished(timeoutMs + 2000)) {
         process.kill();
@@ -238,7 +219,7 @@ std::optional<int> XSession::endProgramWith(int signal, int timeoutMs)
 QProcess *XSession::startClient(const QString &path, const QByteArray &readyLine)
 {
     auto client = std::make_unique<QProcess>();
-    client->setProcessEnvironment(environmentFor(m_display));
+    client->setProcessEnvironment(environmentFor(*m_server));
     client->setReadChannel(QProcess::StandardOutput);
     client->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     client->start(path, {});
@@ -263,7 +244,7 @@ bool XSession::offerSelection(const QString &selection, const QByteArray &text)
     // xclip stays in the foreground (-quiet) and serves the text until
     // another program takes the selection or the session ends.
     auto owner = std::make_unique<QProcess>();
-    owner->setProcessEnvironment(environmentFor(m_display));
+    owner->setProcessEnvironment(environmentFor(*m_server));
     owner->setStandardOutputFile(QProcess::nullDevice());
     owner->start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-i"),
                                            QStringLiteral("-selection"), selection});

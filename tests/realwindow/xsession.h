@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/xvfbserver.h"
+
 #include <QPoint>
 #include <QProcess>
 #include <QString>
@@ -62,7 +64,7 @@ private:
              int timeoutMs = 5000);
 
     QString m_display;
-    std::unique_ptr<QProcess> m_server;
+    std::unique_ptr<XvfbServer> m_server;
     std::unique_ptr<QProcess> m_program;
     std::vector<std::unique_ptr<QProcess>> m_clients;
     bool m_ready = false;
