@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/pagefactory.h"
+#include "shell/firstpaint.h"
 #include "shell/pageset.h"
 #include "shell/startup.h"
 #include "shell/terminationsignals.h"
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
     choosePlatformForSession();
     QApplication app(argc, argv);
     quitOnTerminationSignals();
+    reportFirstPaintIfAsked();
     prepareApplication();
 
     PageSet pages(createPageWindow);

@@ -1,4 +1,5 @@
-// zuvi_bench: speed and memory of the tool on Qt's offscreen platform.
+// zuvi_bench: speed and memory of the tool on Qt's offscreen platform and on a
+// private Xvfb.
 //
 //   zuvi_bench [Google Benchmark flags]
 //
@@ -97,28 +98,39 @@ void SummaryReporter::printSummary() const
     constexpr double kFrameMs = 16.0;
     constexpr double kFarBelowFrameMs = kFrameMs / 4;
     constexpr double kFarBelowMillisecondUs = 1000.0 / 4;
-    constexpr double kMaxRatio = 1.5;
+    constexpr double kStartupRatio = 1.2;
+    constexpr double kMemoryRatio = 1.5;
+    constexpr double kFigureOnly = 0;
     std::vector<Row> rows;
 
-    // A ratio against the bare window; `targeted` false for figures that are
-    // reported beside a target's own measure but have no target of their own.
+    // A ratio against the bare window, at most `limit`; kFigureOnly for
+    // figures that are reported beside a target's own measure but have no
+    // target of their own.
     const auto ratioRow = [&](const char *measure, const Run *run, const char *numerator, const char *denominator,
-                              const char *unit, bool targeted = true) {
+                              const char *unit, double limit) {
         const auto a = counter(run, numerator);
         const auto b = counter(run, denominator);
         const std::optional<double> ratio = a && b ? std::optional<double>(*a / *b) : std::nullopt;
+        const bool targeted = limit != kFigureOnly;
         rows.push_back({measure,
                         ratio ? format(("%.2f x  (%.1f vs %.1f " + std::string(unit) + ")").c_str(), *ratio, *a, *b)
                               : "-",
-                        targeted ? "<= 1.5 x" : "-",
-                        targeted ? verdict(ratio, ratio && *ratio <= kMaxRatio) : "figure"});
+                        targeted ? format("<= %.1f x", limit) : "-",
+                        targeted ? verdict(ratio, ratio && *ratio <= limit) : "figure"});
     };
     const auto timeRow = [&](const char *measure, std::optional<double> ms, double limit, const char *target) {
         rows.push_back({measure, ms ? format("%.2f ms", *ms) : "-", target, verdict(ms, ms && *ms <= limit)});
     };
 
-    ratioRow("Start-up, fresh process (home / bare)", find("StartUp/fresh_process"), "home_ms", "bare_ms", "ms");
-    ratioRow("Start-up, in process (home / bare)", find("StartUp/in_process"), "home_ms", "bare_ms", "ms", false);
+    // Start-up is judged as the user sees it: from starting the program to
+    // its first window painted on a real X server. The figures inside a
+    // process, from QApplication on, show where the time goes.
+    ratioRow("Start-up to first paint, X server (tool / bare)", find("StartUp/end_to_end"), "tool_ms", "bare_ms", "ms",
+             kStartupRatio);
+    ratioRow("Start-up, fresh process offscreen (home / bare)", find("StartUp/fresh_process"), "home_ms", "bare_ms",
+             "ms", kFigureOnly);
+    ratioRow("Start-up, in process (home / bare)", find("StartUp/in_process"), "home_ms", "bare_ms", "ms",
+             kFigureOnly);
     timeRow("First navigation click, fresh process", milliseconds(find("Navigation/first_click/fresh_process")),
             kFrameMs, "< 16 ms");
     timeRow("First navigation click, in process", milliseconds(find("Navigation/first_click/in_process")),
@@ -248,8 +260,8 @@ void SummaryReporter::printSummary() const
     }
 
     const Run *memory = find("Memory/fresh_process");
-    ratioRow("Memory, nine pages created (VmRSS)", memory, "nine_MiB", "bare_MiB", "MiB");
-    ratioRow("Memory, every page shown once (VmRSS)", memory, "visited_MiB", "bare_MiB", "MiB", false);
+    ratioRow("Memory, nine pages created (VmRSS)", memory, "nine_MiB", "bare_MiB", "MiB", kMemoryRatio);
+    ratioRow("Memory, every page shown once (VmRSS)", memory, "visited_MiB", "bare_MiB", "MiB", kFigureOnly);
 
     size_t widths[3] = {7, 5, 6};
     for (const Row &row : rows) {

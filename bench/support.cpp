@@ -3,15 +3,11 @@
 #include "core/pagetable.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
-#include "core/twips.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
-#include <QGuiApplication>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 void settle()
 {
@@ -32,24 +28,6 @@ bool PaintCounter::eventFilter(QObject *, QEvent *event)
     if (event->type() == QEvent::Paint)
         ++m_count;
     return false;
-}
-
-std::unique_ptr<QWidget> showBareWindow()
-{
-    auto window = std::make_unique<QWidget>();
-    // The size of a tag page's client area.
-    window->setFixedSize(toPixels(TwipRect{0, 0, 11325, 9195}).size());
-    auto *edit = new QPlainTextEdit(window.get());
-    edit->setGeometry(window->rect());
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return window;
 }
 
 PageWindow *visiblePage(const PageSet &pages)

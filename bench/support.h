@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bench/barewindow.h"
+
 #include <QObject>
 
 #include <chrono>
@@ -39,11 +41,6 @@ protected:
 private:
     int m_count = 0;
 };
-
-// The baseline every start-up is compared with: a top-level window of a
-// page's size holding one QPlainTextEdit over all of it, shown the way a page
-// is shown. Painted after settle().
-std::unique_ptr<QWidget> showBareWindow();
 
 // The page currently visible; nullptr if none is.
 PageWindow *visiblePage(const PageSet &pages);
