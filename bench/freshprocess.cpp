@@ -7,6 +7,7 @@
 #include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
+#include "tools/xvfbserver.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -41,7 +42,7 @@ int runBare()
     const auto start = Clock::now();
     const std::unique_ptr<QWidget> window = showBareWindow();
     const PaintCounter paints(window.get());
-    settle();
+    settleUntilPainted(paints);
     const auto shown = Clock::now();
     if (paints.count() == 0) {
         std::printf("error=the bare window was not painted\n");
@@ -49,6 +50,7 @@ int runBare()
     }
     print("startup_ms", millisecondsBetween(start, shown));
     printResidency("bare", readResidency());
+    print("bare_shared", readSharedImageResidency());
     return 0;
 }
 
@@ -59,7 +61,7 @@ double timedNavigation(PageSet &pages, int target)
     const auto start = Clock::now();
     clickNavigation(pages, target);
     const PaintCounter paints(pages.page(target));
-    settle();
+    settleUntilPainted(paints);
     const auto painted = Clock::now();
     return paints.count() > 0 ? millisecondsBetween(start, painted) : -1;
 }
@@ -72,7 +74,7 @@ int runPages()
     PageSet pages(createPageWindow);
     pages.start();
     const PaintCounter paints(pages.page(Page::Home));
-    settle();
+    settleUntilPainted(paints);
     const auto shown = Clock::now();
     if (paints.count() == 0) {
         std::printf("error=the home page was not painted\n");
@@ -96,6 +98,21 @@ int runPages()
     print("first_visit_ms", firstVisit);
     print("later_click_ms", laterClick);
     printResidency("visited", readResidency());
+    print("visited_shared", readSharedImageResidency());
+
+    // Every other page once more, each shown before: the slowest of these.
+    double slowest = 0;
+    for (int page = kFirstPage; page <= kLastPage; ++page) {
+        if (page == Page::List)
+            continue;
+        const double ms = timedNavigation(pages, page);
+        if (ms < 0) {
+            std::printf("error=page %d was not painted when shown again\n", page);
+            return 1;
+        }
+        slowest = std::max(slowest, ms);
+    }
+    print("later_click_slowest_ms", slowest);
     return 0;
 }
 
@@ -154,9 +171,10 @@ int runPastes()
 
 using Figures = QHash<QString, double>;
 
-Figures runChildProcess(const QString &mode, QString *error)
+Figures runChildProcess(const QString &mode, const QProcessEnvironment &environment, QString *error)
 {
     QProcess child;
+    child.setProcessEnvironment(environment);
     child.setProgram(QCoreApplication::applicationFilePath());
     child.setArguments({QString::fromLatin1(kChildFlag) + mode});
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -190,7 +208,7 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-FreshProcessFigures measure()
+FreshProcessFigures measure(const QProcessEnvironment &environment)
 {
     FreshProcessFigures result;
     result.rounds = qEnvironmentVariableIsSet("ZUVI_BENCH_ROUNDS") ? qEnvironmentVariableIntValue("ZUVI_BENCH_ROUNDS")
@@ -199,14 +217,14 @@ FreshProcessFigures measure()
 
     // One round unmeasured first, so that the program, the Qt libraries and
     // the font files are in the page cache for every measured round alike.
-    runChildProcess(QStringLiteral("bare"), &result.error);
-    runChildProcess(QStringLiteral("pages"), &result.error);
+    runChildProcess(QStringLiteral("bare"), environment, &result.error);
+    runChildProcess(QStringLiteral("pages"), environment, &result.error);
 
     QHash<QString, std::vector<double>> samples;
     for (int round = 0; round < result.rounds && result.error.isEmpty(); ++round) {
         // Alternating, so that a slow stretch of the machine hits both alike.
         for (const QString &mode : {QStringLiteral("bare"), QStringLiteral("pages")}) {
-            const Figures figures = runChildProcess(mode, &result.error);
+            const Figures figures = runChildProcess(mode, environment, &result.error);
             for (auto it = figures.cbegin(); it != figures.cend(); ++it)
                 samples[mode + u'.' + it.key()].push_back(it.value());
         }
@@ -224,11 +242,27 @@ FreshProcessFigures measure()
     result.firstClick = m("pages.first_click_ms");
     result.firstVisit = m("pages.first_visit_ms");
     result.laterClick = m("pages.later_click_ms");
+    result.laterClickSlowest = m("pages.later_click_slowest_ms");
     result.bare = residency("bare", "bare");
     result.home = residency("pages", "home");
     result.ninePages = residency("pages", "nine");
     result.allVisited = residency("pages", "visited");
+    result.bareSharedImages = m("bare.bare_shared");
+    result.visitedSharedImages = m("pages.visited_shared");
     return result;
+}
+
+FreshProcessFigures measureOnXServer()
+{
+    const XvfbServer server;
+    if (!server.ready()) {
+        FreshProcessFigures failed;
+        failed.error = server.error();
+        return failed;
+    }
+    QProcessEnvironment environment = server.environment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    return measure(environment);
 }
 
 } // namespace
@@ -254,7 +288,13 @@ int runChild(int argc, char **argv)
 
 const FreshProcessFigures &freshProcessFigures()
 {
-    static const FreshProcessFigures figures = measure();
+    static const FreshProcessFigures figures = measure(QProcessEnvironment::systemEnvironment());
+    return figures;
+}
+
+const FreshProcessFigures &xServerFigures()
+{
+    static const FreshProcessFigures figures = measureOnXServer();
     return figures;
 }
 
@@ -268,7 +308,7 @@ PasteMemoryFigures measurePastes()
     result.rounds = std::max(result.rounds, 1);
     QHash<QString, std::vector<double>> samples;
     for (int round = 0; round < result.rounds && result.error.isEmpty(); ++round) {
-        const Figures figures = runChildProcess(QStringLiteral("pastes"), &result.error);
+        const Figures figures = runChildProcess(QStringLiteral("pastes"), QProcessEnvironment::systemEnvironment(), &result.error);
         for (auto it = figures.cbegin(); it != figures.cend(); ++it)
             samples[it.key()].push_back(it.value());
     }

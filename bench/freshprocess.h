@@ -25,15 +25,21 @@ struct FreshProcessFigures {
     double firstClick = 0;    // home page -> list page: creates the eight others
     double firstVisit = 0;    // list page -> content page: created, never shown before
     double laterClick = 0;    // back to a page shown before
+    double laterClickSlowest = 0;   // the slowest of every other page shown again
 
     // Medians over the rounds, in MiB.
     Residency bare;           // bare window shown and painted
     Residency home;           // home page shown and painted
     Residency ninePages;      // after the first navigation click: all nine created
     Residency allVisited;     // after every page has been shown once
+    // Of those, in images shared with the X server (backing stores); none on
+    // the offscreen platform.
+    double bareSharedImages = 0;
+    double visitedSharedImages = 0;
 };
 
-// Runs the child processes the first time it is called.
+// Runs the child processes the first time it is called, on the benchmark's
+// own platform (offscreen).
 const FreshProcessFigures &freshProcessFigures();
 
 // Resident memory around large pastes into the home page's column ID box
@@ -55,3 +61,7 @@ struct PasteMemoryFigures {
 
 // Runs the child processes the first time it is called.
 const PasteMemoryFigures &pasteMemoryFigures();
+
+// The same on a private Xvfb, where a window's backing store is an image
+// shared with the X server and an expose event comes back from the server.
+const FreshProcessFigures &xServerFigures();

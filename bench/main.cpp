@@ -139,6 +139,12 @@ void SummaryReporter::printSummary() const
             counter(find("Navigation/first_click/fresh_process"), "later_click_ms"), kFarBelowFrameMs, "<= 4 ms");
     timeRow("Later navigation click, in process", milliseconds(find("Navigation/later_click/in_process")),
             kFarBelowFrameMs, "<= 4 ms");
+    // On a real X server a page shown again creates its native window anew,
+    // and its expose event comes back from the server; one frame is the bound.
+    timeRow("First navigation click, X server", counter(find("Navigation/xvfb"), "first_click_ms"), kFrameMs,
+            "< 16 ms");
+    timeRow("Slowest later navigation click, X server", counter(find("Navigation/xvfb"), "slowest_later_ms"), kFrameMs,
+            "< 16 ms");
 
     // The slowest entry of all pages.
     std::optional<double> slowestEntry;
@@ -260,8 +266,11 @@ void SummaryReporter::printSummary() const
     }
 
     const Run *memory = find("Memory/fresh_process");
-    ratioRow("Memory, nine pages created (VmRSS)", memory, "nine_MiB", "bare_MiB", "MiB", kMemoryRatio);
-    ratioRow("Memory, every page shown once (VmRSS)", memory, "visited_MiB", "bare_MiB", "MiB", kFigureOnly);
+    ratioRow("Memory, nine pages created, offscreen (VmRSS)", memory, "nine_MiB", "bare_MiB", "MiB", kMemoryRatio);
+    ratioRow("Memory, every page shown once, offscreen (VmRSS)", memory, "visited_MiB", "bare_MiB", "MiB",
+             kFigureOnly);
+    ratioRow("Memory, every page shown once, X server (VmRSS)", find("Memory/xvfb"), "visited_MiB", "bare_MiB", "MiB",
+             kMemoryRatio);
 
     size_t widths[3] = {7, 5, 6};
     for (const Row &row : rows) {

@@ -24,15 +24,19 @@ using benchmark::State;
 // The figures of the child processes, or none when a child failed: then the
 // benchmark is marked skipped with the child's error and its loop run empty,
 // as Google Benchmark requires.
-const FreshProcessFigures *freshProcessFiguresOrSkip(State &state)
+const FreshProcessFigures *figuresOrSkip(State &state, const FreshProcessFigures &figures)
 {
-    const FreshProcessFigures &figures = freshProcessFigures();
     if (figures.error.isEmpty())
         return &figures;
     state.SkipWithError(qPrintable(figures.error));
     for (auto _ : state) {
     }
     return nullptr;
+}
+
+const FreshProcessFigures *freshProcessFiguresOrSkip(State &state)
+{
+    return figuresOrSkip(state, freshProcessFigures());
 }
 
 // Start-up as the user sees it, on a real X server: from spawning the
@@ -225,6 +229,46 @@ void pasteMemoryFreshProcess(State &state)
     state.counters["rounds"] = f.rounds;
 }
 
+// The navigation of firstClickFreshProcess on a private Xvfb: each time runs
+// from the click to the target page painted, after its expose event came
+// back from the X server; and the slowest of every page shown once more.
+void navigationOnXServer(State &state)
+{
+    const FreshProcessFigures *figures = figuresOrSkip(state, xServerFigures());
+    if (!figures)
+        return;
+    const FreshProcessFigures &f = *figures;
+    for (auto _ : state)
+        state.SetIterationTime(f.laterClick / 1000.0);
+    state.counters["first_click_ms"] = f.firstClick;
+    state.counters["first_visit_ms"] = f.firstVisit;
+    state.counters["later_click_ms"] = f.laterClick;
+    state.counters["slowest_later_ms"] = f.laterClickSlowest;
+    state.counters["home_startup_ms"] = f.homeStartup;
+}
+
+// Resident memory on a private Xvfb, where each window shown has a backing
+// store in an image shared with the X server: the bare window against the
+// tool with every page shown once.
+void memoryOnXServer(State &state)
+{
+    const FreshProcessFigures *figures = figuresOrSkip(state, xServerFigures());
+    if (!figures)
+        return;
+    const FreshProcessFigures &f = *figures;
+    for (auto _ : state)
+        state.SetIterationTime(0);
+    state.counters["bare_MiB"] = f.bare.total;
+    state.counters["home_MiB"] = f.home.total;
+    state.counters["nine_MiB"] = f.ninePages.total;
+    state.counters["visited_MiB"] = f.allVisited.total;
+    state.counters["visited_ratio"] = f.allVisited.total / f.bare.total;
+    state.counters["bare_shm"] = f.bareSharedImages;
+    state.counters["visited_shm"] = f.visitedSharedImages;
+    state.counters["visited_anon"] = f.allVisited.anonymous;
+    state.counters["visited_file"] = f.allVisited.fileBacked;
+}
+
 } // namespace
 
 void registerStartupBenchmarks()
@@ -241,8 +285,12 @@ void registerStartupBenchmarks()
         ->UseManualTime()->Unit(benchmark::kMillisecond);
     RegisterBenchmark("Navigation/later_click/in_process", laterClickInProcess)
         ->UseManualTime()->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Navigation/xvfb", navigationOnXServer)
+        ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
     RegisterBenchmark("Memory/fresh_process", memoryFreshProcess)
         ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
     RegisterBenchmark("Memory/pastes/fresh_process", pasteMemoryFreshProcess)
+        ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Memory/xvfb", memoryOnXServer)
         ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 }

@@ -5,9 +5,11 @@
 #include "shell/pagewindow.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEvent>
 #include <QFile>
 #include <QPushButton>
+#include <QTimer>
 
 void settle()
 {
@@ -15,6 +17,21 @@ void settle()
     // second one picks up what painting itself posted.
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
+}
+
+bool settleUntilPainted(const PaintCounter &paints)
+{
+    settle();
+    if (paints.count() > 0)
+        return true;
+    QDeadlineTimer deadline(5000);
+    // Wakes the wait below now and then, so that the deadline is seen.
+    QTimer wake;
+    wake.start(5);
+    while (paints.count() == 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    settle();
+    return paints.count() > 0;
 }
 
 PaintCounter::PaintCounter(QObject *watched)
@@ -66,6 +83,23 @@ Residency readResidency()
             r.peak = kibToMib(line);
     }
     return r;
+}
+
+double readSharedImageResidency()
+{
+    QFile maps(QStringLiteral("/proc/self/smaps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return 0;
+    double kib = 0;
+    bool shared = false;
+    for (const QByteArray &line : maps.readAll().split('\n')) {
+        // A mapping's header starts with its address range, "7f1d...-7f1d... rw-s ...".
+        if (!line.isEmpty() && line.indexOf(':') > line.indexOf(' '))
+            shared = line.contains("/memfd:xorg") || line.contains("/SYSV");
+        else if (shared && line.startsWith("Rss:"))
+            kib += line.mid(4).trimmed().split(' ').value(0).toDouble();
+    }
+    return kib / 1024.0;
 }
 
 namespace {

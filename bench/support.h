@@ -24,7 +24,7 @@ inline double secondsBetween(Clock::time_point start, Clock::time_point end)
 }
 
 // Delivers what is pending (expose events, update requests), so that every
-// visible window has been painted when it returns.
+// visible window has been painted when it returns on the offscreen platform.
 void settle();
 
 // Counts the paint events a widget receives, so that a measurement can make
@@ -42,6 +42,11 @@ private:
     int m_count = 0;
 };
 
+// settle(), and on a real window system, where the expose event comes back
+// from the server, waits on until `paints` has counted a paint (at most 5 s)
+// and settles once more. False if nothing was painted.
+bool settleUntilPainted(const PaintCounter &paints);
+
 // The page currently visible; nullptr if none is.
 PageWindow *visiblePage(const PageSet &pages);
 // A click on navigation button `target` of the visible page, as the user
@@ -57,6 +62,9 @@ struct Residency {
     double peak = 0;   // VmHWM: the most resident at any time so far
 };
 Residency readResidency();
+// The part of the resident memory in images shared with the X server (the
+// windows' backing stores), from /proc/self/smaps, in MiB.
+double readSharedImageResidency();
 
 // Lets every Qt message through except the offscreen platform's notes about
 // what it cannot do (raise(), a runtime directory), which would break up the
