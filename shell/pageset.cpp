@@ -54,7 +54,7 @@ void PageSet::show(int page)
 
 void PageSet::hide(int page)
 {
-    m_pages[page]->hide();
+    m_pages[page]->conceal();
 }
 
 void PageSet::focusOwnButton(int page)

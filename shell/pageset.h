@@ -14,7 +14,8 @@ class SearchPalette;
 struct SearchItem;
 
 // The nine pages for the whole run. A page is created when first needed and
-// never destroyed; navigation only shows and hides. Ctrl+K or Ctrl+F on any
+// never destroyed; navigation only shows and hides, and a hidden page keeps
+// its state but gives back the image it is drawn into. Ctrl+K or Ctrl+F on any
 // page, whatever control has the focus, opens the search palette.
 class PageSet : public QObject, public PageHost
 {

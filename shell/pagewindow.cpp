@@ -4,6 +4,7 @@
 #include "core/product.h"
 #include "shell/fonts.h"
 
+#include <QBackingStore>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -56,6 +57,19 @@ void PageWindow::present()
     show();
     raise();
     activateWindow();
+}
+
+void PageWindow::conceal()
+{
+    hide();
+    // Hidden, the window would keep its backing store: on X11 an image of
+    // 1.8 MiB shared with the server. Shrunk to a pixel, the store gives it
+    // back; the first paint after the next show() makes it whole again and
+    // paints the page anew. The native window stays, and with it the
+    // window's place and what the window manager keeps for it.
+    QBackingStore *store = backingStore();
+    if (store && store->size() != QSize(1, 1))
+        store->resize(QSize(1, 1));
 }
 
 void PageWindow::keyPressEvent(QKeyEvent *event)

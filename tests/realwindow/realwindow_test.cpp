@@ -321,4 +321,30 @@ TEST_F(RealWindow, TabReachesEveryGroupOfOptionsAndRightEveryOptionInIt)
     EXPECT_TRUE(session->programRunning());
 }
 
+// A hidden page gives back the image it is drawn into. Shown again on the X
+// server, it is where the user left it, and it takes the clicks of the user.
+TEST_F(RealWindow, APageShownAgainIsWhereTheUserLeftItAndTakesClicks)
+{
+    goTo(Page::Home, Page::List);
+    const auto placed = session->waitForVisibleWindow([](QPoint) { return true; });
+    ASSERT_TRUE(placed) << "the list page does not show";
+    const QPoint moved = *placed + QPoint(-93, -57);
+    const auto at = [](QPoint where) { return [where](QPoint corner) { return corner == where; }; };
+    ASSERT_TRUE(session->moveVisibleWindow(moved));
+    ASSERT_EQ(session->waitForVisibleWindow(at(moved)), moved) << "the list page did not move";
+
+    goTo(Page::List, Page::Shop);
+    // The shop page stays where it was placed, not where the list page went.
+    ASSERT_NE(session->waitForVisibleWindow([&](QPoint corner) { return corner != moved; }), moved);
+    goTo(Page::Shop, Page::List);
+    EXPECT_EQ(session->waitForVisibleWindow(at(moved)), moved);
+
+    const CatalogControl *entry = catalogs[Page::List]->entries().value(3);
+    ASSERT_NE(entry, nullptr);
+    clickControl(Page::List, entry->name);
+    const QByteArray expected = snippetText(entry->lines).toUtf8();
+    EXPECT_TRUE(session->waitForClipboard(expected) == expected) << "the list page shown again takes no click";
+    goTo(Page::List, Page::Home);
+}
+
 } // namespace

@@ -124,6 +124,32 @@ std::optional<QPoint> XSession::visibleWindowOrigin()
     return QPoint(x, y);
 }
 
+bool XSession::moveVisibleWindow(QPoint topLeft)
+{
+    QByteArray ids;
+    if (!run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--name"), QStringLiteral("ZuviCMS")}, &ids))
+        return false;
+    const QList<QByteArray> windows = ids.trimmed().split('\n');
+    if (windows.size() != 1 || windows.first().isEmpty())
+        return false;
+    return run(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), QString::fromLatin1(windows.first()),
+                                           QString::number(topLeft.x()), QString::number(topLeft.y())});
+}
+
+std::optional<QPoint> XSession::waitForVisibleWindow(const std::function<bool(QPoint)> &wanted)
+{
+    QDeadlineTimer deadline(4000);
+    std::optional<QPoint> origin;
+    do {
+        origin = visibleWindowOrigin();
+        if (origin && wanted(*origin))
+            break;
+        QThread::msleep(50);
+    } while (!deadline.hasExpired());
+    return origin;
+}
+
 void XSession::click(QPoint p, int button)
 {
     run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),

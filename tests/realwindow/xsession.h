@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -28,6 +29,13 @@ public:
 
     // The top-left corner of the visible page window on the screen.
     std::optional<QPoint> visibleWindowOrigin();
+    // Moves the visible page window, as a window manager does for the user;
+    // false if there is no single visible page window.
+    bool moveVisibleWindow(QPoint topLeft);
+    // Waits until there is a single visible page window and its top-left
+    // corner satisfies `wanted`, at most a few seconds; returns the last
+    // corner seen.
+    std::optional<QPoint> waitForVisibleWindow(const std::function<bool(QPoint)> &wanted);
     void click(QPoint screenPoint, int button = 1);   // 2: the middle button
     void type(const QString &text);
     // e.g. "BackSpace", "shift+Tab Return"; `delayMs` passes between keys.
