@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Configures a Release build with the benchmarks in build-bench/, builds the
-# benchmark program and runs it on the offscreen platform. Prints Google
+# benchmark program with the tool and the bare window, and runs it on the
+# offscreen platform; start-up as the user sees it, and navigation and memory
+# with real X11 windows, run on a private Xvfb it starts itself. Prints Google
 # Benchmark's table and then the summary of the figures that have a target;
 # the whole output is also kept in build-bench/bench-results.txt.
 #
-#   bench/run.sh                                    # everything, under a minute
+#   bench/run.sh                                    # everything, about a minute
 #   bench/run.sh --benchmark_filter='StartUp|Memory'  # a part
 #
 # Further arguments go to the benchmark program (Google Benchmark flags).
 # ZUVI_BENCH_ROUNDS sets the number of fresh processes per start-up and
-# memory figure (default 9; the median is reported).
+# memory figure (default 9; the median is reported); the end-to-end start-up
+# takes three times as many.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 build=build-bench
