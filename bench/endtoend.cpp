@@ -1,4 +1,5 @@
 #include "bench/endtoend.h"
+#include "bench/support.h"
 
 #include "tools/xvfbserver.h"
 
@@ -25,15 +26,6 @@ qint64 monotonicNanoseconds()
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 // Spawns `program` with `environment` and returns the milliseconds from just

@@ -199,15 +199,6 @@ Figures runChildProcess(const QString &mode, const QProcessEnvironment &environm
     return figures;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 FreshProcessFigures measure(const QProcessEnvironment &environment)
 {
     FreshProcessFigures result;

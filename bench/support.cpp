@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 void settle()
 {
     // The first round delivers the expose and posted update requests; a
@@ -127,4 +129,13 @@ const char *pageSlug(int page)
     static const char *const slugs[] = {"",      "home", "lists", "content", "shop",
                                         "other", "ui",   "files", "functions", "about"};
     return page >= kFirstPage && page <= kLastPage ? slugs[page] : "?";
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }

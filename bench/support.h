@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <memory>
+#include <vector>
 
 class PageSet;
 class PageWindow;
@@ -26,6 +27,10 @@ inline double secondsBetween(Clock::time_point start, Clock::time_point end)
 // Delivers what is pending (expose events, update requests), so that every
 // visible window has been painted when it returns on the offscreen platform.
 void settle();
+
+// The middle of the values (the mean of the two middle ones for an even
+// count); 0 for none.
+double median(std::vector<double> values);
 
 // Counts the paint events a widget receives, so that a measurement can make
 // sure it included a paint.

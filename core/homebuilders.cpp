@@ -158,11 +158,6 @@ QStringList columnAttributeItems()
     return choiceItems(columnTypes());
 }
 
-QString columnTypeValue(const QString &attribute)
-{
-    return choiceValue(columnTypes(), attribute).value_or(QString());
-}
-
 QStringList navigationMenuSnippet(const QString &attribute, const QString &columnId, const QString &columnCount)
 {
     return navigationMenuBuilder().lines({attribute, columnId, columnCount});

@@ -14,8 +14,6 @@ struct TagBuilder;
 
 // Items of the column attribute drop-down (Combo1), in list order.
 QStringList columnAttributeItems();
-// The `type` value of a column attribute; empty for any other text.
-QString columnTypeValue(const QString &attribute);
 // The three-line {zuvi:channel} loop.
 QStringList navigationMenuSnippet(const QString &attribute, const QString &columnId, const QString &columnCount);
 // What navigationMenuSnippet is made from; its inputs are the attribute, the

@@ -23,8 +23,7 @@ SearchItem makeItem(int page, const QString &control, bool builder, const QStrin
     item.firstLine = lines.value(0);
     item.captionText = caption.toLower();
     item.captionWords = pinyinWords(caption);
-    for (const QString &word : std::as_const(item.captionWords))
-        item.initials += word.front();
+    item.initials = pinyinInitials(caption);
     item.snippetText = lines.join(u'\n').toLower();
     return item;
 }
