@@ -11,6 +11,14 @@ namespace {
 
 constexpr int kDrawnSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
+// The sizes a window hands to the window manager. Qt gives X11 every size the
+// icon offers, as one property written twice for each new window; the 256 px
+// drawing alone would be 256 KB of it, on the way to the first paint. Window
+// managers draw a window's own icon at title-bar to switcher sizes (128 px is
+// a 64 px switcher icon on a dense screen); larger ones come from the theme
+// icon the package installs for the desktop file.
+constexpr int kWindowSizes[] = {16, 24, 32, 48, 64, 128};
+
 QString drawingFile(int size)
 {
     return QStringLiteral(":/shell/icons/zuvi-taggen-%1.png").arg(size);
@@ -42,7 +50,7 @@ public:
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
         QList<QSize> sizes;
-        for (int size : kDrawnSizes)
+        for (int size : kWindowSizes)
             sizes.append(QSize(size, size));
         return sizes;
     }
