@@ -10,6 +10,7 @@
 #include "core/snippet.h"
 #include "core/templatetokens.h"
 #include "shell/catalogpage.h"
+#include "shell/outputbox.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
 #include "shell/templatehighlighter.h"

@@ -4,18 +4,16 @@
 #include "shell/dropdown.h"
 #include "shell/entrybutton.h"
 #include "shell/fonts.h"
+#include "shell/outputbox.h"
 #include "shell/pageoptions.h"
 #include "shell/parameterbox.h"
 #include "shell/qtpageview.h"
-#include "shell/templatehighlighter.h"
 
 #include <QGroupBox>
 #include <QImage>
 #include <QPixmap>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QStyle>
-#include <QTextDocument>
 
 #include <future>
 
@@ -39,19 +37,6 @@ QColor secondaryTextColor(const QPalette &palette)
     const auto mix = [](float from, float to) { return from + (to - from) * 0.4f; };
     return QColor::fromRgbF(mix(shadow.redF(), text.redF()), mix(shadow.greenF(), text.greenF()),
                             mix(shadow.blueF(), text.blueF()));
-}
-
-QPlainTextEdit *createOutputBox(QWidget *parent)
-{
-    auto *box = new QPlainTextEdit(parent);
-    box->setFont(codeFont(10.5));
-    new TemplateHighlighter(box);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Tab leaves the box, so a keyboard user is never trapped in it.
-    box->setTabChangesFocus(true);
-    return box;
 }
 
 // Option buttons drawn 12 px high would clip their captions; they keep their
@@ -184,7 +169,7 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
         break;
     }
     case Kind::Output:
-        widget = m_output = createOutputBox(parent);
+        widget = m_output = new OutputBox(parent);
         break;
     case Kind::TextBox: {
         auto *box = new ParameterBox(parent);

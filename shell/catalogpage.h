@@ -12,7 +12,7 @@ class PageOptions;
 class PageView;
 class QAbstractButton;
 class QLabel;
-class QPlainTextEdit;
+class OutputBox;
 class QtPageView;
 
 // A tag page built from its data file: frames, labels, entries with their
@@ -35,7 +35,7 @@ public:
     {
         return qobject_cast<T *>(widget(name));
     }
-    QPlainTextEdit *outputBox() const { return m_output; }
+    OutputBox *outputBox() const { return m_output; }
     // The page's selected option button (entry or other option), or nullptr.
     QAbstractButton *selectedOption() const;
 
@@ -44,7 +44,7 @@ private:
 
     PageCatalog m_catalog;
     QHash<QString, QWidget *> m_widgets;
-    QPlainTextEdit *m_output = nullptr;
+    OutputBox *m_output = nullptr;
     PageOptions *m_options = nullptr;
     QList<QLabel *> m_pictureLabels;   // in the order of the page data
     std::unique_ptr<QtPageView> m_view;

@@ -2,31 +2,10 @@
 
 #include "shell/copiednote.h"
 #include "shell/failurenotice.h"
+#include "shell/outputbox.h"
 #include "shell/systemclipboard.h"
 
-#include <QPlainTextEdit>
-
-namespace {
-
-// Wrapping at word boundaries rescans a long run without blanks for every
-// screen line, which grows with the square of the run (a pasted megabyte of
-// digits took seconds); text with a run longer than any screen line wraps
-// anywhere instead.
-bool hasLongUnbrokenRun(const QString &text)
-{
-    constexpr qsizetype kLongRun = 512;
-    qsizetype run = 0;
-    for (QChar c : text) {
-        run = c.isSpace() ? 0 : run + 1;
-        if (run > kLongRun)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
-QtPageView::QtPageView(QPlainTextEdit *output) : m_output(output) {}
+QtPageView::QtPageView(OutputBox *output) : m_output(output) {}
 
 QString QtPageView::outputText() const
 {
@@ -38,9 +17,7 @@ QString QtPageView::outputText() const
 
 void QtPageView::setOutputText(const QString &text)
 {
-    m_output->setWordWrapMode(hasLongUnbrokenRun(text) ? QTextOption::WrapAnywhere
-                                                       : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    m_output->setPlainText(text);
+    m_output->setText(text);
 }
 
 QString clipboardFailureMessage()

@@ -6,7 +6,7 @@
 
 class CopiedNote;
 class FailureNotice;
-class QPlainTextEdit;
+class OutputBox;
 
 // PageView over a page's output box and the system clipboard. A copy that
 // arrived is told by a short note over the box; where the clipboard cannot
@@ -15,14 +15,14 @@ class QPlainTextEdit;
 class QtPageView : public PageView
 {
 public:
-    explicit QtPageView(QPlainTextEdit *output);
+    explicit QtPageView(OutputBox *output);
 
     QString outputText() const override;
     void setOutputText(const QString &text) override;
     void copyToClipboard(const QString &text) override;
 
 private:
-    QPointer<QPlainTextEdit> m_output;
+    QPointer<OutputBox> m_output;
     // Whether the last copy failed; the user has been told and is not told
     // again until a copy succeeds.
     bool m_clipboardFailing = false;

@@ -7,6 +7,7 @@
 #include "tests/model/toolmodel.h"
 
 #include "shell/catalogpage.h"
+#include "shell/outputbox.h"
 #include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "core/pageview.h"

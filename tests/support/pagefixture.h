@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/catalogpage.h"
+#include "shell/outputbox.h"
 #include "core/pageview.h"
 #include "app/pagefactory.h"
 #include "shell/pageset.h"

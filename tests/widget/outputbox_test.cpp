@@ -247,9 +247,37 @@ TEST(TokenColours, OnLightAndDarkBasesTheKindsStayApart)
     }
 }
 
+// A box with nothing to show is drawn in the Song face at its size; it takes
+// the code face with its first snippet, when it takes the focus (before its
+// caret shows) and when text is pasted into it.
+TEST_F(OutputBoxColours, TakesTheCodeFaceWhenItFirstHasTextOrFocus)
+{
+    goTo(Page::List);
+    goTo(Page::Content);
+    const QStringList codeFaces{codeFamily(), songFamily()};
+    for (int p : {int(Page::Home), int(Page::List), int(Page::Content)}) {
+        EXPECT_FALSE(box(p)->font().families().contains(codeFamily())) << p;
+        EXPECT_EQ(box(p)->font().pointSizeF(), 10.5) << p;
+    }
+
+    clickOn(entry(Page::Content, 3));
+    EXPECT_EQ(box(Page::Content)->font().families(), codeFaces);
+    EXPECT_EQ(outputText(Page::Content), clipboardText());
+
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(box(Page::List), &focusIn);
+    EXPECT_EQ(box(Page::List)->font().families(), codeFaces);
+
+    QApplication::clipboard()->setText(u"{zuvi:pasted/}"_s);
+    box(Page::Home)->paste();
+    EXPECT_EQ(box(Page::Home)->font().families(), codeFaces);
+    EXPECT_EQ(box(Page::Home)->toPlainText(), u"{zuvi:pasted/}"_s);
+}
+
 TEST_F(OutputBoxColours, LatinInTheCodeFaceChineseInTheSongFace)
 {
     goTo(Page::Content);
+    clickOn(entry(Page::Content, 3));
     const QPlainTextEdit *output = box(Page::Content);
     EXPECT_EQ(output->font().families(), (QStringList{codeFamily(), songFamily()}));
     EXPECT_EQ(output->font().pointSizeF(), 10.5);
