@@ -3,7 +3,8 @@
 #include <QIcon>
 
 // The icon of the program and of its tag pages, drawn at the icon theme's
-// sizes. Each size is decoded when it is first asked for, and once: the
-// platforms that show no window icon (Wayland, offscreen) decode none, and X11
-// decodes the sizes it hands to the window manager when the first page shows.
+// sizes and decoded once. The platforms that show no window icon (Wayland,
+// offscreen) decode a size when it is first asked for; on X11 the sizes every
+// window hands to the window manager are decoded on a worker thread as soon
+// as the icon is made, so that the first page need not wait for them.
 QIcon applicationIcon();
