@@ -93,11 +93,10 @@ void installPageFonts()
     QGuiApplication::setFont(songFont(9));
 }
 
-QFont songFont(qreal pointSize, bool bold)
+QFont songFont(qreal pointSize)
 {
     QFont font(songFamily());
     font.setPointSizeF(pointSize);
-    font.setBold(bold);
     // The Song faces carry no hinting instructions of their own, so FreeType
     // would auto-hint them: analysing the outline of every Chinese character
     // before drawing it took a third of the start-up. The bitmaps drawn at

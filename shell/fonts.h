@@ -15,7 +15,7 @@ QString requestedSongFamily();
 // The family the pages are drawn in: "宋体" where it is installed, otherwise
 // the face it was mapped to by installPageFonts().
 QString songFamily();
-QFont songFont(qreal pointSize, bool bold = false);
+QFont songFont(qreal pointSize);
 // The output box's face: Latin letters, digits and signs in a monospace code
 // face whose l, 1 and I, and 0 and O, differ; Chinese, which the code face
 // lacks, in the Song face at the same size (Qt falls back character by

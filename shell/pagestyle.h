@@ -2,13 +2,11 @@
 
 #include <QProxyStyle>
 
-// The platform's style, with two changes for the pages:
-// - a focus frame that is always drawn and easy to tell apart: a dotted
-//   rectangle inside the focused control. The stock frame is drawn only after
-//   a key moved the focus, and on push buttons it is the same highlighted
-//   outline as the default button's, so focus that lands on a page's own
-//   (default) button would not show at all;
-// - bold Song text as bold on dense screens as at 1x (see drawItemText).
+// The platform's style, with a focus frame for the pages that is always drawn
+// and easy to tell apart: a dotted rectangle inside the focused control. The
+// stock frame is drawn only after a key moved the focus, and on push buttons
+// it is the same highlighted outline as the default button's, so focus that
+// lands on a page's own (default) button would not show at all.
 class PageStyle : public QProxyStyle
 {
     Q_OBJECT
@@ -19,6 +17,4 @@ public:
                        const QWidget *widget = nullptr) const override;
     void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                      const QWidget *widget = nullptr) const override;
-    void drawItemText(QPainter *painter, const QRect &rect, int flags, const QPalette &palette, bool enabled,
-                      const QString &text, QPalette::ColorRole textRole = QPalette::NoRole) const override;
 };

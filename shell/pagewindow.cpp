@@ -21,7 +21,7 @@ PageWindow::PageWindow(int pageNumber) : m_pageNumber(pageNumber)
     // holds the focus when the page is first shown.
     m_navigation.resize(kPageCount);
     auto createButton = [this](int index) {
-        auto *button = new QPushButton(QString::fromUtf16(pageInfo(index).caption), this);
+        auto *button = new NavigationButton(QString::fromUtf16(pageInfo(index).caption), this);
         button->setObjectName(QStringLiteral("Command1(%1)").arg(index));
         button->setGeometry(toPixels(navigationButtonRect(m_pageNumber, index)));
         button->setAutoDefault(false);
@@ -29,8 +29,9 @@ PageWindow::PageWindow(int pageNumber) : m_pageNumber(pageNumber)
         m_navigation[index - kFirstPage] = button;
         return button;
     };
-    QPushButton *own = createButton(pageNumber);
-    own->setFont(songFont(9, true));
+    NavigationButton *own = createButton(pageNumber);
+    own->setFont(songFont(9));
+    own->setBoldCaption(true);
     own->setDefault(true);
     for (int index = kFirstPage; index <= kLastPage; ++index) {
         if (index != pageNumber)
@@ -39,7 +40,7 @@ PageWindow::PageWindow(int pageNumber) : m_pageNumber(pageNumber)
     own->setFocus();
 }
 
-QPushButton *PageWindow::navigationButton(int index) const
+NavigationButton *PageWindow::navigationButton(int index) const
 {
     return isPage(index) ? m_navigation[index - kFirstPage] : nullptr;
 }

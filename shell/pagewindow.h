@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QWidget>
+#include "shell/navigationbutton.h"
 
-class QPushButton;
+#include <QWidget>
 
 // One page of the tool: a fixed-size top-level window with the caption and
 // the navigation bar that every page shares. What the page holds besides is
@@ -14,8 +14,8 @@ public:
     explicit PageWindow(int pageNumber);
 
     int pageNumber() const { return m_pageNumber; }
-    QPushButton *navigationButton(int index) const;   // Command1(1)..Command1(9)
-    QPushButton *ownButton() const { return navigationButton(m_pageNumber); }
+    NavigationButton *navigationButton(int index) const;   // Command1(1)..Command1(9)
+    NavigationButton *ownButton() const { return navigationButton(m_pageNumber); }
     QObject *content() const { return m_content; }
     void setContent(QObject *content) { m_content = content; }
 
@@ -36,7 +36,7 @@ protected:
 
 private:
     int m_pageNumber;
-    QList<QPushButton *> m_navigation;   // in page order, from Command1(1)
+    QList<NavigationButton *> m_navigation;   // in page order, from Command1(1)
     QObject *m_content = nullptr;
     bool m_placed = false;
 };

@@ -68,8 +68,8 @@ TEST_F(ShellTest, EveryPageHasTheSameBarWithItsOwnButtonBoldAndFirst)
         const int width = (p == Page::Home || p == Page::ExtensionFunctions) ? 753 : 755;
         EXPECT_EQ(window->size(), QSize(width, 613)) << p;
         for (int b = 1; b <= 9; ++b) {
-            QPushButton *nav = window->navigationButton(b);
-            EXPECT_EQ(nav->font().bold(), b == p) << p << "/" << b;
+            NavigationButton *nav = window->navigationButton(b);
+            EXPECT_EQ(nav->hasBoldCaption(), b == p) << p << "/" << b;
             EXPECT_EQ(nav->isDefault(), b == p) << p << "/" << b;
             EXPECT_EQ(nav->y(), 8);
         }
@@ -353,37 +353,44 @@ TEST_F(ShellTest, TheUsageLineIsGreyYetLegible)
     }
 }
 
-// The own button's caption is bold in the Song face, and bold adds as much
-// weight to its strokes on a dense screen as at 1x. (The face has one weight;
-// the bold is synthetic.)
-TEST_F(ShellTest, TheOwnButtonIsAsBoldOnADenseScreenAsAt1x)
+// The own button's caption is bold in the Song face: at 1x the very pixels
+// of the face's synthetic bold, and on a dense screen as much added weight as
+// at 1x. (The face has one weight; its bold is always made up.)
+TEST_F(ShellTest, TheOwnButtonIsBoldAndAsBoldOnADenseScreenAsAt1x)
 {
-    QPushButton *own = page(Page::Home)->ownButton();
+    NavigationButton *own = page(Page::Home)->ownButton();
+    ASSERT_TRUE(own->hasBoldCaption());
     EXPECT_EQ(QFontInfo(own->font()).family(), songFamily());
-    EXPECT_TRUE(QFontInfo(own->font()).bold());
 
+    // At 1x: the same caption drawn by a bold font, pixel for pixel.
+    const QImage struck = drawnAt(own, 1);
+    own->setBoldCaption(false);
+    QFont boldFont = own->font();
+    boldFont.setBold(true);
+    own->setFont(boldFont);
+    EXPECT_EQ(drawnAt(own, 1), struck);
+    own->setFont(songFont(9));
+
+    // What bold adds to the caption, at a device pixel ratio.
     const QString caption = own->text();
-    // What bold adds to the caption, drawn with the page font at the ratio.
-    const auto weightAddedByBold = [&](const QFont &font, qreal ratio) {
+    const auto weightAddedByBold = [&](qreal ratio) {
+        own->setBoldCaption(false);
         own->setText(QString());
         const QImage blank = drawnAt(own, ratio);
         own->setText(caption);
-        QFont regular = font;
-        regular.setBold(false);
-        own->setFont(regular);
         const double regularInk = inkOver(blank, drawnAt(own, ratio));
-        own->setFont(font);
+        own->setBoldCaption(true);
         return inkOver(blank, drawnAt(own, ratio)) - regularInk;
     };
-    const QFont pageFont = own->font();
+    const double at1x = weightAddedByBold(1);
+    EXPECT_GT(at1x, 20);
     // A dense screen gets the page fonts antialiased: the face has no bitmaps
     // at twice the size.
-    QFont denseFont = pageFont;
+    QFont denseFont = own->font();
     denseFont.setStyleStrategy(QFont::PreferDefault);
-    const double at1x = weightAddedByBold(pageFont, 1);
-    EXPECT_GT(at1x, 20);
+    own->setFont(denseFont);
     for (qreal ratio : {2.0, 3.0})
-        EXPECT_GT(weightAddedByBold(denseFont, ratio), 0.75 * at1x) << ratio;
+        EXPECT_GT(weightAddedByBold(ratio), 0.75 * at1x) << ratio;
 }
 
 } // namespace
