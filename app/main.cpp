@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/pagefactory.h"
 #include "shell/firstpaint.h"
+#include "shell/fonts.h"
 #include "shell/pageset.h"
 #include "shell/startup.h"
 #include "shell/terminationsignals.h"
@@ -17,6 +18,8 @@ int main(int argc, char *argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     if (!argumentsForTheWindows(arguments))
         return runCommandLine(argc, argv);
+
+    startReadingFontConfiguration();
 
     choosePlatformForSession();
     QApplication app(argc, argv);

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev            # the toolkit
+  libfontconfig-dev                 # reads the font configuration early at start
   libicu-dev                        # pinyin of the captions, taken when the project builds
   libxcb1-dev                       # asks the X server who owns the clipboard
   fonts-arphic-uming                # the Song-style face that stands in for 宋体

@@ -5,6 +5,13 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <thread>
+
+#ifdef ZUVI_HAS_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -74,6 +81,24 @@ QString missingSongFaceMessage(const SongFace &face)
     else
         message += QStringLiteral(" (using \"%1\" meanwhile)").arg(face.family);
     return message;
+}
+
+void startReadingFontConfiguration()
+{
+#ifdef ZUVI_HAS_FONTCONFIG
+    // fontconfig parses its configuration files at the first font lookup,
+    // some 4 ms, and only after the QApplication has spent longer than that
+    // mostly waiting for the X server. A thread reads them meanwhile, at a low
+    // priority so that it takes no time from the GUI thread or the X server;
+    // Qt's FcInit() then finds the configuration in place. Nobody waits for
+    // it: where it has not finished, Qt's own FcInit() reads the
+    // configuration as it always does, and fontconfig keeps whichever of the
+    // two is done first.
+    std::thread([] {
+        setpriority(PRIO_PROCESS, gettid(), 10);
+        FcInit();
+    }).detach();
+#endif
 }
 
 void installPageFonts()
