@@ -100,11 +100,14 @@ double timeToFirstPaint(const QByteArray &program, const std::vector<std::string
 EndToEndFigures measure()
 {
     EndToEndFigures result;
-    // Each round is short and the X server adds noise of its own: three
-    // times the rounds of the other fresh-process figures, at least 9.
+    // Each round is short, and single starts on a shared machine spread by a
+    // factor of up to 1.5 (the X server adds noise of its own): with 27
+    // rounds the ratio of the medians moved by +-0.06 from run to run. Nine
+    // times the rounds of the other fresh-process figures, at least 9; 81
+    // rounds take about 10 s.
     const int rounds = qEnvironmentVariableIsSet("ZUVI_BENCH_ROUNDS") ? qEnvironmentVariableIntValue("ZUVI_BENCH_ROUNDS")
                                                                       : 9;
-    result.rounds = std::max(3 * rounds, 9);
+    result.rounds = std::max(9 * rounds, 9);
 
     const XvfbServer server;
     if (!server.ready()) {

@@ -12,7 +12,7 @@
 # Further arguments go to the benchmark program (Google Benchmark flags).
 # ZUVI_BENCH_ROUNDS sets the number of fresh processes per start-up and
 # memory figure (default 9; the median is reported); the end-to-end start-up
-# takes three times as many.
+# takes nine times as many.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 build=build-bench
