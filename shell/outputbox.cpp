@@ -34,8 +34,8 @@ bool showsNothing(const QString &text)
 
 OutputBox::OutputBox(QWidget *parent) : QPlainTextEdit(parent)
 {
-    // Until then the Song face at the same size, which the page's captions
-    // and text boxes have loaded already.
+    // Until it takes the code face, the Song face at the same size, which the
+    // page's usage line and text boxes load anyway.
     setFont(songFont(kPointSize));
     new TemplateHighlighter(this);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
