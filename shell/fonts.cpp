@@ -128,8 +128,15 @@ QFont songFont(qreal pointSize)
     // 1x need no hinting; the outlines drawn on dense screens look the same
     // without it.
     font.setHintingPreference(QFont::PreferNoHinting);
+    // Chinese, Latin letters, digits and signs need none of OpenType's
+    // shaping rules, and the faces have no kerning or ligatures that change
+    // them: the pages and the output box come out the same pixels without
+    // HarfBuzz, which took a fifth of writing a long snippet into the box.
+    // Scripts that need shaping (typed into a box) are still shaped.
+    QFont::StyleStrategy strategy = QFont::PreferNoShaping;
     if (drawnFromBitmaps(pointSize))
-        font.setStyleStrategy(QFont::NoAntialias);
+        strategy = QFont::StyleStrategy(strategy | QFont::NoAntialias);
+    font.setStyleStrategy(strategy);
     return font;
 }
 

@@ -8,13 +8,16 @@
 #include <QBackingStore>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QGlyphRun>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QTextLayout>
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -291,6 +294,57 @@ double contrastRatio(QRgb a, QRgb b)
     const double la = relativeLuminance(a);
     const double lb = relativeLuminance(b);
     return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// The page fonts skip OpenType shaping. Every text the pages show, captions,
+// tips left aside, and the snippets in the output boxes, comes out as the same
+// glyphs at the same places as it would shaped.
+TEST_F(ShellTest, PageTextsComeOutAsShapedWithoutShaping)
+{
+    const auto glyphsOf = [](const QString &text, const QFont &font) {
+        QTextLayout layout(text, font);
+        layout.beginLayout();
+        while (layout.createLine().isValid()) {
+        }
+        layout.endLayout();
+        // A run per face; the layout lists them in no fixed order.
+        QList<QPair<QList<QPointF>, QList<quint32>>> glyphs;
+        for (const QGlyphRun &run : layout.glyphRuns())
+            glyphs.append({run.positions(), run.glyphIndexes()});
+        std::sort(glyphs.begin(), glyphs.end(), [](const auto &a, const auto &b) {
+            const QPointF first = a.first.value(0), second = b.first.value(0);
+            return std::pair(first.y(), first.x()) < std::pair(second.y(), second.x());
+        });
+        return glyphs;
+    };
+    const auto shaped = [](QFont font) {
+        font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() & ~QFont::PreferNoShaping));
+        return font;
+    };
+    int compared = 0;
+    for (int p = kFirstPage; p <= kLastPage; ++p) {
+        goTo(p);
+        QList<QPair<QString, QFont>> texts;
+        for (const QLabel *label : page(p)->findChildren<QLabel *>())
+            texts.append({label->text(), label->font()});
+        for (const QAbstractButton *button : page(p)->findChildren<QAbstractButton *>())
+            texts.append({button->text(), button->font()});
+        if (CatalogPage *catalog = content(p)) {
+            if (QAbstractButton *first = entry(p, 0))
+                clickOn(first);
+            QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
+            QApplication::sendEvent(catalog->outputBox(), &focusIn);   // the code face
+            texts.append({catalog->outputBox()->toPlainText(), catalog->outputBox()->font()});
+        }
+        for (const auto &[text, font] : std::as_const(texts)) {
+            if (text.trimmed().isEmpty() || Qt::mightBeRichText(text))
+                continue;
+            ASSERT_TRUE(font.styleStrategy() & QFont::PreferNoShaping) << qPrintable(text);
+            EXPECT_EQ(glyphsOf(text, font), glyphsOf(text, shaped(font))) << p << " " << qPrintable(text);
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 100);
 }
 
 // At 1x the Song text is drawn from the face's bitmaps of its sizes: every
