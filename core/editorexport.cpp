@@ -1,5 +1,6 @@
 #include "core/editorexport.h"
 
+#include "core/catalogtags.h"
 #include "core/homebuilders.h"
 #include "core/listtag.h"
 #include "core/numeric.h"
@@ -282,30 +283,17 @@ void assignNames(QList<EditorTemplate> &templates)
 QList<EditorTemplate> catalogTemplates()
 {
     QList<EditorTemplate> templates;
-    for (int page = kFirstPage; page <= kLastPage; ++page) {
-        if (!pageInfo(page).dataFile)
-            continue;
-        const PageCatalog catalog = PageCatalog::load(dataFilePath(page));
-        int nextIndex = 0;
-        for (const CatalogControl *entry : catalog.entries()) {
-            EditorTemplate t = fixedTemplate(entry->lines);
-            t.caption = entry->caption;
-            t.page = page;
-            t.tiebreak = entry->index;
-            templates << t;
-            nextIndex = entry->index + 1;
-        }
-        // The builders follow their page's entries.
-        for (const PageBuilder &exported : pageBuilders()) {
-            if (exported.page != page)
-                continue;
-            EditorTemplate t = builderTemplate(exported.builder());
-            t.caption = QString::fromUtf16(exported.caption);
-            t.page = page;
-            t.tiebreak = nextIndex++;
-            templates << t;
-        }
-    }
+    int nextIndex = 0;   // a builder's tiebreak: the numbers after its page's entries
+    forEachTag([&](const CatalogTag &tag) {
+        if (templates.isEmpty() || templates.last().page != tag.page)
+            nextIndex = 0;
+        EditorTemplate t = tag.entry ? fixedTemplate(tag.lines) : builderTemplate(tag.builder->builder());
+        t.caption = tag.caption;
+        t.page = tag.page;
+        t.tiebreak = tag.entry ? tag.entry->index : nextIndex;
+        nextIndex = t.tiebreak + 1;
+        templates << t;
+    });
     assignNames(templates);
     return templates;
 }

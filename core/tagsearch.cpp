@@ -1,10 +1,10 @@
 #include "core/tagsearch.h"
 
+#include "core/catalogtags.h"
 #include "core/pagebuilders.h"
 #include "core/pagecatalog.h"
 #include "core/pagetable.h"
 #include "core/pinyin.h"
-#include "core/tagbuilder.h"
 
 #include <algorithm>
 #include <optional>
@@ -87,22 +87,10 @@ std::optional<Rank> rank(const SearchItem &item, const QString &query, const QSt
 TagSearch TagSearch::forAllPages()
 {
     QList<SearchItem> items;
-    for (int page = kFirstPage; page <= kLastPage; ++page) {
-        if (!pageInfo(page).dataFile)
-            continue;
-        const PageCatalog catalog = PageCatalog::load(dataFilePath(page));
-        for (const CatalogControl *entry : catalog.entries())
-            items << makeItem(page, entry->name, false, entry->caption, entry->lines);
-        // The builders follow their page's entries, as the page first
-        // shows them.
-        for (const PageBuilder &builder : pageBuilders()) {
-            if (builder.page == page) {
-                const TagBuilder &tag = builder.builder();
-                items << makeItem(page, QString::fromLatin1(builder.firstInput), true,
-                                  QString::fromUtf16(builder.caption), tag.lines(tag.initialInputs()));
-            }
-        }
-    }
+    forEachTag([&](const CatalogTag &tag) {
+        const QString control = tag.entry ? tag.entry->name : QString::fromLatin1(tag.builder->firstInput);
+        items << makeItem(tag.page, control, tag.builder != nullptr, tag.caption, tag.lines);
+    });
     return TagSearch(std::move(items));
 }
 
