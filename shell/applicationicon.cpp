@@ -1,16 +1,12 @@
 #include "shell/applicationicon.h"
 
-#include <QGuiApplication>
 #include <QIconEngine>
-#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 
-#include <future>
 #include <map>
 #include <memory>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -29,31 +25,13 @@ QString drawingFile(int size)
     return QStringLiteral(":/shell/icons/zuvi-taggen-%1.png").arg(size);
 }
 
-// The drawings, shared by every copy of the icon. On X11 each new window
-// hands the window manager all the window sizes, so those are decoded on a
-// worker thread from the start, while the fonts are read and the first page
-// is built; any other size is decoded when it is first asked for.
+// The drawings, shared by every copy of the icon, each decoded when it is
+// first asked for.
 class IconDrawings
 {
 public:
-    IconDrawings()
-    {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            return;
-        m_windowSizes = std::async(std::launch::async, [] {
-            std::vector<std::pair<int, QImage>> decoded;
-            for (int size : kWindowSizes)
-                decoded.emplace_back(size, QImage(drawingFile(size)));
-            return decoded;
-        });
-    }
-
     const QPixmap &drawing(int size)
     {
-        if (m_windowSizes.valid()) {
-            for (auto &[side, image] : m_windowSizes.get())
-                m_decoded.emplace(side, QPixmap::fromImage(std::move(image)));
-        }
         auto it = m_decoded.find(size);
         if (it == m_decoded.end())
             it = m_decoded.emplace(size, QPixmap(drawingFile(size))).first;
@@ -61,7 +39,6 @@ public:
     }
 
 private:
-    std::future<std::vector<std::pair<int, QImage>>> m_windowSizes;
     std::map<int, QPixmap> m_decoded;
 };
 
