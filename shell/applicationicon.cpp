@@ -12,12 +12,9 @@ namespace {
 
 constexpr int kDrawnSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
-// The sizes a window hands to the window manager. Qt gives X11 every size the
-// icon offers, as one property written twice for each new window; the 256 px
-// drawing alone would be 256 KB of it, on the way to the first paint. Window
-// managers draw a window's own icon at title-bar to switcher sizes (128 px is
-// a 64 px switcher icon on a dense screen); larger ones come from the theme
-// icon the package installs for the desktop file.
+// The sizes a window hands to the window manager: Qt writes every size the
+// icon offers into each new window, so the 256 px drawing stays for the theme
+// icon the package installs (docs/performance.md).
 constexpr int kWindowSizes[] = {16, 24, 32, 48, 64, 128};
 
 QString drawingFile(int size)

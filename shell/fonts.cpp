@@ -86,14 +86,9 @@ QString missingSongFaceMessage(const SongFace &face)
 void startReadingFontConfiguration()
 {
 #ifdef ZUVI_HAS_FONTCONFIG
-    // fontconfig parses its configuration files at the first font lookup,
-    // some 4 ms, and only after the QApplication has spent longer than that
-    // mostly waiting for the X server. A thread reads them meanwhile, at a low
-    // priority so that it takes no time from the GUI thread or the X server;
-    // Qt's FcInit() then finds the configuration in place. Nobody waits for
-    // it: where it has not finished, Qt's own FcInit() reads the
-    // configuration as it always does, and fontconfig keeps whichever of the
-    // two is done first.
+    // Reads the configuration while the QApplication waits for the X server,
+    // at a low priority. Nobody waits for it: where it has not finished, Qt's
+    // own FcInit() reads it, and fontconfig keeps whichever is done first.
     std::thread([] {
         setpriority(PRIO_PROCESS, gettid(), 10);
         FcInit();

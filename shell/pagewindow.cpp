@@ -63,8 +63,8 @@ void PageWindow::present()
 void PageWindow::conceal()
 {
     hide();
-    // Hidden, the window would keep its backing store: on X11 an image of
-    // 1.8 MiB shared with the server. Shrunk to a pixel, the store gives it
+    // Hidden, the window would keep its backing store: on X11 an image
+    // shared with the server. Shrunk to a pixel, the store gives it
     // back; the first paint after the next show() makes it whole again and
     // paints the page anew. The native window stays, and with it the
     // window's place and what the window manager keeps for it.

@@ -23,7 +23,7 @@ public:
     // left it afterwards.
     void present();
     // Hides the window and gives back the image it is drawn into (on X11
-    // 1.8 MiB shared with the server). Its controls keep their state, the
+    // shared with the server). Its controls keep their state, the
     // window its place and the control with the focus; present() draws the
     // page anew.
     void conceal();

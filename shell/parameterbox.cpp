@@ -19,7 +19,7 @@
 namespace {
 
 // Edits up to this many characters, inserted and removed together, go
-// through QLineEdit's own undo history: at most 64 KiB of it per paste.
+// through QLineEdit's own undo history.
 constexpr qsizetype kShortEdit = 4096;
 
 const QString kNoticeName = QStringLiteral("PasteCutNotice");

@@ -8,9 +8,8 @@
 // A paste that does not fit is cut at the limit, and the user is told by a
 // notice that leaves the keyboard in the box. A long paste, and the erasing
 // of a long selection, replace the text in one step instead of going through
-// QLineEdit's undo history, which keeps some 16 bytes for every character
-// inserted or removed, for the life of the box: a megabyte pasted held
-// 33 MiB that never came back. Such an edit cannot be undone; a short one
+// QLineEdit's undo history, which keeps a step for every character inserted
+// or removed, for the life of the box. Such an edit cannot be undone; a short one
 // (the numbers the boxes are for) can. When a long text has left the box,
 // the memory it took is handed back to the system.
 class ParameterBox : public QLineEdit
