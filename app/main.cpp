@@ -1,11 +1,12 @@
 #include "app/commandline.h"
 #include "app/pagefactory.h"
 #include "shell/firstpaint.h"
-#include "shell/fonts.h"
 #include "shell/pageset.h"
+#include "shell/platform/clipboard.h"
+#include "shell/platform/fontconfiguration.h"
+#include "shell/platform/terminationsignals.h"
+#include "shell/platform/windowplatform.h"
 #include "shell/startup.h"
-#include "shell/terminationsignals.h"
-#include "shell/windowplatform.h"
 
 #include <QApplication>
 
@@ -27,7 +28,8 @@ int main(int argc, char *argv[])
     reportFirstPaintIfAsked();
     prepareApplication();
 
-    PageSet pages(createPageWindow);
+    SystemClipboard clipboard;
+    PageSet pages(pageFactory(clipboard));
     pages.start();
     // Closing the visible page closes the last visible window and ends the run.
     return app.exec();

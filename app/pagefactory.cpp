@@ -7,16 +7,25 @@
 #include "shell/catalogpage.h"
 #include "shell/pagewindow.h"
 
-PageWindow *createPageWindow(int number)
+namespace {
+
+PageWindow *createPageWindow(int number, Clipboard &clipboard)
 {
     auto *window = new PageWindow(number);
     QObject *content = nullptr;
     switch (pageInfo(number).kind) {
-    case PageKind::Catalog: content = new CatalogPage(window, number); break;
-    case PageKind::Home: content = new HomePage(window); break;
-    case PageKind::List: content = new ListPage(window); break;
-    case PageKind::About: content = new AboutPage(window); break;
+    case PageKind::Catalog: content = new CatalogPage(window, number, clipboard); break;
+    case PageKind::Home: content = new HomePage(window, clipboard); break;
+    case PageKind::List: content = new ListPage(window, clipboard); break;
+    case PageKind::About: content = new AboutPage(window, clipboard); break;
     }
     window->setContent(content);
     return window;
+}
+
+} // namespace
+
+PageSet::Factory pageFactory(Clipboard &clipboard)
+{
+    return [&clipboard](int number) { return createPageWindow(number, clipboard); };
 }

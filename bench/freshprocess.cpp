@@ -5,6 +5,7 @@
 #include "shell/startup.h"
 #include "core/pagetable.h"
 #include "app/pagefactory.h"
+#include "shell/platform/clipboard.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
 #include "tools/xvfbserver.h"
@@ -71,7 +72,8 @@ int runPages()
     const auto start = Clock::now();
     prepareApplication();
     const auto prepared = Clock::now();
-    PageSet pages(createPageWindow);
+    SystemClipboard clipboard;
+    PageSet pages(pageFactory(clipboard));
     pages.start();
     const PaintCounter paints(pages.page(Page::Home));
     settleUntilPainted(paints);
@@ -127,7 +129,8 @@ void sendShortcut(QWidget *widget, int key, Qt::KeyboardModifiers modifiers = Qt
 int runPastes()
 {
     prepareApplication();
-    PageSet pages(createPageWindow);
+    SystemClipboard clipboard;
+    PageSet pages(pageFactory(clipboard));
     pages.start();
     settle();
     auto *home = qobject_cast<CatalogPage *>(pages.page(Page::Home)->content());

@@ -5,6 +5,7 @@
 #include "bench/support.h"
 
 #include "app/pagefactory.h"
+#include "shell/platform/clipboard.h"
 #include "core/pagecatalog.h"
 #include "core/pagetable.h"
 #include "core/snippet.h"
@@ -68,7 +69,8 @@ void tokensOfTheLargestSnippet(State &state)
 void colouringTheLargestSnippet(State &state)
 {
     const LargestEntry &largest = largestEntry();
-    PageSet pages(createPageWindow);
+    SystemClipboard clipboard;
+    PageSet pages(pageFactory(clipboard));
     pages.start();
     clickNavigation(pages, largest.page);
     settle();

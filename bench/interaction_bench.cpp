@@ -7,6 +7,7 @@
 #include "shell/catalogpage.h"
 #include "core/pagetable.h"
 #include "app/pagefactory.h"
+#include "shell/platform/clipboard.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
 #include "shell/searchpalette.h"
@@ -42,7 +43,8 @@ struct OpenPage {
     CatalogPage *content() const { return qobject_cast<CatalogPage *>(pages.page(number)->content()); }
     PageWindow *window() const { return pages.page(number); }
 
-    PageSet pages{createPageWindow};
+    SystemClipboard clipboard;
+    PageSet pages{pageFactory(clipboard)};
     int number;
 };
 

@@ -8,6 +8,7 @@
 
 #include "core/pagetable.h"
 #include "app/pagefactory.h"
+#include "shell/platform/clipboard.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
 
@@ -95,7 +96,8 @@ void startUpInProcess(State &state)
                 state.SkipWithError("the bare window was not painted");
         }
         const auto start = Clock::now();
-        PageSet pages(createPageWindow);
+        SystemClipboard clipboard;
+        PageSet pages(pageFactory(clipboard));
         pages.start();
         const PaintCounter paints(pages.page(Page::Home));
         settle();
@@ -132,7 +134,8 @@ void firstClickInProcess(State &state)
     double handlerTotal = 0;
     double firstVisitTotal = 0;
     for (auto _ : state) {
-        PageSet pages(createPageWindow);
+        SystemClipboard clipboard;
+        PageSet pages(pageFactory(clipboard));
         pages.start();
         settle();
 
@@ -160,7 +163,8 @@ void firstClickInProcess(State &state)
 // Back and forth between two pages that have both been shown before.
 void laterClickInProcess(State &state)
 {
-    PageSet pages(createPageWindow);
+    SystemClipboard clipboard;
+    PageSet pages(pageFactory(clipboard));
     pages.start();
     for (int page = kFirstPage; page <= kLastPage; ++page) {
         clickNavigation(pages, page);

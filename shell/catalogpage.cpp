@@ -69,7 +69,7 @@ QImage decodePicture(const QString &source, qreal devicePixelRatio)
 
 } // namespace
 
-CatalogPage::CatalogPage(QWidget *window, int page)
+CatalogPage::CatalogPage(QWidget *window, int page, Clipboard &clipboard)
     : QObject(window), m_catalog(PageCatalog::load(dataFilePath(page)))
 {
 
@@ -122,7 +122,7 @@ CatalogPage::CatalogPage(QWidget *window, int page)
 
     if (!m_output)
         qFatal("page data of page %d has no output box", page);
-    m_view = std::make_unique<QtPageView>(m_output);
+    m_view = std::make_unique<QtPageView>(m_output, clipboard);
     m_view->setOutputText(initialOutputText(page));
     m_tagPage = std::make_unique<TagPage>(*m_view, m_catalog);
 

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class Clipboard;
 class PageOptions;
 class PageView;
 class QAbstractButton;
@@ -23,7 +24,8 @@ class CatalogPage : public QObject
 {
     Q_OBJECT
 public:
-    CatalogPage(QWidget *window, int page);
+    // The page's snippets go to `clipboard`.
+    CatalogPage(QWidget *window, int page, Clipboard &clipboard);
     ~CatalogPage() override;
 
     const PageCatalog &catalog() const { return m_catalog; }

@@ -1,7 +1,7 @@
 #include "shell/failurenotice.h"
 
 #include "core/product.h"
-#include "shell/systemclipboard.h"
+#include "shell/platform/clipboard.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -32,8 +32,9 @@ FailureNotice::FailureNotice(QWidget *parent, const QString &objectName, bool ta
     layout->addWidget(m_buttons);
 }
 
-void FailureNotice::offerDetailCopy(const QString &caption)
+void FailureNotice::offerDetailCopy(const QString &caption, Clipboard &clipboard)
 {
+    m_clipboard = &clipboard;
     if (!m_copy) {
         m_copy = m_buttons->addButton(caption, QDialogButtonBox::ActionRole);
         m_copy->setObjectName(QStringLiteral("CopyDetail"));
@@ -48,7 +49,7 @@ void FailureNotice::copyDetail()
 {
     // The caption says how it went: the user cannot see the clipboard, and a
     // refused write leaves the line to be copied by hand.
-    m_copy->setText(putOnClipboard(m_detail->text()) ? QStringLiteral("已复制") : QStringLiteral("复制失败，请手动复制"));
+    m_copy->setText(m_clipboard->put(m_detail->text()) ? QStringLiteral("已复制") : QStringLiteral("复制失败，请手动复制"));
 }
 
 QString FailureNotice::message() const

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class Clipboard;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
@@ -20,9 +21,9 @@ public:
     // notice that may come up while the user types stays in the background.
     FailureNotice(QWidget *parent, const QString &objectName, bool takesFocus);
 
-    // Adds a button with `caption` that puts the detail line on the
-    // clipboard; it is shown only with a detail.
-    void offerDetailCopy(const QString &caption);
+    // Adds a button with `caption` that puts the detail line on
+    // `clipboard`; it is shown only with a detail.
+    void offerDetailCopy(const QString &caption, Clipboard &clipboard);
 
     void showFailure(const QString &message, const QString &detail = QString());
 
@@ -37,6 +38,7 @@ private:
     QLineEdit *m_detail;
     QDialogButtonBox *m_buttons;
     QPushButton *m_copy = nullptr;
+    Clipboard *m_clipboard = nullptr;   // set with m_copy
     QString m_copyCaption;
     bool m_takesFocus;
 };

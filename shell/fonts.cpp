@@ -5,13 +5,6 @@
 #include <QScreen>
 
 #include <cstdio>
-#include <thread>
-
-#ifdef ZUVI_HAS_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -81,19 +74,6 @@ QString missingSongFaceMessage(const SongFace &face)
     else
         message += QStringLiteral(" (using \"%1\" meanwhile)").arg(face.family);
     return message;
-}
-
-void startReadingFontConfiguration()
-{
-#ifdef ZUVI_HAS_FONTCONFIG
-    // Reads the configuration while the QApplication waits for the X server,
-    // at a low priority. Nobody waits for it: where it has not finished, Qt's
-    // own FcInit() reads it, and fontconfig keeps whichever is done first.
-    std::thread([] {
-        setpriority(PRIO_PROCESS, gettid(), 10);
-        FcInit();
-    }).detach();
-#endif
 }
 
 void installPageFonts()

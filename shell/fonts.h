@@ -9,10 +9,6 @@
 // mapped, once at start-up, to a Song-style CJK face from the system, and it
 // becomes the application's font at 9 pt for controls without one of their own.
 void installPageFonts();
-// Has fontconfig read its configuration and font cache on a thread of its
-// own, which yields to every other, while the QApplication connects to the
-// display. Called before the QApplication exists; nothing waits for it.
-void startReadingFontConfiguration();
 
 // "宋体" itself, as the pages ask for it.
 QString requestedSongFamily();

@@ -3,9 +3,9 @@
 #include "shell/copiednote.h"
 #include "shell/failurenotice.h"
 #include "shell/outputbox.h"
-#include "shell/systemclipboard.h"
+#include "shell/platform/clipboard.h"
 
-QtPageView::QtPageView(OutputBox *output) : m_output(output) {}
+QtPageView::QtPageView(OutputBox *output, Clipboard &clipboard) : m_output(output), m_clipboard(clipboard) {}
 
 QString QtPageView::outputText() const
 {
@@ -27,7 +27,7 @@ QString clipboardFailureMessage()
 
 void QtPageView::copyToClipboard(const QString &text)
 {
-    if (putOnClipboard(text)) {
+    if (m_clipboard.put(text)) {
         m_clipboardFailing = false;
         if (m_output) {
             if (!m_copiedNote)

@@ -8,6 +8,7 @@
 #include "shell/copiednote.h"
 #include "shell/startup.h"
 #include "app/pagefactory.h"
+#include "shell/platform/clipboard.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
 
@@ -35,7 +36,8 @@ int main(int argc, char *argv[])
         "Option1(1)", "Option1(0)", "Option1(0)", nullptr,
     };
 
-    PageSet pages(createPageWindow);
+    SystemClipboard clipboard;
+    PageSet pages(pageFactory(clipboard));
     pages.start();
     for (int page = kFirstPage; page <= kLastPage; ++page) {
         pages.page(Page::Home)->navigationButton(page)->click();

@@ -69,7 +69,8 @@ QLabel *createLabel(const QString &name, const QString &text, const TwipRect &at
 
 } // namespace
 
-AboutPage::AboutPage(PageWindow *window) : QObject(window), m_opener(new LinkOpener(window))
+AboutPage::AboutPage(PageWindow *window, Clipboard &clipboard)
+    : QObject(window), m_opener(new LinkOpener(window, clipboard))
 {
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, Qt::white);

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 
+class Clipboard;
 class LinkOpener;
 class PageWindow;
 class QLabel;
@@ -17,7 +18,8 @@ class AboutPage : public QObject
 {
     Q_OBJECT
 public:
-    explicit AboutPage(PageWindow *window);
+    // An address copied from the failure notice goes to `clipboard`.
+    AboutPage(PageWindow *window, Clipboard &clipboard);
 
     // Opens link Label2(index); indices outside 0..4 are ignored.
     void openLink(qint16 index);

@@ -20,8 +20,8 @@ QComboBox *fill(QComboBox *combo, const QStringList &items)
 
 } // namespace
 
-HomePage::HomePage(PageWindow *window)
-    : CatalogPage(window, Page::Home),
+HomePage::HomePage(PageWindow *window, Clipboard &clipboard)
+    : CatalogPage(window, Page::Home, clipboard),
       m_columnId(widget<QLineEdit>(QStringLiteral("Text2"))),
       m_columnCount(widget<QLineEdit>(QStringLiteral("Text3"))),
       m_columnAttribute(fill(widget<QComboBox>(QStringLiteral("Combo1")), columnAttributeItems())),

@@ -3,6 +3,7 @@
 #include "core/homebuilders.h"
 #include "shell/catalogpage.h"
 
+class Clipboard;
 class PageWindow;
 class QAbstractButton;
 class QComboBox;
@@ -15,7 +16,7 @@ class HomePage : public CatalogPage
 {
     Q_OBJECT
 public:
-    explicit HomePage(PageWindow *window);
+    HomePage(PageWindow *window, Clipboard &clipboard);
 
 private:
     void rebuildMenu();

@@ -8,8 +8,8 @@
 
 #include <QLineEdit>
 
-ListPage::ListPage(PageWindow *window)
-    : CatalogPage(window, Page::List),
+ListPage::ListPage(PageWindow *window, Clipboard &clipboard)
+    : CatalogPage(window, Page::List, clipboard),
       m_titleLength(box(QStringLiteral("Text2"))),
       m_summaryLength(box(QStringLiteral("Text3"))),
       m_pageSize(box(QStringLiteral("Text4")))

@@ -2,6 +2,7 @@
 
 #include "shell/catalogpage.h"
 
+class Clipboard;
 class PageWindow;
 class QLineEdit;
 
@@ -12,7 +13,7 @@ class ListPage : public CatalogPage
 {
     Q_OBJECT
 public:
-    explicit ListPage(PageWindow *window);
+    ListPage(PageWindow *window, Clipboard &clipboard);
 
 private:
     QString listTag() const;

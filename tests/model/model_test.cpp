@@ -13,7 +13,7 @@
 #include "core/pageview.h"
 #include "shell/pagewindow.h"
 #include "shell/parameterbox.h"
-#include "shell/systemclipboard.h"
+#include "tests/support/fakeclipboard.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -110,13 +110,10 @@ public:
             } else {
                 step();
             }
-            if (const QStringList problems = disagreements(); !problems.isEmpty()) {
-                takeClipboardAgain();
+            if (const QStringList problems = disagreements(); !problems.isEmpty())
                 return report(problems);
-            }
         }
         m_pages.reset();
-        takeClipboardAgain();
         return {};
     }
 
@@ -221,7 +218,7 @@ private:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         m_cursors.clear();
         m_model.start();
-        m_pages = std::make_unique<PageSet>(createPageWindow);
+        m_pages = std::make_unique<PageSet>(pageFactory(m_clipboard));
         m_pages->start();
         log(QStringLiteral("the program starts"));
         ++m_counts[QStringLiteral("program starts")];
@@ -255,22 +252,14 @@ private:
     // program holding it, say), or takes it again.
     void toggleClipboardRefusal()
     {
-        if (m_refusing) {
+        if (m_clipboard.refusing()) {
             log(QStringLiteral("the clipboard takes text again"));
-            takeClipboardAgain();
+            m_clipboard.accept();
         } else {
             log(QStringLiteral("the clipboard begins to refuse text"));
-            m_systemWriter = replaceClipboardWriter([](const QString &) { return false; });
-            m_refusing = true;
+            m_clipboard.refuse();
         }
-        m_model.clipboardRefuses(m_refusing);
-    }
-
-    void takeClipboardAgain()
-    {
-        if (m_refusing)
-            replaceClipboardWriter(m_systemWriter);
-        m_refusing = false;
+        m_model.clipboardRefuses(m_clipboard.refusing());
     }
 
     void navigate()
@@ -567,12 +556,11 @@ private:
     std::mt19937_64 m_rng;
     int m_event = 0;
     ToolModel m_model;
+    FakeClipboard m_clipboard;   // outlives the pages that write to it
     std::unique_ptr<PageSet> m_pages;
     QMap<QString, qsizetype> m_cursors;   // "page/box" -> where the user believes the cursor is
     QStringList m_recent;
     QMap<QString, int> m_counts;
-    bool m_refusing = false;
-    ClipboardWriter m_systemWriter;
 };
 
 int eventCount()

@@ -6,6 +6,7 @@
 #include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
+#include "tests/support/fakeclipboard.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -18,7 +19,8 @@
 #include <QTextDocumentFragment>
 #include <gtest/gtest.h>
 
-// The tool as it starts: the page set with the home page shown.
+// The tool as it starts: the page set with the home page shown, writing to
+// the system clipboard through a fake that can refuse.
 class PagesFixture : public testing::Test
 {
 protected:
@@ -79,5 +81,6 @@ protected:
         }
     }
 
-    PageSet pages{createPageWindow};
+    FakeClipboard clipboard;
+    PageSet pages{pageFactory(clipboard)};
 };

@@ -7,7 +7,7 @@
 #include "shell/failurenotice.h"
 #include "tests/support/pagedata.h"
 #include "shell/qtpageview.h"
-#include "shell/systemclipboard.h"
+#include "shell/platform/clipboard.h"
 #include "core/snippet.h"
 #include "tests/support/pagefixture.h"
 
@@ -21,21 +21,8 @@ protected:
     void SetUp() override
     {
         PagesFixture::SetUp();
-        refuse();
+        clipboard.refuse();
     }
-    void TearDown() override { replaceClipboardWriter(m_systemWriter); }
-
-    // From now on the clipboard refuses every text offered to it.
-    void refuse()
-    {
-        ClipboardWriter previous = replaceClipboardWriter([this](const QString &text) {
-            offered << text;
-            return false;
-        });
-        if (!m_systemWriter)
-            m_systemWriter = std::move(previous);
-    }
-    void accept() { replaceClipboardWriter(m_systemWriter); }
 
     FailureNotice *notice(int number) const
     {
@@ -46,10 +33,7 @@ protected:
         return snippetText(pageData(number).entry(qint16(index))->lines);
     }
 
-    QStringList offered;
-
-private:
-    ClipboardWriter m_systemWriter;
+    const QStringList &offered = clipboard.refused;
 };
 
 TEST_F(ClipboardFailure, AnEntryClickKeepsTheSnippetInTheBoxAndTellsTheUserWithoutBlocking)
@@ -95,11 +79,11 @@ TEST_F(ClipboardFailure, TheUserIsToldOncePerRunOfFailures)
 
     // A copy that works ends the run; the next failure is told again, with
     // the same notice.
-    accept();
+    clipboard.accept();
     clickOn(entry(Page::Content, 4));
     EXPECT_EQ(clipboardText(), snippet(Page::Content, 4));
     EXPECT_FALSE(shown->isVisible());
-    refuse();
+    clipboard.refuse();
     clickOn(entry(Page::Content, 5));
     EXPECT_TRUE(shown->isVisible());
     EXPECT_EQ(page(Page::Content)->findChildren<FailureNotice *>().size(), 1);
@@ -161,11 +145,11 @@ TEST_F(ClipboardFailure, NoCopiedNoteForARefusedCopyAndNoneLeftFromAnEarlierOne)
     ASSERT_NE(notice(Page::Content), nullptr);
     EXPECT_TRUE(notice(Page::Content)->isVisible());
 
-    accept();
+    clipboard.accept();
     clickOn(entry(Page::Content, 4));
     EXPECT_TRUE(noteShown());
     // Refused while the note of the copy before still shows: it goes at once.
-    refuse();
+    clipboard.refuse();
     clickOn(entry(Page::Content, 5));
     EXPECT_FALSE(noteShown());
     EXPECT_EQ(clipboardText(), snippet(Page::Content, 4));
@@ -175,7 +159,8 @@ TEST_F(ClipboardFailure, NoCopiedNoteForARefusedCopyAndNoneLeftFromAnEarlierOne)
 TEST(SystemClipboard, ReportsAWriteThatArrived)
 {
     const QString text = QStringLiteral("{zuvi:sitename/}\r\n末行 ");
-    EXPECT_TRUE(putOnClipboard(text));
+    SystemClipboard system;
+    EXPECT_TRUE(system.put(text));
     EXPECT_EQ(QApplication::clipboard()->text(), text);
 }
 

@@ -2,7 +2,7 @@
 // what its caption tells the user.
 
 #include "shell/failurenotice.h"
-#include "shell/systemclipboard.h"
+#include "tests/support/fakeclipboard.h"
 #include "tests/support/qtprinters.h"
 
 #include <QApplication>
@@ -20,11 +20,12 @@ protected:
     void SetUp() override
     {
         QApplication::clipboard()->setText(QStringLiteral("before the test"));
-        notice->offerDetailCopy(QStringLiteral("复制网址"));
+        notice->offerDetailCopy(QStringLiteral("复制网址"), clipboard);
         copy = notice->copyButton();
         ASSERT_NE(copy, nullptr);
     }
 
+    FakeClipboard clipboard;
     QWidget window;
     FailureNotice *notice = new FailureNotice(&window, QStringLiteral("Notice"), true);
     QPushButton *copy = nullptr;
@@ -54,17 +55,12 @@ TEST_F(FailureNoticeCopy, CopiesTheDetailShownAndStartsAfreshWithTheNextOne)
 
 TEST_F(FailureNoticeCopy, ARefusedCopySaysSoAndLeavesTheLineToCopyByHand)
 {
-    QStringList offered;
-    const ClipboardWriter system = replaceClipboardWriter([&offered](const QString &text) {
-        offered << text;
-        return false;
-    });
+    clipboard.refuse();
     const QString detail = QStringLiteral("https://example.com/");
     notice->showFailure(QStringLiteral("无法打开"), detail);
     copy->click();
-    replaceClipboardWriter(system);
 
-    EXPECT_EQ(offered, QStringList{detail});
+    EXPECT_EQ(clipboard.refused, QStringList{detail});
     EXPECT_NE(copy->text(), QStringLiteral("已复制"));
     EXPECT_NE(copy->text(), QStringLiteral("复制网址"));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before the test"));

@@ -2,6 +2,7 @@
 // never waits for it, and leaving does not end it.
 
 #include "shell/linkopener.h"
+#include "tests/support/fakeclipboard.h"
 #include "tests/support/fakeopener.h"
 #include "tests/support/qtprinters.h"
 
@@ -29,8 +30,9 @@ TEST(LinkOpener, AnOpenerStillRunningOutlivesTheOpenerAndItsWindow)
         "while [ ! -e '%1' ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done\n"
         "[ -e '%1' ] && printf '%s\\n' \"$1\" > '%2'\n").arg(release, ended));
 
+    FakeClipboard clipboard;
     auto window = std::make_unique<QWidget>();
-    auto *opener = new LinkOpener(window.get());
+    auto *opener = new LinkOpener(window.get(), clipboard);
     opener->setProgram(program);
     QSignalSpy opened(opener, &LinkOpener::opened);
     QSignalSpy failed(opener, &LinkOpener::failed);

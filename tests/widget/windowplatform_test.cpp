@@ -1,7 +1,7 @@
 // Which windowing platform the program asks Qt for, from the environment it
 // is started in.
 
-#include "shell/windowplatform.h"
+#include "shell/platform/windowplatform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/windowplatform.h"
+#include "shell/platform/windowplatform.h"
 
 #include <QCoreApplication>
 

@@ -1,22 +1,14 @@
-#include "shell/systemclipboard.h"
+#include "shell/platform/clipboardowner.h"
 
-#include <QClipboard>
 #include <QGuiApplication>
-
-#include <optional>
-
-#if QT_CONFIG(xcb)
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <memory>
-#endif
 
 namespace {
-
-#if QT_CONFIG(xcb)
 
 struct FreeReply {
     void operator()(void *reply) const { std::free(reply); }
@@ -24,15 +16,16 @@ struct FreeReply {
 template<typename Reply>
 using ReplyPointer = std::unique_ptr<Reply, FreeReply>;
 
+} // namespace
+
 // On X11 the server decides who owns CLIPBOARD, and it refuses a request
 // stamped earlier than the last change: another program that took the
 // clipboard a moment after the click keeps it. Qt's xcb clipboard reports
 // ownership all the same (it notes the owner before the server answers and
 // never takes it back on refusal), so the server is asked. The owner must be
 // a window of this program's own connection: those are the resource ids in
-// the range the server gave the connection. Empty where the program does not
-// run on X11.
-std::optional<bool> serverGivesUsTheClipboard()
+// the range the server gave the connection.
+std::optional<bool> windowSystemSaysWeOwnTheClipboard()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return std::nullopt;
@@ -58,47 +51,4 @@ std::optional<bool> serverGivesUsTheClipboard()
         return false;
     const xcb_setup_t *setup = xcb_get_setup(connection);
     return (reply->owner & ~setup->resource_id_mask) == setup->resource_id_base;
-}
-
-#else
-
-std::optional<bool> serverGivesUsTheClipboard()
-{
-    return std::nullopt;
-}
-
-#endif
-
-bool writeSystemClipboard(const QString &text)
-{
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (!clipboard)
-        return false;
-    clipboard->setText(text, QClipboard::Clipboard);
-    if (const std::optional<bool> owned = serverGivesUsTheClipboard())
-        return *owned;
-    // Elsewhere: where the platform knows owners (Windows), owning the
-    // clipboard right after the write means the text is there; otherwise the
-    // text is read back, which there is served from the program's own data.
-    return clipboard->ownsClipboard() || clipboard->text(QClipboard::Clipboard) == text;
-}
-
-ClipboardWriter &currentWriter()
-{
-    static ClipboardWriter writer = writeSystemClipboard;
-    return writer;
-}
-
-} // namespace
-
-bool putOnClipboard(const QString &text)
-{
-    return currentWriter()(text);
-}
-
-ClipboardWriter replaceClipboardWriter(ClipboardWriter writer)
-{
-    ClipboardWriter previous = std::move(currentWriter());
-    currentWriter() = writer ? std::move(writer) : ClipboardWriter(writeSystemClipboard);
-    return previous;
 }

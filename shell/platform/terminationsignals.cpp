@@ -1,4 +1,4 @@
-#include "shell/terminationsignals.h"
+#include "shell/platform/terminationsignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
