@@ -21,6 +21,27 @@ const QMap<QString, CatalogControl::Kind> &kindsByWord()
     return kinds;
 }
 
+const QMap<QString, CatalogControl::Color> &colorsByWord()
+{
+    using C = CatalogControl::Color;
+    static const QMap<QString, C> colors = {{"red", C::Red}, {"grey", C::Grey}};
+    return colors;
+}
+
+const QMap<QString, CatalogControl::Font> &fontsByWord()
+{
+    static const QMap<QString, CatalogControl::Font> fonts = {{"song10", CatalogControl::Font::Song10}};
+    return fonts;
+}
+
+// "a, b or c", for a message that lists the words a key takes.
+QString wordList(const QStringList &words)
+{
+    if (words.size() < 2)
+        return words.join(QString());
+    return words.mid(0, words.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") + words.last();
+}
+
 QString expandConstants(QString text)
 {
     return text.replace(QStringLiteral("@HOME_SITE@"), homeSiteAddress());
@@ -107,6 +128,7 @@ private:
                 return fail(QStringLiteral("%1 defined twice").arg(c.name));
         }
         m_hasGeometry = false;
+        m_hasContainer = false;
         return true;
     }
 
@@ -117,7 +139,7 @@ private:
             return true;
         CatalogControl c = *m_current;
         m_current.reset();
-        if (c.container.isEmpty())
+        if (!m_hasContainer)
             return fail(QStringLiteral("%1 has no container (in = ...)").arg(c.name));
         if (!m_hasGeometry)
             return fail(QStringLiteral("%1 has no geometry (at = ...)").arg(c.name));
@@ -173,7 +195,8 @@ private:
         if (key == QStringLiteral("in")) {
             if (value != QStringLiteral("page") && !isFrame(value))
                 return fail(QStringLiteral("container %1 is not a frame defined earlier").arg(value));
-            c.container = value;
+            c.frame = value == QStringLiteral("page") ? QString() : value;
+            m_hasContainer = true;
         } else if (key == QStringLiteral("at")) {
             const QStringList numbers = value.split(u' ', Qt::SkipEmptyParts);
             int v[4] = {};
@@ -189,18 +212,25 @@ private:
         } else if (key == QStringLiteral("tip")) {
             c.tip = value;
         } else if (key == QStringLiteral("color")) {
-            if (value != QStringLiteral("red") && value != QStringLiteral("grey"))
-                return fail(QStringLiteral("color is red or grey"));
-            c.color = value;
+            return oneOf(colorsByWord(), key, value, c.color);
         } else if (key == QStringLiteral("font")) {
-            if (value != QStringLiteral("song10"))
-                return fail(QStringLiteral("font is song10"));
-            c.font = value;
+            return oneOf(fontsByWord(), key, value, c.font);
         } else if (key == QStringLiteral("source")) {
             c.source = value;
         } else {
             return fail(QStringLiteral("unknown key %1").arg(key));
         }
+        return true;
+    }
+
+    // Reads `value` as one of the words of `words`, into `field`.
+    template <typename Enum>
+    bool oneOf(const QMap<QString, Enum> &words, const QString &key, const QString &value, Enum &field)
+    {
+        const auto found = words.find(value);
+        if (found == words.end())
+            return fail(QStringLiteral("%1 is %2").arg(key, wordList(words.keys())));
+        field = *found;
         return true;
     }
 
@@ -219,6 +249,7 @@ private:
     QList<CatalogControl> m_controls;
     std::optional<CatalogControl> m_current;
     bool m_hasGeometry = false;
+    bool m_hasContainer = false;
     QHash<QString, QStringList> m_blocks;
     QString m_blockName;
 };
@@ -281,8 +312,8 @@ TwipRect PageCatalog::pageRect(const CatalogControl &control) const
     // Summed wide and clamped: page data with huge numbers must not overflow.
     qint64 left = control.at.left;
     qint64 top = control.at.top;
-    for (const CatalogControl *c = &control; c->container != QStringLiteral("page");) {
-        c = this->control(c->container);
+    for (const CatalogControl *c = &control; !c->onPage();) {
+        c = this->control(c->frame);
         if (!c)
             break;
         left += c->at.left;
@@ -296,8 +327,8 @@ TwipRect PageCatalog::pageRect(const CatalogControl &control) const
 
 QString PageCatalog::shownInFrame(const CatalogControl &control) const
 {
-    if (control.container != QStringLiteral("page"))
-        return control.container;
+    if (!control.onPage())
+        return control.frame;
     const TwipRect r = pageRect(control);
     const qint64 middleX = qint64(r.left) + r.width / 2;
     const qint64 middleY = qint64(r.top) + r.height / 2;
@@ -308,5 +339,5 @@ QString PageCatalog::shownInFrame(const CatalogControl &control) const
         if (middleX >= f.left && middleX < qint64(f.left) + f.width && middleY >= f.top && middleY < qint64(f.top) + f.height)
             return c.name;
     }
-    return QStringLiteral("page");
+    return QString();
 }

@@ -11,20 +11,26 @@
 
 // What a page's data file describes: its controls in file order, and among
 // them the tag entries with their snippets. See catalog/README.md.
+// The words the file uses for a choice from a fixed set are read once, by the
+// parser, into these enums.
 struct CatalogControl {
     enum class Kind { Frame, Label, Usage, Output, TextBox, Combo, Image, Option, Entry };
+    enum class Color { Text, Red, Grey };    // `color = red | grey`; none: the text colour
+    enum class Font { Page, Song10 };        // `font = song10` ("宋体" 10.5 pt); none: the page's font
 
     Kind kind = Kind::Label;
     QString name;        // control name, e.g. "Frame1(2)"; entries are "Option1(i)"
     qint16 index = 0;    // entries only: the index in the page's Option1 array
-    QString container;   // "page" or the name of a frame
+    QString frame;       // `in = <frame>`: the frame it stands in; empty for `in = page`
     TwipRect at;
     QString caption;     // frames, entries, options; label text
     QString tip;         // entries only, optional
-    QString color;       // labels only: "", "red" or "grey"
-    QString font;        // labels only: "" or "song10"
+    Color color = Color::Text;   // labels only
+    Font font = Font::Page;      // labels only
     QString source;      // images: resource path
     QStringList lines;   // entries: the snippet
+
+    bool onPage() const { return frame.isEmpty(); }
 };
 
 class PageCatalog
@@ -45,8 +51,8 @@ public:
     // The control's rectangle relative to the page's client area, following
     // its container chain.
     TwipRect pageRect(const CatalogControl &control) const;
-    // The frame under which a control is shown: its own container, or for a
-    // control of the page the frame whose area holds its middle; "page" if
+    // The frame under which a control is shown: its own frame, or for a
+    // control on the page the frame whose area holds its middle; empty if
     // none does.
     QString shownInFrame(const CatalogControl &control) const;
 

@@ -94,8 +94,7 @@ CatalogPage::CatalogPage(QWidget *window, int page, Clipboard &clipboard)
     QList<QWidget *> raisedOverFrames;
     QMap<QString, QList<QAbstractButton *>> optionsByFrame;
     for (const CatalogControl &control : m_catalog.controls()) {
-        QWidget *parent = control.container == QStringLiteral("page") ? window
-                                                                      : m_widgets.value(control.container);
+        QWidget *parent = control.onPage() ? window : m_widgets.value(control.frame);
         QWidget *widget = createControl(control, parent);
         m_widgets.insert(control.name, widget);
         if (control.kind == CatalogControl::Kind::Entry)
@@ -159,11 +158,11 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
         // The page's geometry puts a caption at the top of its box, also
         // where the box is taller than one line.
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        if (usage || control.font == QStringLiteral("song10"))
+        if (usage || control.font == CatalogControl::Font::Song10)
             label->setFont(songFont(10.5));
-        if (usage || control.color == QStringLiteral("grey"))
+        if (usage || control.color == CatalogControl::Color::Grey)
             setTextColor(label, QPalette::WindowText, secondaryTextColor(label->palette()));
-        else if (control.color == QStringLiteral("red"))
+        else if (control.color == CatalogControl::Color::Red)
             setTextColor(label, QPalette::WindowText, QColor(255, 0, 0));
         widget = label;
         break;

@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const CatalogControl &c : catalog->controls()) {
         fuzzCheck(!names.contains(c.name), "control names are unique", c.name);
         names.insert(c.name);
-        fuzzCheck(c.container == QStringLiteral("page") || frames.contains(c.container),
-                  "a container is the page or a frame defined earlier", c.container);
+        fuzzCheck(c.onPage() || frames.contains(c.frame), "a control stands on the page or in a frame defined earlier",
+                  c.frame);
         if (c.kind == CatalogControl::Kind::Frame)
             frames.insert(c.name);
         fuzzCheck(c.at.width >= 0 && c.at.height >= 0, "sizes are not negative", c.name);

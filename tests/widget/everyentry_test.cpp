@@ -37,7 +37,7 @@ TEST_P(EveryEntry, SelectsItAloneAndPresentsItsSnippet)
         ASSERT_NE(clicked, nullptr) << control->name.toStdString();
         EXPECT_EQ(clicked->text(), control->caption);
         EXPECT_EQ(clicked->parentWidget()->objectName(),
-                  control->container == QStringLiteral("page") ? page(number)->objectName() : control->container);
+                  control->onPage() ? page(number)->objectName() : control->frame);
 
         clickOn(clicked);
         for (QRadioButton *option : options)
