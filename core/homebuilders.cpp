@@ -108,6 +108,39 @@ const QStringList &layoutBody(int layout)
     return bodies[layout];
 }
 
+// Each article list input with the part of the opening line it fills, in the
+// order the parts stand in the line.
+struct ArticleListPart {
+    QString ArticleListInputs::*input;
+    OpeningPart part;
+};
+
+const std::array<ArticleListPart, 6> &articleListParts()
+{
+    static const std::array<ArticleListPart, 6> parts = {{
+        {&ArticleListInputs::columnId, numberPart(QStringLiteral("typeid"), QStringLiteral("COLUMN_ID"), QStringLiteral("1"))},
+        // The first item, and a text outside the list, add no flag at all.
+        {&ArticleListInputs::attribute, choicePart(articleAttributes(), QStringLiteral("FLAG"))},
+        {&ArticleListInputs::titleLength,
+         numberPart(QStringLiteral("titlelen"), QStringLiteral("TITLE_LENGTH"), QStringLiteral("30"))},
+        {&ArticleListInputs::summaryLength,
+         numberPart(QStringLiteral("infolen"), QStringLiteral("SUMMARY_LENGTH"), QStringLiteral("100"))},
+        {&ArticleListInputs::rows, numberPart(QStringLiteral("row"), QStringLiteral("ROWS"), QStringLiteral("10"))},
+        // A text outside the list orders by publication time.
+        {&ArticleListInputs::ordering, choicePart(orderings(), QStringLiteral("ORDERING"), true)},
+    }};
+    return parts;
+}
+
+// The inputs in the order of the builder's parts.
+QStringList articleListBuilderInputs(const ArticleListInputs &inputs)
+{
+    QStringList list;
+    for (const ArticleListPart &part : articleListParts())
+        list << inputs.*part.input;
+    return list;
+}
+
 } // namespace
 
 const TagBuilder &navigationMenuBuilder()
@@ -131,18 +164,12 @@ const TagBuilder &navigationMenuBuilder()
 
 const TagBuilder &articleListBuilder(int layout)
 {
-    static const QList<OpeningPart> opening = {
-        textPart(QStringLiteral("{zuvi:arclist")),
-        numberPart(QStringLiteral("typeid"), QStringLiteral("COLUMN_ID"), QStringLiteral("1")),
-        // The first item, and a text outside the list, add no flag at all.
-        choicePart(articleAttributes(), QStringLiteral("FLAG")),
-        numberPart(QStringLiteral("titlelen"), QStringLiteral("TITLE_LENGTH"), QStringLiteral("30")),
-        numberPart(QStringLiteral("infolen"), QStringLiteral("SUMMARY_LENGTH"), QStringLiteral("100")),
-        numberPart(QStringLiteral("row"), QStringLiteral("ROWS"), QStringLiteral("10")),
-        // A text outside the list orders by publication time.
-        choicePart(orderings(), QStringLiteral("ORDERING"), true),
-        textPart(QStringLiteral("}")),
-    };
+    static const QList<OpeningPart> opening = [] {
+        QList<OpeningPart> parts{textPart(QStringLiteral("{zuvi:arclist"))};
+        for (const ArticleListPart &part : articleListParts())
+            parts << part.part;
+        return parts << textPart(QStringLiteral("}"));
+    }();
     static const std::array<TagBuilder, kArticleLayouts> builders = [] {
         std::array<TagBuilder, kArticleLayouts> result;
         for (int layout = 0; layout < kArticleLayouts; ++layout)
@@ -188,19 +215,9 @@ QStringList timeStyleItems()
     return choiceItems(timeStyles());
 }
 
-namespace {
-
-// In the order of the article list builder's parts.
-QStringList articleListInputList(const ArticleListInputs &in)
-{
-    return {in.columnId, in.attribute, in.titleLength, in.summaryLength, in.rows, in.ordering};
-}
-
-} // namespace
-
 QString articleListOpeningLine(const ArticleListInputs &inputs)
 {
-    return articleListBuilder(0).openingLine(articleListInputList(inputs));
+    return articleListBuilder(0).openingLine(articleListBuilderInputs(inputs));
 }
 
 std::optional<QStringList> articleListSnippet(int option, const ArticleListInputs &inputs)
@@ -209,7 +226,7 @@ std::optional<QStringList> articleListSnippet(int option, const ArticleListInput
         return QStringList{QStringLiteral("{$field.click}")};
     if (option < 0 || option >= kArticleLayouts)
         return std::nullopt;
-    return articleListBuilder(option).lines(articleListInputList(inputs));
+    return articleListBuilder(option).lines(articleListBuilderInputs(inputs));
 }
 
 std::optional<QStringList> timeStyleSnippet(const QString &item)

@@ -29,13 +29,16 @@ std::optional<QStringList> otherFieldSnippet(const QString &item);
 
 // --- article list ---
 
+// What the user typed and chose for the article list, by name; set them by
+// name too (ArticleListInputs{.columnId = ..., ...}); a field left out is
+// empty. Which part of the tag each fills is said once, in homebuilders.cpp.
 struct ArticleListInputs {
-    QString columnId;      // Text4
-    QString attribute;     // Combo4
-    QString titleLength;   // Text5
-    QString summaryLength; // Text7
-    QString rows;          // Text6
-    QString ordering;      // Combo5
+    QString columnId = {};
+    QString attribute = {};       // an item of articleAttributeItems()
+    QString titleLength = {};
+    QString summaryLength = {};
+    QString rows = {};
+    QString ordering = {};        // an item of orderingItems()
 };
 
 QStringList articleAttributeItems();   // Combo4
@@ -44,14 +47,13 @@ QStringList timeStyleItems();          // Combo3
 
 constexpr int kArticleLayouts = 5;     // layouts 0..4; option 5 is the click count
 
-// "{zuvi:arclist" + column ID, attribute, title length, summary length, rows,
-// ordering + "}".
+// The {zuvi:arclist ...} line the inputs make.
 QString articleListOpeningLine(const ArticleListInputs &inputs);
 // The snippet of layout option `option`: 0..4 a list layout, 5 the click
 // count placeholder; nothing for any other index.
 std::optional<QStringList> articleListSnippet(int option, const ArticleListInputs &inputs);
 // What articleListSnippet is made from for list layout `layout` (0..4); its
-// inputs stand in the order of ArticleListInputs.
+// inputs stand in the order of the line's parts.
 const TagBuilder &articleListBuilder(int layout);
 // What a time style choice writes, as otherFieldSnippet.
 std::optional<QStringList> timeStyleSnippet(const QString &item);

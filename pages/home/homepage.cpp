@@ -68,8 +68,12 @@ void HomePage::showOtherField()
 
 ArticleListInputs HomePage::articleListInputs() const
 {
-    return ArticleListInputs{m_listColumnId->text(), m_articleAttribute->currentText(), m_titleLength->text(),
-                             m_summaryLength->text(), m_rows->text(), m_ordering->currentText()};
+    return ArticleListInputs{.columnId = m_listColumnId->text(),
+                             .attribute = m_articleAttribute->currentText(),
+                             .titleLength = m_titleLength->text(),
+                             .summaryLength = m_summaryLength->text(),
+                             .rows = m_rows->text(),
+                             .ordering = m_ordering->currentText()};
 }
 
 void HomePage::showArticleList(int layout)

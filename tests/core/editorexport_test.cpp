@@ -104,7 +104,13 @@ std::vector<BuilderCase> builderCases()
          u"{zuvi:channel type='top' typeid='1' row='10' currentstyle='on'}"},
         {u"文章列表", Page::Home, {{}, articleAttributeItems(), {}, {}, {}, orderingItems()},
          [](const QStringList &in) {
-             return articleListSnippet(0, ArticleListInputs{in[0], in[1], in[2], in[3], in[4], in[5]}).value();
+             const ArticleListInputs inputs{.columnId = in[0],
+                                            .attribute = in[1],
+                                            .titleLength = in[2],
+                                            .summaryLength = in[3],
+                                            .rows = in[4],
+                                            .ordering = in[5]};
+             return articleListSnippet(0, inputs).value();
          },
          u"{zuvi:arclist typeid='1' titlelen='30' infolen='100' row='10' orderby='now'}"},
         {u"列表循环", Page::List, {{}, {}, {}},

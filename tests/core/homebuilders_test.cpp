@@ -56,17 +56,24 @@ struct ListCase {
 
 TEST(ArticleList, OpeningLineKeepsItsFixedOrder)
 {
-    const QString none;
     const ListCase cases[] = {
-        {{none, "无属性", none, none, none, "发布时间"}, u"{zuvi:arclist orderby='now'}"},
-        {{"12", "推荐[c]", "30", "80", "10", "随机排序"},
+        {{.attribute = "无属性", .ordering = "发布时间"}, u"{zuvi:arclist orderby='now'}"},
+        {{.columnId = "12", .attribute = "推荐[c]", .titleLength = "30", .summaryLength = "80", .rows = "10", .ordering = "随机排序"},
          u"{zuvi:arclist typeid='12' flag='c' titlelen='30' infolen='80' row='10' orderby='rand'}"},
-        {{"12", "推荐[c]", "3a", "80", "10", "随机排序"},
+        {{.columnId = "12", .attribute = "推荐[c]", .titleLength = "3a", .summaryLength = "80", .rows = "10", .ordering = "随机排序"},
          u"{zuvi:arclist typeid='12' flag='c' infolen='80' row='10' orderby='rand'}"},
-        {{none, "头条[h]", none, none, "5", "按点击数"}, u"{zuvi:arclist flag='h' row='5' orderby='click'}"},
-        {{none, "最热[d]", none, "1e2", none, "按排序号"}, u"{zuvi:arclist flag='d' infolen='1e2' orderby='sort_order'}"},
-        {{"-1", "其它", " 9", none, none, "其它"}, u"{zuvi:arclist typeid='-1' titlelen=' 9' orderby='now'}"},
-        {{"--1", "无属性", ".", "１２", "1.", ""}, u"{zuvi:arclist row='1.' orderby='now'}"},
+        {{.attribute = "头条[h]", .rows = "5", .ordering = "按点击数"}, u"{zuvi:arclist flag='h' row='5' orderby='click'}"},
+        {{.attribute = "最热[d]", .summaryLength = "1e2", .ordering = "按排序号"},
+         u"{zuvi:arclist flag='d' infolen='1e2' orderby='sort_order'}"},
+        {{.columnId = "-1", .attribute = "其它", .titleLength = " 9", .ordering = "其它"},
+         u"{zuvi:arclist typeid='-1' titlelen=' 9' orderby='now'}"},
+        {{.columnId = "--1", .attribute = "无属性", .titleLength = ".", .summaryLength = "１２", .rows = "1.", .ordering = ""},
+         u"{zuvi:arclist row='1.' orderby='now'}"},
+        // Each number lands in its own attribute, whichever is given alone.
+        {{.columnId = "7"}, u"{zuvi:arclist typeid='7' orderby='now'}"},
+        {{.titleLength = "7"}, u"{zuvi:arclist titlelen='7' orderby='now'}"},
+        {{.summaryLength = "7"}, u"{zuvi:arclist infolen='7' orderby='now'}"},
+        {{.rows = "7"}, u"{zuvi:arclist row='7' orderby='now'}"},
     };
     for (const ListCase &c : cases)
         EXPECT_EQ(articleListOpeningLine(c.inputs), QString::fromUtf16(c.opening));
@@ -80,14 +87,14 @@ TEST(ArticleList, EachFlagAndOrderingMapsToItsFragment)
     EXPECT_EQ(attributes.first(), QStringLiteral("无属性"));
     for (int i = 1; i < attributes.size(); ++i) {
         const QString expected = QStringLiteral("{zuvi:arclist flag='%1' orderby='now'}").arg(QChar::fromLatin1(flags[i - 1]));
-        EXPECT_EQ(articleListOpeningLine({{}, attributes[i], {}, {}, {}, "发布时间"}), expected);
+        EXPECT_EQ(articleListOpeningLine({.attribute = attributes[i], .ordering = "发布时间"}), expected);
     }
     EXPECT_EQ(orderingItems(), (QStringList{"发布时间", "按点击数", "按排序号", "随机排序"}));
 }
 
 TEST(ArticleList, LayoutsWrapTheOpeningLineInTheirBodies)
 {
-    const ArticleListInputs in{{}, "无属性", {}, {}, {}, "发布时间"};
+    const ArticleListInputs in{.attribute = "无属性", .ordering = "发布时间"};
     const QString open = QStringLiteral("{zuvi:arclist orderby='now'}");
     const QString close = QStringLiteral("{/zuvi:arclist}");
     EXPECT_EQ(articleListSnippet(0, in), (QStringList{open, "<li>", "<a href='{$field.typeurl}'>{$field.typename}</a>",
@@ -100,7 +107,9 @@ TEST(ArticleList, LayoutsWrapTheOpeningLineInTheirBodies)
                            "<span>{$field.seo_description}...</span>", "</li>", close}));
     EXPECT_EQ(articleListSnippet(4, in), (QStringList{open, "<li>", "<a href='{$field.arcurl}'>{$field.title}</a>",
                                                       "<p>{$field.seo_description}...</p>", "</li>", close}));
-    EXPECT_EQ(articleListSnippet(5, {"1", "推荐[c]", "2", "3", "4", "随机排序"}), QStringList{"{$field.click}"});
+    const ArticleListInputs given{.columnId = "1", .attribute = "推荐[c]", .titleLength = "2", .summaryLength = "3",
+                                  .rows = "4", .ordering = "随机排序"};
+    EXPECT_EQ(articleListSnippet(5, given), QStringList{"{$field.click}"});
     EXPECT_EQ(articleListSnippet(6, in), std::nullopt);
     EXPECT_EQ(articleListSnippet(-1, in), std::nullopt);
 }

@@ -69,8 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     checkMenu(fuzzChoice(f[0], columnAttributes()), text(1), text(2));
 
-    const ArticleListInputs in{text(3), fuzzChoice(f[4], articleAttributes()), text(5),
-                               text(6), text(7), fuzzChoice(f[8], orderings())};
+    const ArticleListInputs in{.columnId = text(3),
+                               .attribute = fuzzChoice(f[4], articleAttributes()),
+                               .titleLength = text(5),
+                               .summaryLength = text(6),
+                               .rows = text(7),
+                               .ordering = fuzzChoice(f[8], orderings())};
     // Layout options -3..8: the six real ones and some that do not exist.
     const int option = f[9].isEmpty() ? 0 : int(uchar(f[9][0]) % 12) - 3;
     checkArticleList(option, in);
