@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer) into build-fuzz/ and fuzzes each one for a
 # bounded time, starting from its committed corpus in tests/fuzz/corpus/.
 #
-#   tests/fuzz/run.sh [target...]      targets: numeric homebuilders listtag pagedata templatetokens
+#   tests/fuzz/run.sh [target...]      each <target>_fuzz.cpp here is a target; all by default
 #   FUZZ_SECONDS=300 tests/fuzz/run.sh pagedata
 #
 # New inputs go to build-fuzz/corpus/<target>/, crashes to
@@ -15,7 +15,11 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$root/build-fuzz"
 seconds="${FUZZ_SECONDS:-30}"
 targets=("$@")
-((${#targets[@]})) || targets=(numeric homebuilders listtag pagedata templatetokens)
+if ((${#targets[@]} == 0)); then
+  for source in "$root"/tests/fuzz/*_fuzz.cpp; do
+    targets+=("$(basename "$source" _fuzz.cpp)")
+  done
+fi
 
 cmake -S "$root/tests/fuzz/libfuzzer" -B "$build" -G Ninja \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

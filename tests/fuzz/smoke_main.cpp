@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <cstdio>
 
-extern "C" int fuzz_numeric(const uint8_t *data, size_t size);
-extern "C" int fuzz_homebuilders(const uint8_t *data, size_t size);
-extern "C" int fuzz_listtag(const uint8_t *data, size_t size);
-extern "C" int fuzz_pagedata(const uint8_t *data, size_t size);
-extern "C" int fuzz_templatetokens(const uint8_t *data, size_t size);
+// fuzztargets.inc holds FUZZ_TARGET(name) for every <name>_fuzz.cpp, whose
+// entry point the build renames fuzz_<name>.
+#define FUZZ_TARGET(name) extern "C" int fuzz_##name(const uint8_t *data, size_t size);
+#include "fuzztargets.inc"
+#undef FUZZ_TARGET
 
 int main(int argc, char *argv[])
 {
@@ -25,11 +25,9 @@ int main(int argc, char *argv[])
         int (*run)(const uint8_t *, size_t);
     };
     const Target targets[] = {
-        {"numeric", fuzz_numeric},
-        {"homebuilders", fuzz_homebuilders},
-        {"listtag", fuzz_listtag},
-        {"pagedata", fuzz_pagedata},
-        {"templatetokens", fuzz_templatetokens},
+#define FUZZ_TARGET(name) {#name, fuzz_##name},
+#include "fuzztargets.inc"
+#undef FUZZ_TARGET
     };
     int failed = 0;
     int inputs = 0;
