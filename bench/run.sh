@@ -18,7 +18,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 build=build-bench
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DZUVI_BUILD_BENCHMARKS=ON -DZUVI_BUILD_TESTS=OFF >/dev/null
+  -DZUVI_BUILD_BENCHMARKS=ON -DZUVI_BUILD_TESTS=OFF -DZUVI_WITH_XCB=ON -DZUVI_WITH_FONTCONFIG=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target zuvi_bench
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')," \

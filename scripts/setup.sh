@@ -7,9 +7,9 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev            # the toolkit
-  libfontconfig-dev                 # reads the font configuration early at start
+  libfontconfig-dev                 # reads the font configuration early at start (ZUVI_WITH_FONTCONFIG)
   libicu-dev                        # pinyin of the captions, taken when the project builds
-  libxcb1-dev                       # asks the X server who owns the clipboard
+  libxcb1-dev                       # asks the X server who owns the clipboard (ZUVI_WITH_XCB)
   fonts-arphic-uming                # the Song-style face that stands in for 宋体
   fonts-dejavu-core                 # the output box's code face, DejaVu Sans Mono
   libgtest-dev libbenchmark-dev     # tests and benchmarks
