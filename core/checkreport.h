@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/templatecheck.h"
+#include "core/textposition.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// The checker's findings written in the formats other tools read:
+//   gcc     path:line:column: error: message [code], which Vim's quickfix,
+//           Emacs's compilation mode and most editors jump from;
+//   json    one array of findings with their ranges;
+//   sarif   SARIF 2.1.0, for code-scanning services;
+//   github  workflow commands that annotate the lines of a pull request.
+// Files are added one by one and their texts are not kept, so a report of a
+// whole theme holds only its findings.
+enum class ReportFormat { Gcc, Json, Sarif, Github };
+
+std::optional<ReportFormat> reportFormatNamed(QStringView name);
+QString severityName(Severity severity);   // "error", "warning", "info"
+
+// What SARIF says about each code: its default severity and one line.
+struct CheckRule {
+    QString code;
+    Severity severity = Severity::Error;
+    QString summary;
+};
+
+class CheckReport
+{
+public:
+    // `columns` is the unit of gcc, json and github columns; SARIF counts
+    // UTF-16 code units and says so.
+    CheckReport(ReportFormat format, ColumnUnit columns);
+
+    // The findings of one file; `text` is what their offsets point into.
+    void addFile(const QString &path, QStringView text, const QList<Finding> &findings);
+    // What is ready to be written: gcc and github lines as files come in.
+    QByteArray takeOutput();
+    // The rest of the report; json and sarif are written whole here.
+    QByteArray finish(const QList<CheckRule> &rules);
+
+private:
+    ReportFormat m_format;
+    ColumnUnit m_columns;
+    QByteArray m_output;
+    QJsonArray m_results;
+};

@@ -1,0 +1,29 @@
+#include "core/templatefile.h"
+
+#include <QStringDecoder>
+
+namespace {
+
+std::optional<QString> decodeStrictly(QStringDecoder decoder, QByteArrayView bytes)
+{
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+std::optional<DecodedTemplate> decodeTemplate(const QByteArray &bytes)
+{
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    // Stateless: a sequence cut off at the end of the file is an error, not
+    // a character held back for more bytes that never come.
+    if (auto text = decodeStrictly(QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless), view))
+        return DecodedTemplate{*text, "UTF-8"};
+    if (auto text = decodeStrictly(QStringDecoder("GB18030", QStringDecoder::Flag::Stateless), bytes))
+        return DecodedTemplate{*text, "GB18030"};
+    return std::nullopt;
+}

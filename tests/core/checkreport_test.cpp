@@ -1,0 +1,181 @@
+// Where findings are reported: lines and columns in the three units, template
+// files in UTF-8 and GB18030, and every report format read back.
+#include "core/checkreport.h"
+#include "core/templatefile.h"
+#include "core/textposition.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PositionCase {
+    const char *name;
+    QString text;
+    qsizetype offset;
+    qsizetype line;
+    qsizetype display;
+    qsizetype byte;
+    qsizetype utf16;
+};
+
+TEST(TextPosition, LinesAndColumnsInEveryUnit)
+{
+    const QString han = QStringLiteral("标签");
+    const QString astral = QString::fromUcs4(U"\U0001F600");   // wide, two UTF-16 units, four bytes
+    const PositionCase cases[] = {
+        {"start", QStringLiteral("abc"), 0, 1, 1, 1, 1},
+        {"after Latin", QStringLiteral("abc"), 2, 1, 3, 3, 3},
+        {"after Chinese", han + QStringLiteral("{x"), 3, 1, 6, 8, 4},
+        {"LF", QStringLiteral("a\nbc"), 3, 2, 2, 2, 2},
+        {"CR LF", QStringLiteral("a\r\nbc"), 4, 2, 2, 2, 2},
+        {"CR alone", QStringLiteral("a\rbc"), 3, 2, 2, 2, 2},
+        {"CR LF counts once", QStringLiteral("\r\n\r\nx"), 4, 3, 1, 1, 1},
+        {"line end itself", QStringLiteral("ab\r\nc"), 2, 1, 3, 3, 3},
+        {"tab to the next stop", QStringLiteral("a\tb"), 2, 1, 9, 3, 3},
+        {"combining mark takes no column", QStringLiteral("e\u0301x"), 2, 1, 2, 4, 3},
+        {"outside the BMP", astral + QStringLiteral("x"), 2, 1, 3, 5, 3},
+        {"full-width punctuation", QStringLiteral("，x"), 1, 1, 3, 4, 2},
+        {"past the end is the end", QStringLiteral("ab"), 9, 1, 3, 3, 3},
+    };
+    for (const PositionCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const LineIndex index(c.text);
+        const TextPosition display = index.position(c.offset, ColumnUnit::Display);
+        EXPECT_EQ(display.line, c.line);
+        EXPECT_EQ(display.column, c.display);
+        EXPECT_EQ(index.position(c.offset, ColumnUnit::Byte).column, c.byte);
+        EXPECT_EQ(index.position(c.offset, ColumnUnit::Utf16).column, c.utf16);
+    }
+}
+
+TEST(TemplateFile, ReadsUtf8AndGb18030AndRefusesNeither)
+{
+    const QString text = QStringLiteral("{zuvi:global name='标签' /}\r\n");
+    const auto plain = decodeTemplate(text.toUtf8());
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->text, text);
+    EXPECT_STREQ(plain->encoding, "UTF-8");
+
+    const auto withMark = decodeTemplate("\xEF\xBB\xBF" + text.toUtf8());
+    ASSERT_TRUE(withMark);
+    EXPECT_EQ(withMark->text, text) << "the byte order mark is not part of the text";
+
+    // "标签" in GBK, as many CMS installations save templates.
+    const auto gbk = decodeTemplate(QByteArray("<p>\xB1\xEA\xC7\xA9</p>"));
+    ASSERT_TRUE(gbk);
+    EXPECT_EQ(gbk->text, QStringLiteral("<p>标签</p>"));
+    EXPECT_STREQ(gbk->encoding, "GB18030");
+
+    EXPECT_FALSE(decodeTemplate(QByteArray("ok \xFF\xFF", 5))) << "0xFF starts no character in either";
+    EXPECT_FALSE(decodeTemplate(QByteArray("cut \x81", 5))) << "a character cut off at the end of the file";
+    const auto empty = decodeTemplate(QByteArray());
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->text.isEmpty());
+}
+
+// Two files, the first with findings after Chinese text on its second line.
+struct Sample {
+    QString path = QStringLiteral("主题/index.htm");
+    QString text = QStringLiteral("<p>\r\n标签{zuvi:arclist}\r\n");
+    QList<Finding> findings = {
+        {QStringLiteral("E101"), Severity::Error, 7, 14, QStringLiteral("块标签 {zuvi:arclist} 没有闭合，缺少 {/zuvi:arclist}"), {}},
+        {QStringLiteral("W201"), Severity::Warning, 0, 3, QStringLiteral("消息含有 : 与 , 以及 %1"), {}},
+    };
+};
+
+QByteArray report(ReportFormat format, ColumnUnit unit = ColumnUnit::Display)
+{
+    const Sample sample;
+    CheckReport report(format, unit);
+    report.addFile(sample.path, sample.text, sample.findings);
+    report.addFile(QStringLiteral("clean.htm"), QStringLiteral("x"), {});
+    QByteArray bytes = report.takeOutput();
+    bytes += report.finish({{QStringLiteral("E101"), Severity::Error, QStringLiteral("块标签没有闭合")},
+                            {QStringLiteral("W201"), Severity::Warning, QStringLiteral("示例")}});
+    return bytes;
+}
+
+TEST(CheckReport, GccLinesJumpToTheFinding)
+{
+    const QStringList lines = QString::fromUtf8(report(ReportFormat::Gcc)).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("主题/index.htm:2:5: error: 块标签 {zuvi:arclist} 没有闭合，缺少 {/zuvi:arclist} [E101]"));
+    EXPECT_EQ(lines[1], QStringLiteral("主题/index.htm:1:1: warning: 消息含有 : 与 , 以及 %1 [W201]"));
+    EXPECT_TRUE(QString::fromUtf8(report(ReportFormat::Gcc, ColumnUnit::Byte)).startsWith(QStringLiteral("主题/index.htm:2:7:")));
+    EXPECT_TRUE(QString::fromUtf8(report(ReportFormat::Gcc, ColumnUnit::Utf16)).startsWith(QStringLiteral("主题/index.htm:2:3:")));
+}
+
+TEST(CheckReport, JsonReadsBackWithRanges)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(report(ReportFormat::Json), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    const QJsonArray findings = document.array();
+    ASSERT_EQ(findings.size(), 2);
+    const QJsonObject first = findings[0].toObject();
+    EXPECT_EQ(first[QStringLiteral("path")].toString(), QStringLiteral("主题/index.htm"));
+    EXPECT_EQ(first[QStringLiteral("line")].toInt(), 2);
+    EXPECT_EQ(first[QStringLiteral("column")].toInt(), 5);
+    EXPECT_EQ(first[QStringLiteral("endLine")].toInt(), 2);
+    EXPECT_EQ(first[QStringLiteral("endColumn")].toInt(), 19);
+    EXPECT_EQ(first[QStringLiteral("code")].toString(), QStringLiteral("E101"));
+    EXPECT_EQ(first[QStringLiteral("severity")].toString(), QStringLiteral("error"));
+    EXPECT_EQ(findings[1].toObject()[QStringLiteral("severity")].toString(), QStringLiteral("warning"));
+}
+
+TEST(CheckReport, GithubAnnotationsEscapeWhatWorkflowCommandsSplitAt)
+{
+    const QStringList lines = QString::fromUtf8(report(ReportFormat::Github)).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("::error file=主题/index.htm,line=2,col=5,endLine=2,endColumn=19,title=E101::"
+                                       "块标签 {zuvi:arclist} 没有闭合，缺少 {/zuvi:arclist}"));
+    EXPECT_EQ(lines[1], QStringLiteral("::warning file=主题/index.htm,line=1,col=1,endLine=1,endColumn=4,title=W201::"
+                                       "消息含有 : 与 , 以及 %251"));
+    CheckReport awkward(ReportFormat::Github, ColumnUnit::Display);
+    awkward.addFile(QStringLiteral("a,b:c%1.htm"), QStringLiteral("x"),
+                    {{QStringLiteral("E1"), Severity::Info, 0, 1, QStringLiteral("two\nlines"), {}}});
+    EXPECT_EQ(awkward.finish({}), QByteArray("::notice file=a%2Cb%3Ac%251.htm,line=1,col=1,endLine=1,endColumn=2,title=E1::two%0Alines\n"));
+}
+
+TEST(CheckReport, SarifIsValidAgainstItsSchema)
+{
+    const QByteArray sarif = report(ReportFormat::Sarif);
+    const QJsonObject log = QJsonDocument::fromJson(sarif).object();
+    const QJsonObject run = log[QStringLiteral("runs")].toArray()[0].toObject();
+    const QJsonArray results = run[QStringLiteral("results")].toArray();
+    ASSERT_EQ(results.size(), 2);
+    const QJsonObject location = results[0].toObject()[QStringLiteral("locations")].toArray()[0].toObject()
+                                     [QStringLiteral("physicalLocation")].toObject();
+    EXPECT_EQ(location[QStringLiteral("artifactLocation")].toObject()[QStringLiteral("uri")].toString(),
+              QStringLiteral("%E4%B8%BB%E9%A2%98/index.htm"));
+    const QJsonObject region = location[QStringLiteral("region")].toObject();
+    EXPECT_EQ(region[QStringLiteral("startLine")].toInt(), 2);
+    EXPECT_EQ(region[QStringLiteral("startColumn")].toInt(), 3) << "SARIF counts UTF-16 units, as its columnKind says";
+    EXPECT_EQ(run[QStringLiteral("tool")].toObject()[QStringLiteral("driver")].toObject()[QStringLiteral("rules")]
+                  .toArray().size(),
+              2);
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile file(dir.filePath(QStringLiteral("report.sarif")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(sarif);
+    file.close();
+    QProcess validator;
+    validator.start(QStringLiteral("/usr/bin/python3"),
+                    {QStringLiteral("-c"),
+                     QStringLiteral("import json, sys, jsonschema\n"
+                                    "jsonschema.validate(json.load(open(sys.argv[2])), json.load(open(sys.argv[1])))"),
+                     QStringLiteral(ZUVI_SARIF_SCHEMA), file.fileName()});
+    ASSERT_TRUE(validator.waitForFinished(60000)) << "python3 with jsonschema: scripts/setup.sh installs it";
+    EXPECT_EQ(validator.exitCode(), 0) << validator.readAllStandardError().toStdString();
+}
+
+} // namespace
