@@ -1,5 +1,7 @@
 #include "core/templatetokens.h"
 
+#include "core/templatesyntax.h"
+
 #include <algorithm>
 #include <iterator>
 #include <string_view>
@@ -28,26 +30,6 @@ constexpr int kLastContext = int(Context::PhpSingle);
 
 // The element whose raw content follows the HTML tag being read.
 enum class Element : quint8 { Other, Style, Script };
-
-// Template tags without the zuvi: prefix that the CMS's template engine
-// understands, sorted.
-constexpr std::string_view kPlainTemplateTags[] = {
-    "assign", "between", "case", "default", "defined", "egt", "else", "elseif", "elt", "empty", "eq", "for",
-    "foreach", "gt", "heq", "if", "in", "include", "lt", "neq", "nheq", "notbetween", "notdefined",
-    "notempty", "notin", "notpresent", "php", "present", "range", "switch", "volist",
-};
-
-// Template tags whose content is PHP, with the tag that closes them; the
-// state keeps which one is open (its index + 1; 0 stands for PHP opened by
-// <?php and closed by ?>).
-struct PhpTemplateTag {
-    QLatin1String name;
-    QLatin1String closer;
-};
-constexpr PhpTemplateTag kPhpTemplateTags[] = {
-    {QLatin1String("zuvi:php"), QLatin1String("{/zuvi:php}")},
-    {QLatin1String("php"), QLatin1String("{/php}")},
-};
 
 // PHP keywords, lower case (PHP reads them in any case), sorted.
 constexpr std::string_view kPhpKeywords[] = {
@@ -93,7 +75,7 @@ constexpr bool isSorted(const std::string_view (&words)[N])
     }
     return true;
 }
-static_assert(isSorted(kPlainTemplateTags) && isSorted(kPhpKeywords) && isSorted(kScriptKeywords)
+static_assert(isSorted(kPhpKeywords) && isSorted(kScriptKeywords)
               && isSorted(kPhpControlStarts) && isSorted(kPhpStatementStarts) && isSorted(kCssGroupingRules));
 
 // Whether an ASCII word is one of `words`, optionally ignoring case.
@@ -113,20 +95,10 @@ bool isOneOf(QStringView word, const std::string_view (&words)[N], bool ignoreCa
     return std::binary_search(std::begin(words), std::end(words), ascii);
 }
 
-bool isAsciiLetter(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-bool isIdentifierStart(QChar c)
-{
-    return isAsciiLetter(c) || c == u'_' || c.unicode() >= 0x80;
-}
-
-bool isIdentifierChar(QChar c)
-{
-    return isIdentifierStart(c) || (c >= u'0' && c <= u'9');
-}
+using templatesyntax::isAsciiLetter;
+using templatesyntax::isIdentifierChar;
+using templatesyntax::isIdentifierStart;
+using templatesyntax::kPhpTags;
 
 struct State {
     Context context = Context::Markup;
@@ -152,7 +124,7 @@ struct State {
         state.context = context(packed & 0xf);
         state.outer = context(packed >> 4 & 0xf);
         state.element = (packed >> 8 & 3) <= int(Element::Script) ? Element(packed >> 8 & 3) : Element::Other;
-        state.phpEnd = (packed >> 10 & 3) <= int(std::size(kPhpTemplateTags)) ? quint8(packed >> 10 & 3) : 0;
+        state.phpEnd = (packed >> 10 & 3) <= int(std::size(kPhpTags)) ? quint8(packed >> 10 & 3) : 0;
         state.cssDeclarations = packed >> 12 & 1;
         state.cssValue = packed >> 13 & 1;
         state.cssGroup = packed >> 14 & 1;
@@ -265,8 +237,8 @@ private:
     // page reaches a browser, and so stand out wherever they are: in HTML
     // text, attribute values, comments, style and script blocks.
 
-    // Reads {zuvi:name ...}, {/zuvi:name}, {name ...} of the tags in
-    // kPlainTemplateTags, or {$...} at the current position, if one starts here.
+    // Reads {zuvi:name ...}, {/zuvi:name}, {name ...} of the plain tag
+    // names, or {$...} at the current position, if one starts here.
     bool readTemplate()
     {
         if (peek() != u'{')
@@ -287,7 +259,7 @@ private:
             addAndSkip(nameEnd + 1 - m_pos, Kind::TemplateTag);
             return true;
         }
-        if (!(after.isNull() || after.isSpace() || after == u'/' || after == u'}'))
+        if (!templatesyntax::mayFollowTagName(after))
             return false;
         const QStringView name = m_line.sliced(nameStart, nameEnd - nameStart);
         addAndSkip(nameEnd - m_pos, Kind::TemplateTag);
@@ -296,26 +268,17 @@ private:
     }
 
     // The end of a template tag's name starting at `from`, or `from` if none.
-    qsizetype templateNameEnd(qsizetype from) const
-    {
-        const QStringView rest = m_line.sliced(from);
-        if (rest.startsWith(QLatin1String("zuvi:")) && rest.size() > 5 && isIdentifierStart(rest[5]))
-            return skip(from + 5, isIdentifierChar);
-        const qsizetype end = skip(from, isAsciiLetter);
-        return isOneOf(m_line.sliced(from, end - from), kPlainTemplateTags) ? end : from;
-    }
+    qsizetype templateNameEnd(qsizetype from) const { return templatesyntax::tagNameEnd(m_line, from); }
 
     void readTemplateAttributes(QStringView name)
     {
-        const auto isAttributeChar = +[](QChar c) { return isIdentifierChar(c) || c == u'-' || c == u':' || c == u'.'; };
+        using templatesyntax::isAttributeChar;
         while (m_pos < m_line.size()) {
             const QChar c = peek();
             if (c == u'}') {
                 addAndSkip(1, Kind::TemplateTag);
-                for (size_t i = 0; i < std::size(kPhpTemplateTags); ++i) {
-                    if (name == kPhpTemplateTags[i].name)
-                        enterPhp(quint8(i + 1));
-                }
+                if (const int php = templatesyntax::phpTagIndex(name); php >= 0)
+                    enterPhp(quint8(php + 1));
                 return;
             }
             if (c == u'/' && peek(1) == u'}') {
@@ -727,7 +690,7 @@ private:
     // {zuvi:php}.
     QLatin1String phpEnd() const
     {
-        return m_state.phpEnd == 0 ? QLatin1String("?>") : kPhpTemplateTags[m_state.phpEnd - 1].closer;
+        return m_state.phpEnd == 0 ? QLatin1String("?>") : kPhpTags[m_state.phpEnd - 1].closer;
     }
     // The template engine cuts {zuvi:php} blocks at their closing tag
     // wherever it stands, in strings and comments too; ?> ends PHP code and

@@ -1,0 +1,85 @@
+#include "core/templatesyntax.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+namespace templatesyntax {
+
+namespace {
+
+// Template tags without the zuvi: prefix that the CMS's template engine
+// understands, sorted.
+constexpr std::string_view kPlainTags[] = {
+    "assign", "between", "case", "default", "defined", "egt", "else", "elseif", "elt", "empty", "eq", "for",
+    "foreach", "gt", "heq", "if", "in", "include", "lt", "neq", "nheq", "notbetween", "notdefined",
+    "notempty", "notin", "notpresent", "php", "present", "range", "switch", "volist",
+};
+static_assert(std::is_sorted(std::begin(kPlainTags), std::end(kPlainTags)));
+
+bool isPlainTag(QStringView word)
+{
+    char buffer[16];
+    if (word.isEmpty() || word.size() > qsizetype(sizeof buffer))
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const char16_t c = word[i].unicode();
+        if (c > 0x7f)
+            return false;
+        buffer[i] = char(c);
+    }
+    return std::binary_search(std::begin(kPlainTags), std::end(kPlainTags), std::string_view(buffer, size_t(word.size())));
+}
+
+} // namespace
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool isIdentifierStart(QChar c)
+{
+    return isAsciiLetter(c) || c == u'_' || c.unicode() >= 0x80;
+}
+
+bool isIdentifierChar(QChar c)
+{
+    return isIdentifierStart(c) || (c >= u'0' && c <= u'9');
+}
+
+bool isAttributeChar(QChar c)
+{
+    return isIdentifierChar(c) || c == u'-' || c == u':' || c == u'.';
+}
+
+qsizetype tagNameEnd(QStringView text, qsizetype from)
+{
+    const QStringView rest = text.sliced(from);
+    qsizetype end = from;
+    if (rest.startsWith(kTagPrefix) && rest.size() > kTagPrefix.size() && isIdentifierStart(rest[kTagPrefix.size()])) {
+        end = from + kTagPrefix.size();
+        while (end < text.size() && isIdentifierChar(text[end]))
+            ++end;
+        return end;
+    }
+    while (end < text.size() && isAsciiLetter(text[end]))
+        ++end;
+    return isPlainTag(text.sliced(from, end - from)) ? end : from;
+}
+
+bool mayFollowTagName(QChar c)
+{
+    return c.isNull() || c.isSpace() || c == u'/' || c == u'}';
+}
+
+int phpTagIndex(QStringView name)
+{
+    for (size_t i = 0; i < std::size(kPhpTags); ++i) {
+        if (name == kPhpTags[i].name)
+            return int(i);
+    }
+    return -1;
+}
+
+} // namespace templatesyntax

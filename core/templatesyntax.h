@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLatin1String>
+#include <QStringView>
+
+// The facts of the CMS's template syntax that every reader of templates
+// shares: which names start a template tag, which tags hold PHP, what a name
+// is made of. The colouring tokenizer and the template parser both read
+// templates through these, so that they cannot disagree.
+namespace templatesyntax {
+
+inline constexpr QLatin1String kTagPrefix("zuvi:");
+
+bool isAsciiLetter(QChar c);
+bool isIdentifierStart(QChar c);
+bool isIdentifierChar(QChar c);
+// What an attribute name of a template tag is made of.
+bool isAttributeChar(QChar c);
+
+// The end of a template tag's name starting at `from` in `text` ("zuvi:" and
+// an identifier, or one of the plain names the engine knows such as
+// "volist" or "if"), or `from` when no tag name starts there.
+qsizetype tagNameEnd(QStringView text, qsizetype from);
+
+// Whether a character may follow an opening tag's name: a blank, '/', '}'
+// or the end of the text.
+bool mayFollowTagName(QChar c);
+
+// Template tags whose content is PHP, with the text that closes them.
+struct PhpTag {
+    QLatin1String name;
+    QLatin1String closer;
+};
+inline constexpr PhpTag kPhpTags[] = {
+    {QLatin1String("zuvi:php"), QLatin1String("{/zuvi:php}")},
+    {QLatin1String("php"), QLatin1String("{/php}")},
+};
+// The index in kPhpTags of the tag named `name`, or -1.
+int phpTagIndex(QStringView name);
+
+} // namespace templatesyntax
