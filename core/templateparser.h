@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QList>
+#include <QStringView>
+
+// A whole template read into its pieces, for the checker and the language
+// server. The CMS's template engine knows no HTML: only template tags,
+// placeholders and the PHP held in {zuvi:php} blocks are read; HTML comments
+// are kept because suppression comments live in them, and the tags inside
+// a comment are pieces of their own all the same. Plain text is what lies
+// between the pieces. Offsets are UTF-16 offsets into the text.
+
+struct TextRange {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    qsizetype end() const { return start + length; }
+    bool contains(qsizetype offset) const { return offset >= start && offset <= end(); }
+    friend bool operator==(const TextRange &, const TextRange &) = default;
+};
+
+struct TagAttribute {
+    TextRange name;
+    TextRange value;          // quotes included; empty when the attribute has no value
+    bool quoted = false;
+};
+
+enum class TagForm : quint8 {
+    Open,     // {zuvi:name …}: opens a block, or stands alone when the tag is not a block
+    Single,   // {zuvi:name … /}
+    Close,    // {/zuvi:name}
+};
+
+enum class NodeKind : quint8 {
+    Tag,
+    Placeholder,  // {$…}
+    Php,          // the content of a {zuvi:php} block, between its tags
+    Comment,      // <!-- … -->, its delimiters included
+};
+
+struct TemplateNode {
+    NodeKind kind = NodeKind::Tag;
+    TextRange range;                  // the whole piece
+    // Tags: the name as written ("zuvi:list", "volist"), the form, the attributes.
+    TextRange name;
+    TagForm form = TagForm::Open;
+    QList<TagAttribute> attributes;
+    // Placeholders: the variable, and each filter after a '|'.
+    TextRange variable;
+    QList<TextRange> filters;
+};
+
+enum class SyntaxFault : quint8 {
+    TagNotClosed,          // a tag without its closing '}'
+    ValueNotClosed,        // a quoted attribute value without its closing quote
+    PlaceholderNotClosed,  // {$… without its closing '}' on its line
+};
+
+struct SyntaxError {
+    SyntaxFault fault;
+    TextRange range;       // from the start of the piece not closed
+    qsizetype node = -1;   // the node it belongs to
+};
+
+struct ParsedTemplate {
+    QList<TemplateNode> nodes;   // in order of their start; comments contain the nodes inside them
+    QList<SyntaxError> errors;   // one per fault: reading goes on after each
+};
+
+// Reads the whole text, in time linear in its length.
+ParsedTemplate parseTemplate(QStringView text);
+
+// The name of a tag without the "zuvi:" prefix ("list" for "zuvi:list").
+QStringView tagName(QStringView text, const TemplateNode &node);

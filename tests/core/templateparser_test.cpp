@@ -1,0 +1,126 @@
+// The template parser: each kind of piece with its ranges, what only looks
+// like a tag, tags spanning lines under every line end, and the faults with
+// the recovery that keeps one fault to one error.
+#include "core/templateparser.h"
+#include "tests/support/qtprinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString covered(const QString &text, const TextRange &range)
+{
+    return text.sliced(range.start, range.length);
+}
+
+// Each piece as its kind and the text its ranges cover, so that a table
+// shows every range at a glance.
+QStringList described(const QString &text, const ParsedTemplate &parsed)
+{
+    static const char *const forms[] = {"open", "single", "close"};
+    QStringList out;
+    for (const TemplateNode &node : parsed.nodes) {
+        QString line;
+        switch (node.kind) {
+        case NodeKind::Tag:
+            line = QLatin1String(forms[int(node.form)]) + u' ' + covered(text, node.name);
+            for (const TagAttribute &attribute : node.attributes)
+                line += u' ' + covered(text, attribute.name) + u'=' + covered(text, attribute.value);
+            break;
+        case NodeKind::Placeholder:
+            line = u'$' + covered(text, node.variable);
+            for (const TextRange &filter : node.filters)
+                line += u'|' + covered(text, filter);
+            break;
+        case NodeKind::Php:
+            line = u"php:"_s + covered(text, node.range);
+            break;
+        case NodeKind::Comment:
+            line = u"comment:"_s + covered(text, node.range);
+            break;
+        }
+        out.append(line);
+    }
+    static const char *const faults[] = {"tag not closed", "value not closed", "placeholder not closed"};
+    for (const SyntaxError &error : parsed.errors)
+        out.append(QLatin1String(faults[int(error.fault)]) + u": "_s + covered(text, error.range));
+    return out;
+}
+
+struct ParseCase {
+    const char *what;
+    QString text;
+    QStringList pieces;
+};
+
+class TemplateParserTest : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(TemplateParserTest, ReadsThePieces)
+{
+    const ParseCase &c = GetParam();
+    EXPECT_EQ(described(c.text, parseTemplate(c.text)), c.pieces) << c.what;
+}
+
+const ParseCase kCases[] = {
+    {"a list with attributes quoted and bare, a placeholder with filters",
+     u"<ul>{zuvi:list row='10' titlelen=20}<li>{$field.title|msubstr=0,20|MyDate='Y|m}d'}</li>{/zuvi:list}</ul>"_s,
+     {u"open zuvi:list row='10' titlelen=20"_s, u"$field.title|msubstr=0,20|MyDate='Y|m}d'"_s, u"close zuvi:list"_s}},
+    {"single tags, plain names, an attribute without a value",
+     u"{zuvi:else /}{volist name=\"list\" id=\"vo\"}{/volist}{assign name=\"x\" value=\"1\" }{zuvi:x checked/}"_s,
+     {u"single zuvi:else"_s, u"open volist name=\"list\" id=\"vo\""_s, u"close volist"_s,
+      u"open assign name=\"x\" value=\"1\""_s, u"single zuvi:x checked="_s}},
+    {"what only looks like a tag",
+     u"body{color:red} {zuvix} { zuvi:list} {iff} {/} {zuvi:} {zuvi:list-x}"_s, {}},
+    {"a tag and a quoted value over lines, every line end",
+     u"{zuvi:list\r\n  row=\"5\"\r  titlelen='2\n0'}"_s, {u"open zuvi:list row=\"5\" titlelen='2\n0'"_s}},
+    {"a tag inside an HTML comment still counts",
+     u"<!-- {zuvi:include file=\"head.htm\" /} -->"_s,
+     {u"comment:<!-- {zuvi:include file=\"head.htm\" /} -->"_s, u"single zuvi:include file=\"head.htm\""_s}},
+    {"PHP is not read for tags up to its closing tag",
+     u"{zuvi:php}echo \"{/zuvi:list}\";{/zuvi:php}{php}$a{/php}"_s,
+     {u"open zuvi:php"_s, u"php:echo \"{/zuvi:list}\";"_s, u"close zuvi:php"_s, u"open php"_s, u"php:$a"_s, u"close php"_s}},
+    {"a value never closed ends at the } on its line; no second fault",
+     u"{zuvi:list row='10}x{$a}"_s,
+     {u"open zuvi:list row='10"_s, u"$a"_s, u"value not closed: '10"_s}},
+    {"a value never closed before the next tag ends at its line end",
+     u"{zuvi:a x=\"1 \n{zuvi:b y=\"2\"}"_s,
+     {u"open zuvi:a x=\"1 "_s, u"open zuvi:b y=\"2\""_s, u"value not closed: \"1 "_s}},
+    {"a tag never closed ends where the next one starts",
+     u"{zuvi:list row=10\n{zuvi:else /}"_s,
+     {u"open zuvi:list row=10"_s, u"single zuvi:else"_s, u"tag not closed: {zuvi:list"_s}},
+    {"a closing tag never closed",
+     u"{/zuvi:list x"_s, {u"close zuvi:list"_s, u"tag not closed: {/zuvi:list"_s}},
+    {"a placeholder ends on its line",
+     u"{$field.title\n{$x|f='a\n'}"_s,
+     {u"$field.title"_s, u"$x|f='a"_s, u"placeholder not closed: {$field.title"_s,
+      u"placeholder not closed: {$x|f='a"_s}},
+    {"an HTML comment never closed",
+     u"<!-- {zuvi:x /} <!-- x"_s, {u"comment:<!-- {zuvi:x /} <!-- x"_s, u"single zuvi:x"_s}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, TemplateParserTest, testing::ValuesIn(kCases));
+
+TEST(TemplateParser, OffsetsAreUtf16UnitsAfterChineseAndAstralText)
+{
+    const QString text = u"栏目😀{zuvi:list row='中'}"_s;
+    const ParsedTemplate parsed = parseTemplate(text);
+    ASSERT_EQ(parsed.nodes.size(), 1);
+    EXPECT_EQ(parsed.nodes[0].range.start, 4);
+    EXPECT_EQ(parsed.nodes[0].name, (TextRange{5, 9}));
+    EXPECT_EQ(parsed.nodes[0].attributes[0].value, (TextRange{19, 3}));
+    EXPECT_EQ(tagName(text, parsed.nodes[0]), u"list"_s);
+}
+
+TEST(TemplateParser, ManyFaultsGiveOneErrorEach)
+{
+    QString text;
+    for (int i = 0; i < 2000; ++i)
+        text += u"{zuvi:a x='1\n"_s;
+    const ParsedTemplate parsed = parseTemplate(text);
+    EXPECT_EQ(parsed.nodes.size(), 2000);
+    EXPECT_EQ(parsed.errors.size(), 2000);
+}
+
+} // namespace
