@@ -147,4 +147,24 @@ TEST(TemplateCheck, NothingOnWhatTheToolWrites)
     EXPECT_EQ(found, expected);
 }
 
+TEST(TemplateCheck, TheFixtureThemeChecksClean)
+{
+    const QString root = QStringLiteral(ZUVI_FIXTURE_THEME);
+    CheckContext context;
+    context.templateRoot = root;
+    QStringList found;
+    QDirIterator files(root, {u"*.htm"_s}, QDir::Files, QDirIterator::Subdirectories);
+    int checked = 0;
+    while (files.hasNext()) {
+        QFile file(files.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const Finding &f : checkTemplate(text, context))
+            found.append(file.fileName() + u": "_s + f.code + u' ' + f.message);
+        ++checked;
+    }
+    EXPECT_GE(checked, 4);
+    EXPECT_EQ(found, QStringList());
+}
+
 } // namespace
