@@ -55,6 +55,14 @@ bool isElse(QStringView name)
     return name == u"zuvi:else" || name == u"zuvi:elseif" || name == u"else" || name == u"elseif";
 }
 
+// A name from the text for a one-line message.
+QString oneLine(QStringView text)
+{
+    QString line = text.toString();
+    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    return line;
+}
+
 bool isExpression(QStringView value)
 {
     return value.startsWith(u'$') || value.contains(u"{$");
@@ -199,7 +207,7 @@ private:
             if (info->numericAttributes.contains(attributeName.toString()) && attribute.value.length > 0
                 && !isExpression(value) && !isNumeric(value))
                 add("W201", Severity::Warning, attribute.value,
-                    u"{%1} 的属性 %2 应为数字，而不是 %3"_s.arg(name, attributeName, value));
+                    u"{%1} 的属性 %2 应为数字，而不是 %3"_s.arg(name, attributeName, oneLine(value)));
             if (attributeName == u"file" && (name == u"zuvi:include" || name == u"zuvi:static" || name == u"include"))
                 files(attribute);
         }
@@ -220,7 +228,7 @@ private:
             const QString full = root + (path.startsWith(u'/') ? QString() : u"/"_s) + path.toString();
             const bool exists = m_context.fileExists ? m_context.fileExists(full) : QFileInfo::exists(full);
             if (!exists)
-                add("W301", Severity::Warning, attribute.value, u"文件 %1 不存在"_s.arg(path));
+                add("W301", Severity::Warning, attribute.value, u"文件 %1 不存在"_s.arg(oneLine(path)));
         }
     }
 
