@@ -20,9 +20,13 @@ class ResultDelegate : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // No width of its own: the list lays a row across its viewport. A width
+    // taken from the view would be the viewport's before the vertical scroll
+    // bar came, and with uniform item sizes it would stay until the next
+    // query: a horizontal scroll bar and page names under the vertical one.
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
     {
-        return QSize(option.rect.width(), 2 * option.fontMetrics.height() + 8);
+        return QSize(0, 2 * option.fontMetrics.height() + 8);
     }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override

@@ -6,8 +6,10 @@
 
 #include "core/snippet.h"
 
+#include <QImage>
 #include <QLineEdit>
 #include <QListView>
+#include <QScrollBar>
 
 namespace {
 
@@ -113,6 +115,35 @@ TEST_F(SearchPaletteTest, EnterWithoutAMatchKeepsThePaletteOpenAndChangesNothing
     EXPECT_EQ(clipboardText(), QStringLiteral("before the test"));
     EXPECT_EQ(outputText(Page::Home), QString());
     EXPECT_FALSE(page(Page::List));
+}
+
+// The list is laid out before it is first shown, while its vertical scroll
+// bar is not there yet; the rows must still end where the scroll bar begins.
+TEST_F(SearchPaletteTest, TheFirstOpeningIsLaidOutAsEveryLaterOne)
+{
+    struct Layout {
+        QRect firstRow;
+        bool horizontalBar;
+        QImage rows;
+    };
+    auto openAndLook = [this] {
+        pressCtrlK(page(Page::Home)->ownButton());
+        QListView *list = palette()->resultList();
+        QApplication::processEvents();
+        const Layout layout{list->visualRect(list->model()->index(0, 0)),
+                            list->horizontalScrollBar()->isVisible(), list->viewport()->grab().toImage()};
+        QTest::keyClick(query(), Qt::Key_Escape);
+        return layout;
+    };
+    const Layout first = openAndLook();
+    const Layout second = openAndLook();
+    QListView *list = palette()->resultList();
+    ASSERT_TRUE(list->verticalScrollBar()->isVisibleTo(palette())) << "the empty query lists more than fits";
+    EXPECT_FALSE(first.horizontalBar);
+    EXPECT_EQ(first.firstRow, second.firstRow);
+    EXPECT_LE(first.firstRow.right(), list->viewport()->rect().right()) << "the page names end under the scroll bar";
+    // Page names are drawn at the rows' right end: the same pixels both times.
+    EXPECT_TRUE(first.rows == second.rows);
 }
 
 } // namespace
