@@ -17,6 +17,10 @@ FailureNotice::FailureNotice(QWidget *parent, const QString &objectName, bool ta
       m_takesFocus(takesFocus)
 {
     setObjectName(objectName);
+    // Showing any other window closes an open popup (the search palette);
+    // over a popup the notice is a tool window, which leaves it open.
+    if (parent && parent->window()->windowType() == Qt::Popup)
+        setWindowFlags(Qt::Tool);
     setWindowTitle(windowCaption());
     setModal(false);
     setAttribute(Qt::WA_ShowWithoutActivating, !takesFocus);

@@ -3,7 +3,8 @@
 #include <QClipboard>
 #include <QLineEdit>
 
-// A parameter box of a tag page: one line, at most kMaxLength characters.
+// A parameter box of a tag page, and the search palette's query: one line,
+// at most kMaxLength characters.
 //
 // A paste that does not fit is cut at the limit, and the user is told by a
 // notice that leaves the keyboard in the box. A long paste, and the erasing

@@ -1,5 +1,7 @@
 #include "shell/searchpalette.h"
 
+#include "shell/parameterbox.h"
+
 #include <QAbstractListModel>
 #include <QApplication>
 #include <QKeyEvent>
@@ -102,7 +104,7 @@ private:
 
 SearchPalette::SearchPalette()
     : QFrame(nullptr, Qt::Popup | Qt::FramelessWindowHint),
-      m_query(new QLineEdit(this)), m_list(new QListView(this)), m_results(new SearchResults(this))
+      m_query(new ParameterBox(this)), m_list(new QListView(this)), m_results(new SearchResults(this))
 {
     setObjectName(QStringLiteral("SearchPalette"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Raised);

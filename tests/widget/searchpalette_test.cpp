@@ -1,4 +1,6 @@
 // The search palette on the real widgets, driven by key events.
+#include "shell/failurenotice.h"
+#include "shell/parameterbox.h"
 #include "shell/searchpalette.h"
 #include "tests/support/pagedata.h"
 #include "tests/support/pagefixture.h"
@@ -144,6 +146,27 @@ TEST_F(SearchPaletteTest, TheFirstOpeningIsLaidOutAsEveryLaterOne)
     EXPECT_LE(first.firstRow.right(), list->viewport()->rect().right()) << "the page names end under the scroll bar";
     // Page names are drawn at the rows' right end: the same pixels both times.
     EXPECT_TRUE(first.rows == second.rows);
+}
+
+// The query takes a paste as a parameter box does: what does not fit is cut,
+// and a notice says so while the palette stays open with the keyboard.
+TEST_F(SearchPaletteTest, APasteLongerThanTheQueryHoldsIsCutAndTheUserTold)
+{
+    pressCtrlK(page(Page::Home)->ownButton());
+    QApplication::clipboard()->setText(QString(ParameterBox::kMaxLength + 5000, u'z'));
+    QTest::keyClick(query(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(query()->text().size(), ParameterBox::kMaxLength);
+    EXPECT_EQ(query()->text().count(u'z'), ParameterBox::kMaxLength);
+    FailureNotice *notice = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QStringLiteral("PasteCutNotice") && window->isVisible())
+            notice = qobject_cast<FailureNotice *>(window);
+    }
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->message(), pasteCutMessage());
+    EXPECT_TRUE(palette()->isVisible());
+    EXPECT_TRUE(query()->hasFocus());
+    EXPECT_EQ(palette()->resultList()->model()->rowCount(), 0);
 }
 
 } // namespace
