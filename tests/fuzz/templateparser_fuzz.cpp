@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (node.kind == NodeKind::Tag) {
             fuzzCheck(inside(node.name, node.range) && node.name.length > 0, "a tag's name inside it", fuzzShown(text));
             for (const TagAttribute &attribute : node.attributes) {
-                fuzzCheck(inside(attribute.name, node.range) && inside(attribute.value, node.range),
+                fuzzCheck(inside(attribute.name, node.range)
+                              && (attribute.value.length == 0 || inside(attribute.value, node.range)),
                           "attributes inside their tag", fuzzShown(text));
                 fuzzCheck(!attribute.quoted || text[attribute.value.start] == u'"' || text[attribute.value.start] == u'\'',
                           "a quoted value starts with its quote", fuzzShown(text));
