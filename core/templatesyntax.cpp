@@ -19,16 +19,7 @@ static_assert(std::is_sorted(std::begin(kPlainTags), std::end(kPlainTags)));
 
 bool isPlainTag(QStringView word)
 {
-    char buffer[16];
-    if (word.isEmpty() || word.size() > qsizetype(sizeof buffer))
-        return false;
-    for (qsizetype i = 0; i < word.size(); ++i) {
-        const char16_t c = word[i].unicode();
-        if (c > 0x7f)
-            return false;
-        buffer[i] = char(c);
-    }
-    return std::binary_search(std::begin(kPlainTags), std::end(kPlainTags), std::string_view(buffer, size_t(word.size())));
+    return isOneOf(word, kPlainTags);
 }
 
 } // namespace

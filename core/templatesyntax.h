@@ -3,6 +3,10 @@
 #include <QLatin1String>
 #include <QStringView>
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
 // The facts of the CMS's template syntax that every reader of templates
 // shares: which names start a template tag, which tags hold PHP, what a name
 // is made of. The colouring tokenizer and the template parser both read
@@ -10,6 +14,23 @@
 namespace templatesyntax {
 
 inline constexpr QLatin1String kTagPrefix("zuvi:");
+
+// Whether an ASCII word is one of `words` (sorted), optionally ignoring case.
+template <size_t N>
+bool isOneOf(QStringView word, const std::string_view (&words)[N], bool ignoreCase = false)
+{
+    char buffer[16];
+    if (word.isEmpty() || word.size() > qsizetype(sizeof buffer))
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const char16_t c = word[i].unicode();
+        if (c > 0x7f)
+            return false;
+        buffer[i] = char(ignoreCase && c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    const std::string_view ascii(buffer, size_t(word.size()));
+    return std::binary_search(std::begin(words), std::end(words), ascii);
+}
 
 bool isAsciiLetter(QChar c);
 bool isIdentifierStart(QChar c);

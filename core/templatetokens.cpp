@@ -78,26 +78,10 @@ constexpr bool isSorted(const std::string_view (&words)[N])
 static_assert(isSorted(kPhpKeywords) && isSorted(kScriptKeywords)
               && isSorted(kPhpControlStarts) && isSorted(kPhpStatementStarts) && isSorted(kCssGroupingRules));
 
-// Whether an ASCII word is one of `words`, optionally ignoring case.
-template <size_t N>
-bool isOneOf(QStringView word, const std::string_view (&words)[N], bool ignoreCase = false)
-{
-    char buffer[16];
-    if (word.isEmpty() || word.size() > qsizetype(sizeof buffer))
-        return false;
-    for (qsizetype i = 0; i < word.size(); ++i) {
-        const char16_t c = word[i].unicode();
-        if (c > 0x7f)
-            return false;
-        buffer[i] = char(ignoreCase && c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
-    const std::string_view ascii(buffer, size_t(word.size()));
-    return std::binary_search(std::begin(words), std::end(words), ascii);
-}
-
 using templatesyntax::isAsciiLetter;
 using templatesyntax::isIdentifierChar;
 using templatesyntax::isIdentifierStart;
+using templatesyntax::isOneOf;
 using templatesyntax::kPhpTags;
 
 struct State {
