@@ -8,30 +8,34 @@
 
 namespace {
 
-QString sarifLevel(Severity severity)
+// What each format calls a severity: its own name, SARIF's level, GCC's
+// word and GitHub's workflow command.
+struct SeverityNames {
+    const char *name;
+    const char *sarif;
+    const char *gcc;
+    const char *github;
+};
+
+const SeverityNames &namesOf(Severity severity)
 {
+    static const SeverityNames error{"error", "error", "error", "error"};
+    static const SeverityNames warning{"warning", "warning", "warning", "warning"};
+    static const SeverityNames info{"info", "note", "note", "notice"};
     switch (severity) {
     case Severity::Error:
-        return QStringLiteral("error");
+        return error;
     case Severity::Warning:
-        return QStringLiteral("warning");
+        return warning;
     case Severity::Info:
         break;
     }
-    return QStringLiteral("note");
+    return info;
 }
 
-QString githubCommand(Severity severity)
+QString sarifLevel(Severity severity)
 {
-    switch (severity) {
-    case Severity::Error:
-        return QStringLiteral("error");
-    case Severity::Warning:
-        return QStringLiteral("warning");
-    case Severity::Info:
-        break;
-    }
-    return QStringLiteral("notice");
+    return QString::fromLatin1(namesOf(severity).sarif);
 }
 
 // Workflow commands end at a line break and split properties at ':' and ','.
@@ -69,15 +73,7 @@ std::optional<ReportFormat> reportFormatNamed(QStringView name)
 
 QString severityName(Severity severity)
 {
-    switch (severity) {
-    case Severity::Error:
-        return QStringLiteral("error");
-    case Severity::Warning:
-        return QStringLiteral("warning");
-    case Severity::Info:
-        break;
-    }
-    return QStringLiteral("info");
+    return QString::fromLatin1(namesOf(severity).name);
 }
 
 CheckReport::CheckReport(ReportFormat format, ColumnUnit columns) : m_format(format), m_columns(columns) {}
@@ -93,15 +89,15 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
         const TextPosition end = lines.position(finding.start + finding.length, unit);
         switch (m_format) {
         case ReportFormat::Gcc:
-            // GCC calls its informational messages notes. Built by joining,
-            // not QString::arg(), which would read a "%1" in a path or message.
+            // Built by joining, not QString::arg(), which would read a "%1"
+            // in a path or message.
             m_output += (path + u':' + QString::number(start.line) + u':' + QString::number(start.column) + QLatin1String(": ")
-                         + (finding.severity == Severity::Info ? QStringLiteral("note") : severityName(finding.severity))
+                         + QLatin1String(namesOf(finding.severity).gcc)
                          + QLatin1String(": ") + finding.message + QLatin1String(" [") + finding.code + QLatin1String("]\n"))
                             .toUtf8();
             break;
         case ReportFormat::Github:
-            m_output += (QLatin1String("::") + githubCommand(finding.severity) + QLatin1String(" file=") + githubProperty(path)
+            m_output += (QLatin1String("::") + QLatin1String(namesOf(finding.severity).github) + QLatin1String(" file=") + githubProperty(path)
                          + QLatin1String(",line=") + QString::number(start.line) + QLatin1String(",col=")
                          + QString::number(start.column) + QLatin1String(",endLine=") + QString::number(end.line)
                          + QLatin1String(",endColumn=") + QString::number(end.column) + QLatin1String(",title=")
