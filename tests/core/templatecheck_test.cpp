@@ -7,6 +7,7 @@
 #include "core/snippet.h"
 #include "core/tagbuilder.h"
 #include "core/templatecheck.h"
+#include "core/textposition.h"
 #include "tests/support/qtprinters.h"
 
 #include <QDir>
@@ -22,18 +23,11 @@ namespace {
 // Each finding as "CODE line:column", lines and UTF-16 columns from 1.
 QStringList located(QStringView text, const QList<Finding> &findings)
 {
+    const LineIndex lines(text);
     QStringList out;
     for (const Finding &f : findings) {
-        qsizetype line = 1;
-        qsizetype lineStart = 0;
-        for (qsizetype i = 0; i < f.start; ++i) {
-            const bool crlf = text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
-            if ((text[i] == u'\n' || text[i] == u'\r') && !crlf) {
-                ++line;
-                lineStart = i + 1;
-            }
-        }
-        out.append(u"%1 %2:%3"_s.arg(f.code).arg(line).arg(f.start - lineStart + 1));
+        const TextPosition at = lines.position(f.start, ColumnUnit::Utf16);
+        out.append(u"%1 %2:%3"_s.arg(f.code).arg(at.line).arg(at.column));
     }
     return out;
 }
