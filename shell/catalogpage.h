@@ -31,7 +31,7 @@ public:
     const PageCatalog &catalog() const { return m_catalog; }
     PageView &view();
 
-    // A control by its name in the page data, e.g. "Text2" or "Option1(3)".
+    // A control by its name in the page data, e.g. "columnId" or "listPageTag3".
     QWidget *widget(const QString &name) const { return m_widgets.value(name); }
     template <typename T> T *widget(const QString &name) const
     {

@@ -10,9 +10,9 @@
 
 ListPage::ListPage(PageWindow *window, Clipboard &clipboard)
     : CatalogPage(window, Page::List, clipboard),
-      m_titleLength(box(QStringLiteral("Text2"))),
-      m_summaryLength(box(QStringLiteral("Text3"))),
-      m_pageSize(box(QStringLiteral("Text4")))
+      m_titleLength(box(QStringLiteral("listTitleLength"))),
+      m_summaryLength(box(QStringLiteral("listSummaryLength"))),
+      m_pageSize(box(QStringLiteral("listPageSize")))
 {
     // textChanged reports every change of the text: each keystroke, deletion
     // and paste. The title length rebuilds the snippet but leaves the

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-// The about page's link table: what each of Label2(0)..Label2(4) shows and
+// The about page's link table: what each of its five links shows and
 // which address a click on it opens.
 
 namespace {

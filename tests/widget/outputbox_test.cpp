@@ -156,7 +156,7 @@ TEST_F(OutputBoxColours, TextTypedIntoTheBoxIsColouredAsTyped)
 
 TEST_F(OutputBoxColours, AMegabytePastedIntoABuilderReachesBoxAndClipboardAsKept)
 {
-    QLineEdit *columnId = content(Page::Home)->widget<QLineEdit>(u"Text2"_s);
+    QLineEdit *columnId = content(Page::Home)->widget<QLineEdit>(u"columnId"_s);
     ASSERT_NE(columnId, nullptr);
     columnId->insert(u"1234567890"_s.repeated(100 * 1024).left(1024 * 1024));
 
@@ -298,8 +298,8 @@ TEST_F(OutputBoxColours, LatinInTheCodeFaceChineseInTheSongFace)
     EXPECT_EQ(drawnBy.value(QFontInfo(songFont(10.5)).family()), u"内容显示"_s);
 
     // Captions, buttons and the builders' boxes keep the Song face.
-    const QWidget *others[] = {entry(Page::Content, 14), content(Page::Home)->widget(u"Text2"_s),
-                               content(Page::List)->widget(u"Text3"_s), page(Page::Content)->ownButton()};
+    const QWidget *others[] = {entry(Page::Content, 14), content(Page::Home)->widget(u"columnId"_s),
+                               content(Page::List)->widget(u"listSummaryLength"_s), page(Page::Content)->ownButton()};
     for (const QWidget *other : others) {
         ASSERT_NE(other, nullptr);
         EXPECT_EQ(other->font().family(), songFamily()) << other->objectName().toStdString();

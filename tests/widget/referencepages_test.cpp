@@ -99,7 +99,7 @@ protected:
     }
 
     QLabel *label(const QString &name) const { return page(Page::About)->findChild<QLabel *>(name); }
-    QLabel *link(int index) const { return label(QStringLiteral("Label2(%1)").arg(index)); }
+    QLabel *link(int index) const { return label(aboutLink(qint16(index))->name + QStringLiteral("Link")); }
     FailureNotice *notice() const
     {
         return page(Page::About)->findChild<FailureNotice *>(QStringLiteral("OpenFailureNotice"));
@@ -120,17 +120,17 @@ struct LinkRow {
     int link;
     const char *caption;       // the row caption's control
     const char16_t *captionText;
-    TwipRect at;               // the link's place in Frame1
+    TwipRect at;               // the link's place in the panel
     const char *openedPath;
 };
 
 // The rows top to bottom, as the page shows them.
 const LinkRow kRows[] = {
-    {0, "Label1(0)", u"Zuvi官方网站:", {4440, 1800, 2295, 375}, ""},
-    {1, "Label1(2)", u"Zuvi帮助手册:", {4440, 2640, 3015, 375}, "/doc/"},
-    {2, "Label8", u"Zuvi模板中心:", {4440, 3480, 3255, 375}, "/moban/"},
-    {4, "Label12(0)", u"Zuvi插件中心:", {4440, 4320, 3135, 255}, "/mall/plus/"},
-    {3, "Label12(2)", u"Zuvi授权购买:", {4440, 5160, 3135, 255}, "/buy/"},
+    {0, "homeSiteCaption", u"Zuvi官方网站:", {4440, 1800, 2295, 375}, ""},
+    {1, "helpManualCaption", u"Zuvi帮助手册:", {4440, 2640, 3015, 375}, "/doc/"},
+    {2, "templateCentreCaption", u"Zuvi模板中心:", {4440, 3480, 3255, 375}, "/moban/"},
+    {4, "pluginCentreCaption", u"Zuvi插件中心:", {4440, 4320, 3135, 255}, "/mall/plus/"},
+    {3, "licencePurchaseCaption", u"Zuvi授权购买:", {4440, 5160, 3135, 255}, "/buy/"},
 };
 
 TEST_F(AboutPageTest, ShowsItsLinksInRowsOnAWhitePageWithItsOwnIcon)
@@ -141,7 +141,7 @@ TEST_F(AboutPageTest, ShowsItsLinksInRowsOnAWhitePageWithItsOwnIcon)
     EXPECT_TRUE(window->windowIcon().availableSizes().contains(QSize(48, 48)));
     EXPECT_EQ(window->findChild<QPlainTextEdit *>(), nullptr);
 
-    QWidget *frame = window->findChild<QWidget *>(QStringLiteral("Frame1"));
+    QWidget *frame = window->findChild<QWidget *>(QStringLiteral("linksPanel"));
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->geometry(), toPixels({120, 600, 11055, 8175}));
 
@@ -169,8 +169,8 @@ TEST_F(AboutPageTest, ShowsItsLinksInRowsOnAWhitePageWithItsOwnIcon)
         EXPECT_GT(shown->y(), previousTop) << row.caption;
         previousTop = shown->y();
     }
-    QLabel *groups = label(QStringLiteral("Label7"));
-    QLabel *credit = label(QStringLiteral("Label9"));
+    QLabel *groups = label(QStringLiteral("userGroupsLine"));
+    QLabel *credit = label(QStringLiteral("creditLine"));
     ASSERT_TRUE(groups && credit);
     // The groups are named, with no contact number (one made up may well be
     // a stranger's), and the line is readable to its end.
@@ -205,12 +205,13 @@ TEST_F(AboutPageTest, ClickingALinkGivesItsAddressToTheOpener)
 TEST_F(AboutPageTest, CaptionsTheFrameAndThePageOpenNothing)
 {
     recordQtOpenings();
-    for (const char *name : {"Label1(0)", "Label1(2)", "Label8", "Label12(0)", "Label12(2)", "Label7", "Label9"}) {
+    for (const char *name : {"homeSiteCaption", "helpManualCaption", "templateCentreCaption", "pluginCentreCaption",
+                             "licencePurchaseCaption", "userGroupsLine", "creditLine"}) {
         QLabel *other = label(QString::fromLatin1(name));
         ASSERT_NE(other, nullptr) << name;
         clickOn(other);
     }
-    clickOn(page(Page::About)->findChild<QWidget *>(QStringLiteral("Frame1")));
+    clickOn(page(Page::About)->findChild<QWidget *>(QStringLiteral("linksPanel")));
     QTest::mouseClick(page(Page::About), Qt::LeftButton, {}, QPoint(20, 600));
     // A press on a link that ends outside it is no click.
     QTest::mousePress(link(1), Qt::LeftButton);

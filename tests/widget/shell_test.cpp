@@ -88,7 +88,7 @@ TEST_F(ShellTest, FocusRestsOnTheOwnButtonWhenAPageComesBack)
 {
     goTo(Page::List);
     PageWindow *list = page(Page::List);
-    list->findChild<QWidget *>(QStringLiteral("Text2"))->setFocus();
+    list->findChild<QWidget *>(QStringLiteral("listTitleLength"))->setFocus();
     list->navigationButton(Page::Shop)->click();
     EXPECT_EQ(list->focusWidget(), list->ownButton());
     goTo(Page::List);
@@ -150,7 +150,7 @@ TEST_F(ShellTest, AHiddenPageGivesBackItsImageAndComesBackAsItWasLeft)
 {
     PageWindow *home = page(Page::Home);
     ASSERT_TRUE(QTest::qWaitForWindowActive(home));
-    auto *columnId = home->findChild<QLineEdit *>(QStringLiteral("Text2"));
+    auto *columnId = home->findChild<QLineEdit *>(QStringLiteral("columnId"));
     ASSERT_NE(columnId, nullptr);
     typeText(columnId, QStringLiteral("35"));
     clickOn(entry(Page::Home, 2));
@@ -194,7 +194,7 @@ TEST_F(ShellTest, APageKeepsItsOwnWindowsWhenItComesBack)
 {
     PageWindow *home = page(Page::Home);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(home));
-    auto *combo = home->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    auto *combo = home->findChild<QComboBox *>(QStringLiteral("columnAttribute"));
     ASSERT_NE(combo, nullptr);
     combo->showPopup();
     QWidget *list = combo->view()->window();
@@ -358,11 +358,11 @@ TEST_F(ShellTest, TextAt1xShowsItsOwnColourUndiluted)
         const char *name;
         QPalette::ColorRole role;
     } cases[] = {
-        {"Label3", QPalette::WindowText},        // red note, 9 pt
-        {"Label2", QPalette::WindowText},        // red note, 10.5 pt
-        {"Label1", QPalette::WindowText},        // grey usage line, 10.5 pt
-        {"Option1(0)", QPalette::WindowText},    // entry caption
-        {"Command1(1)", QPalette::ButtonText},   // navigation button
+        {"pcOnlyNote", QPalette::WindowText},          // red note, 9 pt
+        {"templateFolderNote", QPalette::WindowText},  // red note, 10.5 pt
+        {"usageLine", QPalette::WindowText},           // grey usage line, 10.5 pt
+        {"templateFile0", QPalette::WindowText},       // entry caption
+        {"navigationButton1", QPalette::ButtonText},   // navigation button
     };
     for (const auto &c : cases) {
         QWidget *widget = files->findChild<QWidget *>(QString::fromLatin1(c.name));
@@ -376,7 +376,7 @@ TEST_F(ShellTest, TextAt1xShowsItsOwnColourUndiluted)
         }
         EXPECT_GE(exact, 20) << c.name << " " << qPrintable(QColor(colour).name());
     }
-    EXPECT_EQ(files->findChild<QWidget *>(QStringLiteral("Label3"))->palette().color(QPalette::WindowText),
+    EXPECT_EQ(files->findChild<QWidget *>(QStringLiteral("pcOnlyNote"))->palette().color(QPalette::WindowText),
               QColor(255, 0, 0));
 }
 
