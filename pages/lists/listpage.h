@@ -17,7 +17,6 @@ public:
 
 private:
     QString listTag() const;
-    QLineEdit *box(const QString &name) const;
 
     QLineEdit *m_titleLength = nullptr;
     QLineEdit *m_summaryLength = nullptr;
