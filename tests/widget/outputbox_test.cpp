@@ -10,6 +10,7 @@
 #include "tests/support/qtprinters.h"
 
 #include <QGlyphRun>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRawFont>
@@ -304,6 +305,40 @@ TEST_F(OutputBoxColours, LatinInTheCodeFaceChineseInTheSongFace)
         ASSERT_NE(other, nullptr);
         EXPECT_EQ(other->font().family(), songFamily()) << other->objectName().toStdString();
         EXPECT_FALSE(other->font().families().contains(codeFamily())) << other->objectName().toStdString();
+    }
+}
+
+} // namespace
+
+namespace {
+
+using OutputBoxOnEveryPage = PagesFixture;
+
+TEST_F(OutputBoxOnEveryPage, IsEditableWrapsAtItsWidthAndAlwaysShowsItsScrollBar)
+{
+    goTo(Page::Home);
+    for (int p = kFirstPage; p <= Page::ExtensionFunctions; ++p) {
+        QPlainTextEdit *box = content(p)->outputBox();
+        EXPECT_EQ(box->font().pointSizeF(), 10.5) << p;
+        EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::WidgetWidth) << p;
+        EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn) << p;
+        EXPECT_FALSE(box->isReadOnly()) << p;
+    }
+}
+
+TEST_F(OutputBoxOnEveryPage, StandsAboveTheUsageLine)
+{
+    goTo(Page::Home);
+    for (int p = kFirstPage; p <= Page::ExtensionFunctions; ++p) {
+        QLabel *usage = nullptr;
+        for (QLabel *label : page(p)->findChildren<QLabel *>()) {
+            if (label->text() == QStringLiteral("使用说明：选择相应标签即可自动生成及复制到剪切板，你只需要粘贴即可。"))
+                usage = label;
+        }
+        ASSERT_NE(usage, nullptr) << p;
+        const QRect box(content(p)->outputBox()->mapTo(page(p), QPoint(0, 0)), content(p)->outputBox()->size());
+        const QRect line(usage->mapTo(page(p), QPoint(0, 0)), usage->size());
+        EXPECT_LE(box.bottom(), line.top()) << p;
     }
 }
 

@@ -393,4 +393,4 @@ TEST_F(AboutPageTest, VisitingItChangesNeitherTheClipboardNorAnyTagPage)
 
 } // namespace
 
-#include "referencepages_test.moc"
+#include "aboutpage_test.moc"
