@@ -134,9 +134,9 @@ int runPastes()
     pages.start();
     settle();
     auto *home = qobject_cast<CatalogPage *>(pages.page(Page::Home)->content());
-    QLineEdit *box = home ? home->widget<QLineEdit>(QStringLiteral("Text2")) : nullptr;
+    QLineEdit *box = home ? home->widget<QLineEdit>(QStringLiteral("columnId")) : nullptr;
     if (!box) {
-        std::printf("error=the home page has no box Text2\n");
+        std::printf("error=the home page has no column ID box\n");
         return 1;
     }
     box->setFocus();

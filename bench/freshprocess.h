@@ -42,10 +42,10 @@ struct FreshProcessFigures {
 // own platform (offscreen).
 const FreshProcessFigures &freshProcessFigures();
 
-// Resident memory around large pastes into the home page's column ID box
-// (Text2), in a process of its own: six times another program copies 1 MiB
-// of digits and the user selects all in the box and presses Ctrl+V; then the
-// user selects all and presses Backspace. MiB, medians over the rounds.
+// Resident memory around large pastes into the home page's column ID box,
+// in a process of its own: six times another program copies 1 MiB of digits
+// and the user selects all in the box and presses Ctrl+V; then the user
+// selects all and presses Backspace. MiB, medians over the rounds.
 struct PasteMemoryFigures {
     static constexpr int kPastes = 6;
 

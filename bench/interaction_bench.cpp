@@ -153,7 +153,7 @@ void sendShortcut(QWidget *widget, int key)
     QApplication::sendEvent(widget, &release);
 }
 
-// A paste of `n` characters into the home page's column ID box (Text2), as
+// A paste of `n` characters into the home page's column ID box, as
 // the user does it: another program has put the text on the clipboard, the
 // user selects all in the box and presses Ctrl+V. Timed from Ctrl+V to the
 // paint done: the box's text set (cut at its limit), the snippet rebuilt,
@@ -162,7 +162,7 @@ void paste(State &state, bool digits)
 {
     const qsizetype n = qsizetype(state.range(0));
     OpenPage open(Page::Home);
-    QLineEdit *box = open.content()->widget<QLineEdit>(QStringLiteral("Text2"));
+    QLineEdit *box = open.content()->widget<QLineEdit>(QStringLiteral("columnId"));
     const QString text = pastedText(n, digits);
     double handlerTotal = 0;
     for (auto _ : state) {
@@ -242,7 +242,7 @@ void searchPaletteKeystroke(State &state)
 void keystrokeAfterHugePaste(State &state, bool digits)
 {
     OpenPage open(Page::Home);
-    QLineEdit *box = open.content()->widget<QLineEdit>(QStringLiteral("Text2"));
+    QLineEdit *box = open.content()->widget<QLineEdit>(QStringLiteral("columnId"));
     box->setFocus();
     QApplication::clipboard()->setText(pastedText(10 << 20, digits));
     sendShortcut(box, Qt::Key_V);
@@ -292,9 +292,11 @@ void registerInteractionBenchmarks()
         const char *name;
     };
     constexpr Box boxes[] = {
-        {Page::Home, "Text2"}, {Page::Home, "Text3"}, {Page::Home, "Text4"}, {Page::Home, "Text5"},
-        {Page::Home, "Text6"}, {Page::Home, "Text7"}, {Page::List, "Text2"}, {Page::List, "Text3"},
-        {Page::List, "Text4"},
+        {Page::Home, "columnId"},           {Page::Home, "columnCount"},
+        {Page::Home, "articleColumnId"},    {Page::Home, "articleTitleLength"},
+        {Page::Home, "articleRows"},        {Page::Home, "articleSummaryLength"},
+        {Page::List, "listTitleLength"},    {Page::List, "listSummaryLength"},
+        {Page::List, "listPageSize"},
     };
     for (const Box &box : boxes) {
         const std::string name = std::string("Keystroke/") + pageSlug(box.page) + "/" + box.name;

@@ -212,7 +212,7 @@ void SummaryReporter::printSummary() const
                            double(longest->complexity_n) / 1024)
                 + format("%.0f); power %.2f", counter(longest, "kept_chars").value_or(0), power.value_or(0));
         }
-        rows.push_back({"Paste of " + std::string(kind) + " into Text2 (home)", value, "power <= 1.2",
+        rows.push_back({"Paste of " + std::string(kind) + " into the column ID box (home)", value, "power <= 1.2",
                         verdict(power, power && *power <= 1.2)});
     }
 

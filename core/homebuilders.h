@@ -12,7 +12,7 @@ struct TagBuilder;
 
 // --- navigation menu ---
 
-// Items of the column attribute drop-down (Combo1), in list order.
+// Items of the column attribute drop-down, in list order.
 QStringList columnAttributeItems();
 // The three-line {zuvi:channel} loop.
 QStringList navigationMenuSnippet(const QString &attribute, const QString &columnId, const QString &columnCount);
@@ -20,7 +20,7 @@ QStringList navigationMenuSnippet(const QString &attribute, const QString &colum
 // column ID and the column count.
 const TagBuilder &navigationMenuBuilder();
 
-// Items of the other-field drop-down (Combo2), in list order; the first is
+// Items of the other-field drop-down, in list order; the first is
 // the neutral "下拉选择".
 QStringList otherFieldItems();
 // What a choice writes: one placeholder line, no lines at all for the neutral
@@ -41,9 +41,10 @@ struct ArticleListInputs {
     QString ordering = {};        // an item of orderingItems()
 };
 
-QStringList articleAttributeItems();   // Combo4
-QStringList orderingItems();           // Combo5
-QStringList timeStyleItems();          // Combo3
+// Items of the article list's drop-downs, in list order.
+QStringList articleAttributeItems();
+QStringList orderingItems();
+QStringList timeStyleItems();
 
 constexpr int kArticleLayouts = 5;     // layouts 0..4; option 5 is the click count
 

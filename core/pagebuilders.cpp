@@ -12,9 +12,9 @@ const TagBuilder &articleListInLayoutOne()
 }
 
 constexpr PageBuilder kBuilders[] = {
-    {Page::Home, u"导航菜单", "Text2", navigationMenuBuilder},
-    {Page::Home, u"文章列表", "Text4", articleListInLayoutOne},
-    {Page::List, u"列表循环", "Text2", listTagBuilder},
+    {Page::Home, u"导航菜单", "columnId", navigationMenuBuilder},
+    {Page::Home, u"文章列表", "articleColumnId", articleListInLayoutOne},
+    {Page::List, u"列表循环", "listTitleLength", listTagBuilder},
 };
 
 } // namespace

@@ -101,6 +101,8 @@ private:
         const QStringList words = line.mid(1, line.size() - 2).split(u' ', Qt::SkipEmptyParts);
         if (words.size() != 2)
             return fail(QStringLiteral("a section header is [kind name]"));
+        if (words[0] == QStringLiteral("entries"))
+            return nameEntries(words[1]);
         if (words[0] == QStringLiteral("block")) {
             if (m_blocks.contains(words[1]))
                 return fail(QStringLiteral("block %1 defined twice").arg(words[1]));
@@ -118,8 +120,10 @@ private:
             const int index = words[1].toInt(&ok);
             if (!ok || index < 0 || index > 32767)
                 return fail(QStringLiteral("entry index must be a number from 0 to 32767"));
+            if (m_entryGroup.isEmpty())
+                return fail(QStringLiteral("an entry before [entries name], which names the page's entries"));
             m_current->index = static_cast<qint16>(index);
-            m_current->name = QStringLiteral("Option1(%1)").arg(index);
+            m_current->name = m_entryGroup + QString::number(index);
         } else {
             m_current->name = words[1];
         }
@@ -129,6 +133,14 @@ private:
         }
         m_hasGeometry = false;
         m_hasContainer = false;
+        return true;
+    }
+
+    bool nameEntries(const QString &group)
+    {
+        if (!m_entryGroup.isEmpty())
+            return fail(QStringLiteral("the entries are named twice"));
+        m_entryGroup = group;
         return true;
     }
 
@@ -252,6 +264,7 @@ private:
     bool m_hasContainer = false;
     QHash<QString, QStringList> m_blocks;
     QString m_blockName;
+    QString m_entryGroup;   // entry i is named m_entryGroup + i
 };
 
 } // namespace

@@ -19,8 +19,8 @@ struct CatalogControl {
     enum class Font { Page, Song10 };        // `font = song10` ("宋体" 10.5 pt); none: the page's font
 
     Kind kind = Kind::Label;
-    QString name;        // control name, e.g. "Frame1(2)"; entries are "Option1(i)"
-    qint16 index = 0;    // entries only: the index in the page's Option1 array
+    QString name;        // control name, e.g. "downloadModel"; entry i is "<group>i", e.g. "listPageTag6"
+    qint16 index = 0;    // entries only: the entry's index, its identity on the page
     QString frame;       // `in = <frame>`: the frame it stands in; empty for `in = page`
     TwipRect at;
     QString caption;     // frames, entries, options; label text

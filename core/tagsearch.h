@@ -9,8 +9,8 @@
 // caption and words of the snippet.
 struct SearchItem {
     int page = 0;
-    // The control that choosing the item acts on: the entry ("Option1(3)"),
-    // or for a builder its first input box ("Text4").
+    // The control that choosing the item acts on: the entry ("listPageTag3"),
+    // or for a builder its first input box ("articleColumnId").
     QString control;
     bool builder = false;
     QString caption;

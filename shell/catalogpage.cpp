@@ -70,7 +70,7 @@ QImage decodePicture(const QString &source, qreal devicePixelRatio)
 } // namespace
 
 CatalogPage::CatalogPage(QWidget *window, int page, Clipboard &clipboard)
-    : QObject(window), m_catalog(PageCatalog::load(dataFilePath(page)))
+    : QObject(window), m_page(page), m_catalog(PageCatalog::load(dataFilePath(page)))
 {
 
     // The pictures decode on a worker thread while the other controls are
@@ -136,6 +136,20 @@ CatalogPage::~CatalogPage() = default;
 PageView &CatalogPage::view()
 {
     return *m_view;
+}
+
+QWidget *CatalogPage::widget(const QString &name) const
+{
+    QWidget *found = m_widgets.value(name);
+    if (!found)
+        qFatal("page %d has no control named %s in its data", m_page, qPrintable(name));
+    return found;
+}
+
+void CatalogPage::wrongClass(const QString &name, const QWidget *found, const char *wanted) const
+{
+    qFatal("control %s of page %d is a %s, not a %s", qPrintable(name), m_page, found->metaObject()->className(),
+           wanted);
 }
 
 QAbstractButton *CatalogPage::selectedOption() const

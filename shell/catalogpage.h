@@ -31,11 +31,17 @@ public:
     const PageCatalog &catalog() const { return m_catalog; }
     PageView &view();
 
-    // A control by its name in the page data, e.g. "Text2" or "Option1(3)".
-    QWidget *widget(const QString &name) const { return m_widgets.value(name); }
+    // A control by its name in the page data, e.g. "columnId" or
+    // "listPageTag3". The code names only controls the data has: a name the
+    // page lacks, or a control of another class, stops the program.
+    QWidget *widget(const QString &name) const;
     template <typename T> T *widget(const QString &name) const
     {
-        return qobject_cast<T *>(widget(name));
+        QWidget *found = widget(name);
+        auto *control = qobject_cast<T *>(found);
+        if (!control)
+            wrongClass(name, found, T::staticMetaObject.className());
+        return control;
     }
     OutputBox *outputBox() const { return m_output; }
     // The page's selected option button (entry or other option), or nullptr.
@@ -43,7 +49,9 @@ public:
 
 private:
     QWidget *createControl(const CatalogControl &control, QWidget *parent);
+    [[noreturn]] void wrongClass(const QString &name, const QWidget *found, const char *wanted) const;
 
+    int m_page;
     PageCatalog m_catalog;
     QHash<QString, QWidget *> m_widgets;
     OutputBox *m_output = nullptr;

@@ -1,5 +1,6 @@
 #include "shell/pageset.h"
 
+#include "shell/catalogpage.h"
 #include "shell/pagewindow.h"
 #include "shell/searchpalette.h"
 
@@ -105,10 +106,10 @@ void PageSet::openSearch(int page)
 void PageSet::goToItem(int from, const SearchItem &item)
 {
     navigationClick(*this, from, qint16(item.page));
-    PageWindow *target = m_pages[item.page];
-    auto *control = target->findChild<QWidget *>(item.control);
-    if (!control)
-        return;
+    auto *target = qobject_cast<CatalogPage *>(m_pages[item.page]->content());
+    if (!target)
+        qFatal("search item %s is on page %d, which has no tags", qPrintable(item.control), item.page);
+    QWidget *control = target->widget(item.control);
     if (auto *entry = qobject_cast<QAbstractButton *>(control); entry && !item.builder)
         entry->click();
     control->setFocus(Qt::OtherFocusReason);

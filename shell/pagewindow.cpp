@@ -22,7 +22,7 @@ PageWindow::PageWindow(int pageNumber) : m_pageNumber(pageNumber)
     m_navigation.resize(kPageCount);
     auto createButton = [this](int index) {
         auto *button = new NavigationButton(QString::fromUtf16(pageInfo(index).caption), this);
-        button->setObjectName(QStringLiteral("Command1(%1)").arg(index));
+        button->setObjectName(QStringLiteral("navigationButton%1").arg(index));
         button->setGeometry(toPixels(navigationButtonRect(m_pageNumber, index)));
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, index] { emit navigationClicked(qint16(index)); });

@@ -14,7 +14,8 @@ public:
     explicit PageWindow(int pageNumber);
 
     int pageNumber() const { return m_pageNumber; }
-    NavigationButton *navigationButton(int index) const;   // Command1(1)..Command1(9)
+    // The button that shows page `index` (1..9), named navigationButton<index>.
+    NavigationButton *navigationButton(int index) const;
     NavigationButton *ownButton() const { return navigationButton(m_pageNumber); }
     QObject *content() const { return m_content; }
     void setContent(QObject *content) { m_content = content; }
@@ -36,7 +37,7 @@ protected:
 
 private:
     int m_pageNumber;
-    QList<NavigationButton *> m_navigation;   // in page order, from Command1(1)
+    QList<NavigationButton *> m_navigation;   // in page order, from the home page's
     QObject *m_content = nullptr;
     bool m_placed = false;
 };

@@ -5,6 +5,7 @@
 //
 // Runs on any Qt platform, the offscreen one included.
 
+#include "shell/catalogpage.h"
 #include "shell/copiednote.h"
 #include "shell/startup.h"
 #include "app/pagefactory.h"
@@ -30,11 +31,10 @@ int main(int argc, char *argv[])
     if (!QDir().mkpath(out.path()))
         return 1;
 
-    // The entry clicked on each page before it is rendered.
-    const char *const representative[] = {
-        nullptr, "Option1(4)", "Option1(16)", "Option1(14)", "Option1(2)", "Option1(5)",
-        "Option1(1)", "Option1(0)", "Option1(0)", nullptr,
-    };
+    // The index of the entry clicked on each page before it is rendered, by
+    // page number; none on the about page.
+    constexpr int kNone = -1;
+    const int representative[] = {kNone, 4, 16, 14, 2, 5, 1, 0, 0, kNone};
 
     SystemClipboard clipboard;
     PageSet pages(pageFactory(clipboard));
@@ -42,9 +42,11 @@ int main(int argc, char *argv[])
     for (int page = kFirstPage; page <= kLastPage; ++page) {
         pages.page(Page::Home)->navigationButton(page)->click();
         PageWindow *window = pages.page(page);
-        if (const char *entry = representative[page]) {
-            if (auto *button = window->findChild<QAbstractButton *>(QString::fromLatin1(entry)))
-                button->click();
+        if (auto *content = qobject_cast<CatalogPage *>(window->content()); content && representative[page] != kNone) {
+            const CatalogControl *entry = content->catalog().entry(qint16(representative[page]));
+            if (!entry)
+                qFatal("page %d has no entry %d", page, representative[page]);
+            content->widget<QAbstractButton>(entry->name)->click();
         }
         QTest::qWait(20);
         // The page as it stays, after the note of the copy has gone.

@@ -5,6 +5,7 @@
 namespace {
 
 struct LinkRow {
+    const char *name;
     const char16_t *shownPath;
     const char16_t *openedPath;
     const char16_t *tip;
@@ -13,11 +14,11 @@ struct LinkRow {
 // Paths after the home-site address. The plug-in centre is shown under
 // /plus/, but its pages live under /mall/plus/.
 constexpr LinkRow kLinks[kAboutLinkCount] = {
-    {u"", u"", u"Zuvi官方网站"},
-    {u"/doc/", u"/doc/", u"Zuvi官方网站"},
-    {u"/moban/", u"/moban/", u"Zuvi模板中心"},
-    {u"/buy/", u"/buy/", u"Zuvi插件中心"},
-    {u"/plus/", u"/mall/plus/", u"Zuvi插件中心"},
+    {"homeSite", u"", u"", u"Zuvi官方网站"},
+    {"helpManual", u"/doc/", u"/doc/", u"Zuvi官方网站"},
+    {"templateCentre", u"/moban/", u"/moban/", u"Zuvi模板中心"},
+    {"licencePurchase", u"/buy/", u"/buy/", u"Zuvi插件中心"},
+    {"pluginCentre", u"/plus/", u"/mall/plus/", u"Zuvi插件中心"},
 };
 
 } // namespace
@@ -27,7 +28,7 @@ std::optional<AboutLink> aboutLink(qint16 index)
     if (index < 0 || index >= kAboutLinkCount)
         return std::nullopt;
     const LinkRow &row = kLinks[index];
-    return AboutLink{homeSiteAddress() + QString::fromUtf16(row.shownPath),
+    return AboutLink{QString::fromLatin1(row.name), homeSiteAddress() + QString::fromUtf16(row.shownPath),
                      QUrl(homeSiteAddress() + QString::fromUtf16(row.openedPath)),
                      QString::fromUtf16(row.tip)};
 }

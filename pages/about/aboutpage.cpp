@@ -26,29 +26,29 @@ QString aboutCreditText()
 namespace {
 
 struct Caption {
-    const char *name;
+    qint16 link;   // the link of its row
     TwipRect at;
     const char16_t *text;
 };
 
-// The row captions in Frame1, top to bottom; they react to nothing.
+// The row captions in the panel, top to bottom; they react to nothing.
 const Caption kRowCaptions[] = {
-    {"Label1(0)", {2520, 1800, 1815, 255}, u"Zuvi官方网站:"},
-    {"Label1(2)", {2520, 2640, 1695, 255}, u"Zuvi帮助手册:"},
-    {"Label8", {2520, 3480, 1695, 255}, u"Zuvi模板中心:"},
-    {"Label12(0)", {2520, 4320, 1815, 255}, u"Zuvi插件中心:"},
-    {"Label12(2)", {2520, 5160, 1695, 255}, u"Zuvi授权购买:"},
+    {0, {2520, 1800, 1815, 255}, u"Zuvi官方网站:"},
+    {1, {2520, 2640, 1695, 255}, u"Zuvi帮助手册:"},
+    {2, {2520, 3480, 1695, 255}, u"Zuvi模板中心:"},
+    {4, {2520, 4320, 1815, 255}, u"Zuvi插件中心:"},
+    {3, {2520, 5160, 1695, 255}, u"Zuvi授权购买:"},
 };
 
-// Label2(0)..Label2(4) in Frame1, in the order of the link array; on screen
-// the licence purchase row (3) stands below the plug-in centre row (4).
+// The links in the panel, in the links' order; on screen the licence
+// purchase row (3) stands below the plug-in centre row (4).
 constexpr TwipRect kLinkRects[kAboutLinkCount] = {
     {4440, 1800, 2295, 375}, {4440, 2640, 3015, 375}, {4440, 3480, 3255, 375},
     {4440, 5160, 3135, 255}, {4440, 4320, 3135, 255},
 };
 
 constexpr TwipRect kFrameRect{120, 600, 11055, 8175};
-constexpr TwipRect kUserGroupsRect{1920, 6600, 7095, 255};   // in Frame1
+constexpr TwipRect kUserGroupsRect{1920, 6600, 7095, 255};   // in the panel
 constexpr TwipRect kCreditRect{10200, 8880, 975, 255};       // on the page
 
 QLabel *createLabel(const QString &name, const QString &text, const TwipRect &at, QWidget *parent,
@@ -80,17 +80,17 @@ AboutPage::AboutPage(PageWindow *window, Clipboard &clipboard)
 
     // A panel without caption: a thin border, white inside like the page.
     auto *frame = new QFrame(window);
-    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setObjectName(QStringLiteral("linksPanel"));
     frame->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
     frame->setGeometry(toPixels(kFrameRect));
 
     for (const Caption &caption : kRowCaptions) {
-        createLabel(QString::fromLatin1(caption.name), QString::fromUtf16(caption.text), caption.at, frame,
-                    QPalette::ButtonText);
+        createLabel(aboutLink(caption.link)->name + QStringLiteral("Caption"), QString::fromUtf16(caption.text),
+                    caption.at, frame, QPalette::ButtonText);
     }
     for (qint16 index = 0; index < kAboutLinkCount; ++index) {
         const AboutLink link = *aboutLink(index);
-        QLabel *label = createLabel(QStringLiteral("Label2(%1)").arg(index), link.shown, kLinkRects[index], frame,
+        QLabel *label = createLabel(link.name + QStringLiteral("Link"), link.shown, kLinkRects[index], frame,
                                     QPalette::Highlight);
         label->setToolTip(link.tip);
         label->setCursor(Qt::PointingHandCursor);
@@ -101,8 +101,8 @@ AboutPage::AboutPage(PageWindow *window, Clipboard &clipboard)
         label->installEventFilter(this);
         m_links.append(label);
     }
-    createLabel(QStringLiteral("Label7"), aboutUserGroupsText(), kUserGroupsRect, frame, QPalette::ButtonText);
-    createLabel(QStringLiteral("Label9"), aboutCreditText(), kCreditRect, window, QPalette::ButtonText, false);
+    createLabel(QStringLiteral("userGroupsLine"), aboutUserGroupsText(), kUserGroupsRect, frame, QPalette::ButtonText);
+    createLabel(QStringLiteral("creditLine"), aboutCreditText(), kCreditRect, window, QPalette::ButtonText, false);
 }
 
 void AboutPage::openLink(qint16 index)

@@ -21,7 +21,7 @@ public:
     // An address copied from the failure notice goes to `clipboard`.
     AboutPage(PageWindow *window, Clipboard &clipboard);
 
-    // Opens link Label2(index); indices outside 0..4 are ignored.
+    // Opens link `index` (aboutlinks.h); indices outside 0..4 are ignored.
     void openLink(qint16 index);
 
     LinkOpener *linkOpener() const { return m_opener; }
@@ -30,7 +30,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QList<QLabel *> m_links;   // Label2(0)..Label2(4)
+    QList<QLabel *> m_links;   // in the links' order
     LinkOpener *m_opener;
 };
 

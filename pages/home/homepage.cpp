@@ -22,22 +22,25 @@ QComboBox *fill(QComboBox *combo, const QStringList &items)
 
 HomePage::HomePage(PageWindow *window, Clipboard &clipboard)
     : CatalogPage(window, Page::Home, clipboard),
-      m_columnId(widget<QLineEdit>(QStringLiteral("Text2"))),
-      m_columnCount(widget<QLineEdit>(QStringLiteral("Text3"))),
-      m_columnAttribute(fill(widget<QComboBox>(QStringLiteral("Combo1")), columnAttributeItems())),
-      m_otherField(fill(widget<QComboBox>(QStringLiteral("Combo2")), otherFieldItems())),
-      m_listColumnId(widget<QLineEdit>(QStringLiteral("Text4"))),
-      m_titleLength(widget<QLineEdit>(QStringLiteral("Text5"))),
-      m_rows(widget<QLineEdit>(QStringLiteral("Text6"))),
-      m_summaryLength(widget<QLineEdit>(QStringLiteral("Text7"))),
-      m_timeStyle(fill(widget<QComboBox>(QStringLiteral("Combo3")), timeStyleItems())),
-      m_articleAttribute(fill(widget<QComboBox>(QStringLiteral("Combo4")), articleAttributeItems())),
-      m_ordering(fill(widget<QComboBox>(QStringLiteral("Combo5")), orderingItems()))
+      m_columnId(widget<QLineEdit>(QStringLiteral("columnId"))),
+      m_columnCount(widget<QLineEdit>(QStringLiteral("columnCount"))),
+      m_columnAttribute(fill(widget<QComboBox>(QStringLiteral("columnAttribute")), columnAttributeItems())),
+      m_otherField(fill(widget<QComboBox>(QStringLiteral("otherField")), otherFieldItems())),
+      m_articleColumnId(widget<QLineEdit>(QStringLiteral("articleColumnId"))),
+      m_articleTitleLength(widget<QLineEdit>(QStringLiteral("articleTitleLength"))),
+      m_articleRows(widget<QLineEdit>(QStringLiteral("articleRows"))),
+      m_articleSummaryLength(widget<QLineEdit>(QStringLiteral("articleSummaryLength"))),
+      m_articleTimeStyle(fill(widget<QComboBox>(QStringLiteral("articleTimeStyle")), timeStyleItems())),
+      m_articleAttribute(fill(widget<QComboBox>(QStringLiteral("articleAttribute")), articleAttributeItems())),
+      m_articleOrder(fill(widget<QComboBox>(QStringLiteral("articleOrder")), orderingItems()))
 {
-    for (int layout = 0; layout <= kArticleLayouts; ++layout) {
-        auto *option = widget<QAbstractButton>(QStringLiteral("Option2(%1)").arg(layout));
-        m_layoutOptions << option;
-        connect(option, &QAbstractButton::clicked, this, [this, layout] { showArticleList(layout); });
+    // Option `option` of articleListSnippet: the layouts, then the click count.
+    for (int option = 0; option <= kArticleLayouts; ++option) {
+        const QString name = option < kArticleLayouts ? QStringLiteral("articleLayout%1").arg(option)
+                                                      : QStringLiteral("articleClicks");
+        auto *button = widget<QAbstractButton>(name);
+        m_articleOptions << button;
+        connect(button, &QAbstractButton::clicked, this, [this, option] { showArticleList(option); });
     }
 
     // Every edit of a box counts: keystrokes, deletions, pastes. A choice
@@ -47,11 +50,11 @@ HomePage::HomePage(PageWindow *window, Clipboard &clipboard)
         connect(box, &QLineEdit::textChanged, this, &HomePage::rebuildMenu);
     connect(m_columnAttribute, &QComboBox::activated, this, &HomePage::rebuildMenu);
     connect(m_otherField, &QComboBox::activated, this, &HomePage::showOtherField);
-    for (QLineEdit *box : {m_listColumnId, m_titleLength, m_rows, m_summaryLength})
+    for (QLineEdit *box : {m_articleColumnId, m_articleTitleLength, m_articleRows, m_articleSummaryLength})
         connect(box, &QLineEdit::textChanged, this, &HomePage::rebuildInLayoutOne);
-    for (QComboBox *choice : {m_articleAttribute, m_ordering})
+    for (QComboBox *choice : {m_articleAttribute, m_articleOrder})
         connect(choice, &QComboBox::activated, this, &HomePage::rebuildInLayoutOne);
-    connect(m_timeStyle, &QComboBox::activated, this, &HomePage::showTimeStyle);
+    connect(m_articleTimeStyle, &QComboBox::activated, this, &HomePage::showTimeStyle);
 }
 
 void HomePage::rebuildMenu()
@@ -68,12 +71,12 @@ void HomePage::showOtherField()
 
 ArticleListInputs HomePage::articleListInputs() const
 {
-    return ArticleListInputs{.columnId = m_listColumnId->text(),
+    return ArticleListInputs{.columnId = m_articleColumnId->text(),
                              .attribute = m_articleAttribute->currentText(),
-                             .titleLength = m_titleLength->text(),
-                             .summaryLength = m_summaryLength->text(),
-                             .rows = m_rows->text(),
-                             .ordering = m_ordering->currentText()};
+                             .titleLength = m_articleTitleLength->text(),
+                             .summaryLength = m_articleSummaryLength->text(),
+                             .rows = m_articleRows->text(),
+                             .ordering = m_articleOrder->currentText()};
 }
 
 void HomePage::showArticleList(int layout)
@@ -86,12 +89,12 @@ void HomePage::rebuildInLayoutOne()
 {
     // Selecting layout one clears whatever else of the page was selected; the
     // snippet is written once, here, from the current inputs.
-    m_layoutOptions.first()->setChecked(true);
+    m_articleOptions.first()->setChecked(true);
     showArticleList(0);
 }
 
 void HomePage::showTimeStyle()
 {
-    if (const auto lines = timeStyleSnippet(m_timeStyle->currentText()))
+    if (const auto lines = timeStyleSnippet(m_articleTimeStyle->currentText()))
         view().present(snippetText(*lines));
 }

@@ -27,16 +27,16 @@ private:
     void showTimeStyle();
     ArticleListInputs articleListInputs() const;
 
-    QLineEdit *m_columnId;          // Text2
-    QLineEdit *m_columnCount;       // Text3
-    QComboBox *m_columnAttribute;   // Combo1
-    QComboBox *m_otherField;        // Combo2
-    QLineEdit *m_listColumnId;      // Text4
-    QLineEdit *m_titleLength;       // Text5
-    QLineEdit *m_rows;              // Text6
-    QLineEdit *m_summaryLength;     // Text7
-    QComboBox *m_timeStyle;         // Combo3
-    QComboBox *m_articleAttribute;  // Combo4
-    QComboBox *m_ordering;          // Combo5
-    QList<QAbstractButton *> m_layoutOptions;   // Option2(0)..Option2(5)
+    QLineEdit *m_columnId;
+    QLineEdit *m_columnCount;
+    QComboBox *m_columnAttribute;
+    QComboBox *m_otherField;
+    QLineEdit *m_articleColumnId;
+    QLineEdit *m_articleTitleLength;
+    QLineEdit *m_articleRows;
+    QLineEdit *m_articleSummaryLength;
+    QComboBox *m_articleTimeStyle;
+    QComboBox *m_articleAttribute;
+    QComboBox *m_articleOrder;
+    QList<QAbstractButton *> m_articleOptions;   // the five layouts, then the click count
 };

@@ -10,9 +10,9 @@
 
 ListPage::ListPage(PageWindow *window, Clipboard &clipboard)
     : CatalogPage(window, Page::List, clipboard),
-      m_titleLength(box(QStringLiteral("Text2"))),
-      m_summaryLength(box(QStringLiteral("Text3"))),
-      m_pageSize(box(QStringLiteral("Text4")))
+      m_titleLength(widget<QLineEdit>(QStringLiteral("listTitleLength"))),
+      m_summaryLength(widget<QLineEdit>(QStringLiteral("listSummaryLength"))),
+      m_pageSize(widget<QLineEdit>(QStringLiteral("listPageSize")))
 {
     // textChanged reports every change of the text: each keystroke, deletion
     // and paste. The title length rebuilds the snippet but leaves the
@@ -20,14 +20,6 @@ ListPage::ListPage(PageWindow *window, Clipboard &clipboard)
     connect(m_titleLength, &QLineEdit::textChanged, this, [this] { view().setOutputText(listTag()); });
     for (QLineEdit *copying : {m_summaryLength, m_pageSize})
         connect(copying, &QLineEdit::textChanged, this, [this] { view().present(listTag()); });
-}
-
-QLineEdit *ListPage::box(const QString &name) const
-{
-    auto *lineEdit = widget<QLineEdit>(name);
-    if (!lineEdit)
-        qFatal("the list page has no text box %s", qPrintable(name));
-    return lineEdit;
 }
 
 QString ListPage::listTag() const

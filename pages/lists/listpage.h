@@ -17,9 +17,8 @@ public:
 
 private:
     QString listTag() const;
-    QLineEdit *box(const QString &name) const;
 
-    QLineEdit *m_titleLength = nullptr;     // Text2
-    QLineEdit *m_summaryLength = nullptr;   // Text3
-    QLineEdit *m_pageSize = nullptr;        // Text4
+    QLineEdit *m_titleLength = nullptr;
+    QLineEdit *m_summaryLength = nullptr;
+    QLineEdit *m_pageSize = nullptr;
 };

@@ -4,13 +4,15 @@
 #include "tests/support/qtprinters.h"
 
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
 
 QString entrySection(const QString &body)
 {
-    return QStringLiteral("[entry 0]\ncaption = 甲\nin = page\nat = 1 2 3 4\n") + body;
+    return QStringLiteral("[entries demoTag]\n[entry 0]\ncaption = 甲\nin = page\nat = 1 2 3 4\n") + body;
 }
 
 TEST(CatalogFormat, SnippetLinesAreExactlyWhatStandsBetweenTheBars)
@@ -33,7 +35,7 @@ TEST(CatalogFormat, SnippetLinesAreExactlyWhatStandsBetweenTheBars)
 TEST(CatalogFormat, BlocksAndTheHomeSiteAreExpanded)
 {
     const QString text = QStringLiteral(
-        "[block legend]\n|<!--|\n|-->|\n\n"
+        "[entries demoTag]\n[block legend]\n|<!--|\n|-->|\n\n"
         "[entry 0]\ncaption = 甲\nin = page\nat = 0 0 1 1\n|<a href='@HOME_SITE@'>|\n@use legend\n|end|\n");
     const auto catalog = PageCatalog::parse(text);
     ASSERT_TRUE(catalog);
@@ -81,12 +83,37 @@ TEST(CatalogFormat, AWordOutsideTheSetNamesItsLineAndTheWordsAllowed)
 TEST(CatalogFormat, ControlsInsideFramesAddUpToPagePositions)
 {
     const auto catalog = PageCatalog::parse(QStringLiteral(
-        "[frame Frame1(0)]\nin = page\nat = 100 200 5000 5000\ncaption = 外\n"
-        "[frame Inner]\nin = Frame1(0)\nat = 10 20 1000 1000\ncaption = 内\n"
-        "[entry 0]\ncaption = 甲\nin = Inner\nat = 1 2 3 4\n|x|\n"));
+        "[entries demoTag]\n"
+        "[frame outer]\nin = page\nat = 100 200 5000 5000\ncaption = 外\n"
+        "[frame inner]\nin = outer\nat = 10 20 1000 1000\ncaption = 内\n"
+        "[entry 0]\ncaption = 甲\nin = inner\nat = 1 2 3 4\n|x|\n"));
     ASSERT_TRUE(catalog);
     EXPECT_EQ(catalog->pageRect(*catalog->entry(0)), (TwipRect{111, 222, 3, 4}));
     EXPECT_EQ(toPixels(TwipRect{120, 600, 1095, 255}), QRect(8, 40, 73, 17));
+}
+
+TEST(CatalogFormat, EntriesAreNamedByTheirGroupAndIndex)
+{
+    QString error;
+    const auto catalog = PageCatalog::parse(
+        QStringLiteral("[entries demoTag]\n"
+                       "[entry 3]\ncaption = 甲\nin = page\nat = 0 0 1 1\n|a|\n"
+                       "[entry 12]\ncaption = 乙\nin = page\nat = 0 0 1 1\n|b|\n"),
+        &error);
+    ASSERT_TRUE(catalog) << error.toStdString();
+    EXPECT_EQ(catalog->entry(3)->name, QStringLiteral("demoTag3"));
+    EXPECT_EQ(catalog->control(QStringLiteral("demoTag12")), catalog->entry(12));
+
+    // The group is named once, before the first entry.
+    EXPECT_FALSE(PageCatalog::parse(QStringLiteral("[entry 0]\ncaption = a\nin = page\nat = 0 0 1 1\n|a|\n"), &error));
+    EXPECT_EQ(error, QStringLiteral("line 1: an entry before [entries name], which names the page's entries"));
+    EXPECT_FALSE(PageCatalog::parse(QStringLiteral("[entries a]\n\n[entries b]\n"), &error));
+    EXPECT_EQ(error, QStringLiteral("line 3: the entries are named twice"));
+    // An entry's name is taken like any other.
+    EXPECT_FALSE(PageCatalog::parse(QStringLiteral("[entries box]\n[label box1]\nin = page\nat = 0 0 1 1\n"
+                                                   "[entry 1]\ncaption = a\nin = page\nat = 0 0 1 1\n|a|\n"),
+                                    &error));
+    EXPECT_EQ(error, QStringLiteral("line 5: box1 defined twice"));
 }
 
 struct BrokenCase {
@@ -99,8 +126,10 @@ class CatalogErrors : public testing::TestWithParam<BrokenCase> {};
 
 TEST_P(CatalogErrors, AreRefusedWithTheLineNamed)
 {
+    // The entries are named, so that each case fails for its own fault.
+    const QString text = QStringLiteral("[entries demoTag]\n") + QString::fromUtf8(GetParam().text);
     QString error;
-    EXPECT_FALSE(PageCatalog::parse(QString::fromUtf8(GetParam().text), &error)) << GetParam().what;
+    EXPECT_FALSE(PageCatalog::parse(text, &error)) << GetParam().what;
     EXPECT_TRUE(error.startsWith(QStringLiteral("line ")) || error.startsWith(QStringLiteral("end of file: ")))
         << error.toStdString();
 }
@@ -111,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Broken, CatalogErrors, testing::Values(
     BrokenCase{"carriage return", "[entry 0]\r\ncaption = a\nin = page\nat = 0 0 1 1\n|a|\n"},
     BrokenCase{"entry without lines", "[entry 0]\ncaption = a\nin = page\nat = 0 0 1 1\n"},
     BrokenCase{"entry without caption", "[entry 0]\nin = page\nat = 0 0 1 1\n|a|\n"},
-    BrokenCase{"unknown container", "[entry 0]\ncaption = a\nin = Frame9\nat = 0 0 1 1\n|a|\n"},
+    BrokenCase{"unknown container", "[entry 0]\ncaption = a\nin = nowhere\nat = 0 0 1 1\n|a|\n"},
     BrokenCase{"duplicate index",
                "[entry 0]\ncaption = a\nin = page\nat = 0 0 1 1\n|a|\n"
                "[entry 0]\ncaption = b\nin = page\nat = 0 0 1 1\n|b|\n"},
@@ -126,7 +155,8 @@ INSTANTIATE_TEST_SUITE_P(Broken, CatalogErrors, testing::Values(
     BrokenCase{"colour outside the set", "[label L]\nin = page\nat = 0 0 1 1\ncolor = blue\n"},
     BrokenCase{"colour in another case", "[label L]\nin = page\nat = 0 0 1 1\ncolor = Red\n"},
     BrokenCase{"font outside the set", "[label L]\nin = page\nat = 0 0 1 1\nfont = song9\n"},
-    BrokenCase{"control without container", "[label L]\nat = 0 0 1 1\n"}));
+    BrokenCase{"control without container", "[label L]\nat = 0 0 1 1\n"},
+    BrokenCase{"entries named twice", "[entries other]\n"}));
 
 // Every page's data file as built into the program: it parses, and its raw
 // text keeps the rules a reader of the file relies on.
@@ -166,6 +196,20 @@ TEST_P(PageDataLint, ParsesAndKeepsTheFileRules)
             }
         }
     }
+    // Names say what a control is, in Qt's style; digits only end a name,
+    // as an index. The entries are one group: its name and their index.
+    const QRegularExpression qtStyle(QStringLiteral("^[a-z][A-Za-z]*[0-9]*$"));
+    QSet<QString> entryGroups;
+    for (const CatalogControl &control : catalog->controls()) {
+        EXPECT_TRUE(qtStyle.match(control.name).hasMatch()) << control.name.toStdString();
+        if (control.kind == CatalogControl::Kind::Entry) {
+            const QString index = QString::number(control.index);
+            EXPECT_TRUE(control.name.endsWith(index)) << control.name.toStdString();
+            entryGroups.insert(control.name.chopped(index.size()));
+        }
+    }
+    EXPECT_EQ(entryGroups.size(), 1) << QStringList(entryGroups.values()).join(u' ').toStdString();
+
     int outputs = 0;
     for (const CatalogControl &control : catalog->controls()) {
         const TwipRect r = catalog->pageRect(control);

@@ -1,6 +1,8 @@
 #include "core/homebuilders.h"
 #include "tests/support/qtprinters.h"
 
+#include <QRegularExpression>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,10 +36,37 @@ TEST(NavigationMenu, OpeningLineForEveryCombinationOfInputs)
     }
 }
 
-TEST(NavigationMenu, DropDownItemsInListOrder)
+// The drop-downs' items come from their one table in the code; what each
+// writes is checked here, one item at a time.
+
+TEST(NavigationMenu, EachColumnAttributeWritesATypeOfItsOwn)
 {
-    EXPECT_EQ(columnAttributeItems(), (QStringList{"顶级栏目", "同级栏目", "下级栏目", "下级同级", "第一层级"}));
-    EXPECT_EQ(otherFieldItems(), (QStringList{"下拉选择", "英文名称", "栏目图片", "栏目描述"}));
+    const QRegularExpression opening(QStringLiteral("^\\{zuvi:channel type='([a-z]+)' currentstyle='on'\\}$"));
+    const QStringList items = columnAttributeItems();
+    ASSERT_FALSE(items.isEmpty());
+    QSet<QString> types;
+    for (const QString &item : items) {
+        const QRegularExpressionMatch type = opening.match(navigationMenuSnippet(item, {}, {}).first());
+        ASSERT_TRUE(type.hasMatch()) << item.toStdString();
+        types.insert(type.captured(1));
+    }
+    EXPECT_EQ(types.size(), items.size());
+}
+
+TEST(NavigationMenu, EachOtherFieldAfterTheNeutralFirstWritesAPlaceholderOfItsOwn)
+{
+    const QRegularExpression placeholder(QStringLiteral("^\\{\\$field\\.[a-z_]+\\}$"));
+    const QStringList items = otherFieldItems();
+    ASSERT_GT(items.size(), 1);
+    EXPECT_EQ(otherFieldSnippet(items.first()), QStringList());
+    QSet<QString> written;
+    for (const QString &item : items.mid(1)) {
+        const std::optional<QStringList> lines = otherFieldSnippet(item);
+        ASSERT_TRUE(lines && lines->size() == 1) << item.toStdString();
+        EXPECT_TRUE(placeholder.match(lines->first()).hasMatch()) << lines->first().toStdString();
+        written.insert(lines->first());
+    }
+    EXPECT_EQ(written.size(), items.size() - 1);
 }
 
 TEST(NavigationMenu, OtherFieldWritesOnePlaceholderOrEmptiesTheBox)
@@ -79,17 +108,34 @@ TEST(ArticleList, OpeningLineKeepsItsFixedOrder)
         EXPECT_EQ(articleListOpeningLine(c.inputs), QString::fromUtf16(c.opening));
 }
 
-TEST(ArticleList, EachFlagAndOrderingMapsToItsFragment)
+TEST(ArticleList, EachAttributeAfterTheNeutralFirstWritesTheFlagItShows)
 {
-    const char *flags = "hcabjsrd";
+    // An attribute shows its flag letter in brackets: 推荐[c] is flag='c'.
+    const QRegularExpression shown(QStringLiteral("^.+\\[([a-z])\\]$"));
     const QStringList attributes = articleAttributeItems();
-    ASSERT_EQ(attributes.size(), 9);
-    EXPECT_EQ(attributes.first(), QStringLiteral("无属性"));
-    for (int i = 1; i < attributes.size(); ++i) {
-        const QString expected = QStringLiteral("{zuvi:arclist flag='%1' orderby='now'}").arg(QChar::fromLatin1(flags[i - 1]));
-        EXPECT_EQ(articleListOpeningLine({.attribute = attributes[i], .ordering = "发布时间"}), expected);
+    ASSERT_GT(attributes.size(), 1);
+    EXPECT_EQ(articleListOpeningLine({.attribute = attributes.first()}), QStringLiteral("{zuvi:arclist orderby='now'}"));
+    for (const QString &attribute : attributes.mid(1)) {
+        const QRegularExpressionMatch flag = shown.match(attribute);
+        ASSERT_TRUE(flag.hasMatch()) << attribute.toStdString();
+        EXPECT_EQ(articleListOpeningLine({.attribute = attribute}),
+                  QStringLiteral("{zuvi:arclist flag='%1' orderby='now'}").arg(flag.captured(1)));
     }
-    EXPECT_EQ(orderingItems(), (QStringList{"发布时间", "按点击数", "按排序号", "随机排序"}));
+}
+
+TEST(ArticleList, EachOrderingWritesAnOrderOfItsOwnAndTheFirstIsTheFallback)
+{
+    const QRegularExpression opening(QStringLiteral("^\\{zuvi:arclist orderby='([a-z_]+)'\\}$"));
+    const QStringList orderings = orderingItems();
+    ASSERT_FALSE(orderings.isEmpty());
+    QSet<QString> orders;
+    for (const QString &ordering : orderings) {
+        const QRegularExpressionMatch order = opening.match(articleListOpeningLine({.ordering = ordering}));
+        ASSERT_TRUE(order.hasMatch()) << ordering.toStdString();
+        orders.insert(order.captured(1));
+    }
+    EXPECT_EQ(orders.size(), orderings.size());
+    EXPECT_EQ(articleListOpeningLine({.ordering = orderings.first()}), articleListOpeningLine({.ordering = "其它"}));
 }
 
 TEST(ArticleList, LayoutsWrapTheOpeningLineInTheirBodies)
@@ -114,23 +160,41 @@ TEST(ArticleList, LayoutsWrapTheOpeningLineInTheirBodies)
     EXPECT_EQ(articleListSnippet(-1, in), std::nullopt);
 }
 
-TEST(ArticleList, TimeStylesWriteOneDateLine)
+// A PHP date format written out for the moment every time style shows as its
+// sample, 2018-08-08 08:08:08.
+QString sampleDate(const QString &format)
 {
-    const std::pair<const char16_t *, const char16_t *> styles[] = {
-        {u"2018年08月08日", u"{$field.add_time|MyDate='Y年m月d日',###}"},
-        {u"2018-08-08", u"{$field.add_time|MyDate='Y-m-d',###}"},
-        {u"2018-08-08 08:08:08", u"{$field.add_time|MyDate='Y-m-d H:i:s',###}"},
-        {u"08-08 08:08:08(月-日 时-分-秒)", u"{$field.add_time|MyDate='m-d H:i:s',###}"},
-        {u"08-08(月-日)", u"{$field.add_time|MyDate='m-d',###}"},
-        {u"2018年08月08日 08:08:08", u"{$field.add_time|MyDate='Y年m月d日 H:i:s',###}"},
-    };
-    QStringList items{QStringLiteral("无时间显示")};
-    for (const auto &[item, line] : styles) {
-        items << QString::fromUtf16(item);
-        EXPECT_EQ(timeStyleSnippet(QString::fromUtf16(item)), QStringList{QString::fromUtf16(line)});
+    QString date;
+    for (QChar c : format) {
+        if (c == u'Y')
+            date += QStringLiteral("2018");
+        else if (QStringView(u"mdHis").contains(c))
+            date += QStringLiteral("08");
+        else
+            date += c;
     }
-    EXPECT_EQ(timeStyleItems(), items);
-    EXPECT_EQ(timeStyleSnippet(QStringLiteral("无时间显示")), QStringList());
+    return date;
+}
+
+TEST(ArticleList, EachTimeStyleAfterTheNeutralFirstWritesTheDateItShows)
+{
+    // A style shows its sample date, perhaps followed by a note in brackets.
+    const QRegularExpression dateLine(QStringLiteral("^\\{\\$field\\.add_time\\|MyDate='([^']+)',###\\}$"));
+    const QStringList styles = timeStyleItems();
+    ASSERT_GT(styles.size(), 1);
+    EXPECT_EQ(timeStyleSnippet(styles.first()), QStringList());
+    QSet<QString> formats;
+    for (const QString &style : styles.mid(1)) {
+        const std::optional<QStringList> lines = timeStyleSnippet(style);
+        ASSERT_TRUE(lines && lines->size() == 1) << style.toStdString();
+        const QRegularExpressionMatch format = dateLine.match(lines->first());
+        ASSERT_TRUE(format.hasMatch()) << lines->first().toStdString();
+        const QString date = sampleDate(format.captured(1));
+        EXPECT_TRUE(style == date || (style.startsWith(date + u'(') && style.endsWith(u')')))
+            << style.toStdString() << " writes " << date.toStdString();
+        formats.insert(format.captured(1));
+    }
+    EXPECT_EQ(formats.size(), styles.size() - 1);
     EXPECT_EQ(timeStyleSnippet(QStringLiteral("2018/08/08")), std::nullopt);
 }
 

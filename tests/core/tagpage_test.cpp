@@ -9,14 +9,16 @@
 namespace {
 
 const char *const kFixture = R"(
-[frame Frame1]
+[entries demoTag]
+
+[frame group]
 in = page
 at = 0 0 3000 3000
 caption = 组
 
 [entry 0]
 caption = 甲
-in = Frame1
+in = group
 at = 100 100 500 255
 |{zuvi:a /}|
 

@@ -37,28 +37,28 @@ TEST_P(TagSearchFirst, PutsTheRightItemFirst)
 
 INSTANTIATE_TEST_SUITE_P(Queries, TagSearchFirst, testing::Values(
     // The caption itself, as typed through an input method or pasted.
-    FirstResult{u"分页", Page::List, "Option1(3)"},
-    FirstResult{u"会员", Page::Shop, "Option1(7)"},
+    FirstResult{u"分页", Page::List, "listPageTag3"},
+    FirstResult{u"会员", Page::Shop, "shopTag7"},
     // Full pinyin, with or without blanks, and initials.
-    FirstResult{u"fenye", Page::List, "Option1(3)"},
-    FirstResult{u"shang yi pian", Page::Content, "Option1(11)"},
-    FirstResult{u"ShangYiPian", Page::Content, "Option1(11)"},
-    FirstResult{u"fybq", Page::List, "Option1(3)"},
-    FirstResult{u"hyzxdl", Page::Shop, "Option1(7)"},
+    FirstResult{u"fenye", Page::List, "listPageTag3"},
+    FirstResult{u"shang yi pian", Page::Content, "contentPageTag11"},
+    FirstResult{u"ShangYiPian", Page::Content, "contentPageTag11"},
+    FirstResult{u"fybq", Page::List, "listPageTag3"},
+    FirstResult{u"hyzxdl", Page::Shop, "shopTag7"},
     // Latin words of a caption, at its start or inside it.
-    FirstResult{u"arcpagelist", Page::List, "Option1(15)"},
-    FirstResult{u"uimap", Page::VisualEditing, "Option1(9)"},
-    FirstResult{u"keywords", Page::List, "Option1(10)"},
+    FirstResult{u"arcpagelist", Page::List, "listPageTag15"},
+    FirstResult{u"uimap", Page::VisualEditing, "visualEditingTag9"},
+    FirstResult{u"keywords", Page::List, "listPageTag10"},
     // Words of the snippet.
-    FirstResult{u"volist", Page::List, "Option1(6)"},
-    FirstResult{u"{zuvi:channel", Page::Home, "Text2"},
+    FirstResult{u"volist", Page::List, "listPageTag6"},
+    FirstResult{u"{zuvi:channel", Page::Home, "columnId"},
     // The builders by their own names.
-    FirstResult{u"lbxh", Page::List, "Text2"},
-    FirstResult{u"wenzhangliebiao", Page::Home, "Text4"},
+    FirstResult{u"lbxh", Page::List, "listTitleLength"},
+    FirstResult{u"wenzhangliebiao", Page::Home, "articleColumnId"},
     // A caption match outranks an earlier page's snippet match, and a match
     // at the start outranks one inside the caption.
-    FirstResult{u"pubuliu", Page::List, "Option1(15)"},
-    FirstResult{u"tag", Page::List, "Option1(13)"}));
+    FirstResult{u"pubuliu", Page::List, "listPageTag15"},
+    FirstResult{u"tag", Page::List, "listPageTag13"}));
 
 TEST(TagSearch, OffersEveryEntryOfTheTagPagesAndTheThreeBuilders)
 {

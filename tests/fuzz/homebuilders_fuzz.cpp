@@ -17,9 +17,9 @@ const QString kUntouched = QStringLiteral("untouched");
 void checkMenu(const QString &attribute, const QString &columnId, const QString &columnCount)
 {
     ToolModel model;
-    model.comboChosen(kHome, QStringLiteral("Combo1"), attribute);
-    model.boxChanged(kHome, QStringLiteral("Text2"), columnId);
-    model.boxChanged(kHome, QStringLiteral("Text3"), columnCount);
+    model.comboChosen(kHome, QStringLiteral("columnAttribute"), attribute);
+    model.boxChanged(kHome, QStringLiteral("columnId"), columnId);
+    model.boxChanged(kHome, QStringLiteral("columnCount"), columnCount);
     const QString text = snippetText(navigationMenuSnippet(attribute, columnId, columnCount));
     fuzzCheck(text == model.page(kHome).output, "navigation menu as the model",
               fuzzShown(text) + QStringLiteral("\nmodel: ") + fuzzShown(model.page(kHome).output));
@@ -28,18 +28,18 @@ void checkMenu(const QString &attribute, const QString &columnId, const QString 
 void checkArticleList(int option, const ArticleListInputs &in)
 {
     ToolModel model;
-    model.comboChosen(kHome, QStringLiteral("Combo4"), in.attribute);
-    model.comboChosen(kHome, QStringLiteral("Combo5"), in.ordering);
-    model.boxChanged(kHome, QStringLiteral("Text4"), in.columnId);
-    model.boxChanged(kHome, QStringLiteral("Text5"), in.titleLength);
-    model.boxChanged(kHome, QStringLiteral("Text7"), in.summaryLength);
-    model.boxChanged(kHome, QStringLiteral("Text6"), in.rows);
+    model.comboChosen(kHome, QStringLiteral("articleAttribute"), in.attribute);
+    model.comboChosen(kHome, QStringLiteral("articleOrder"), in.ordering);
+    model.boxChanged(kHome, QStringLiteral("articleColumnId"), in.columnId);
+    model.boxChanged(kHome, QStringLiteral("articleTitleLength"), in.titleLength);
+    model.boxChanged(kHome, QStringLiteral("articleSummaryLength"), in.summaryLength);
+    model.boxChanged(kHome, QStringLiteral("articleRows"), in.rows);
     const std::optional<QStringList> lines = articleListSnippet(option, in);
     if (option < 0 || option > 5) {
         fuzzCheck(!lines, "no snippet for an unknown layout option", QString::number(option));
         return;
     }
-    model.clickOption(kHome, QStringLiteral("Option2(%1)").arg(option));
+    model.clickOption(kHome, articleOptionName(option));
     fuzzCheck(lines && snippetText(*lines) == model.page(kHome).output, "article list as the model",
               QStringLiteral("option %1: ").arg(option) + (lines ? fuzzShown(snippetText(*lines)) : QStringLiteral("none"))
                   + QStringLiteral("\nmodel: ") + fuzzShown(model.page(kHome).output));
@@ -80,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkArticleList(option, in);
 
     const QString field = fuzzChoice(f[10], otherFields());
-    checkOneLine(QStringLiteral("Combo2"), otherFieldSnippet(field), field);
+    checkOneLine(QStringLiteral("otherField"), otherFieldSnippet(field), field);
     const QString style = fuzzChoice(f[11], timeStyles());
-    checkOneLine(QStringLiteral("Combo3"), timeStyleSnippet(style), style);
+    checkOneLine(QStringLiteral("articleTimeStyle"), timeStyleSnippet(style), style);
     return 0;
 }

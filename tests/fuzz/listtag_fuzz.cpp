@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString pageSize = QString::fromUtf8(f[2]);
 
     ToolModel model;
-    model.boxChanged(kList, QStringLiteral("Text2"), titleLen);
-    model.boxChanged(kList, QStringLiteral("Text3"), infoLen);
-    model.boxChanged(kList, QStringLiteral("Text4"), pageSize);
+    model.boxChanged(kList, QStringLiteral("listTitleLength"), titleLen);
+    model.boxChanged(kList, QStringLiteral("listSummaryLength"), infoLen);
+    model.boxChanged(kList, QStringLiteral("listPageSize"), pageSize);
 
     const QStringList lines = listTagSnippet(titleLen, infoLen, pageSize);
     fuzzCheck(lines.size() == 4, "four lines");

@@ -13,7 +13,7 @@ const char *const kDataFiles[kPageCount] = {"home.page",  "lists.page", "content
                                             "shop.page",  "other.page", "ui.page",
                                             "files.page", "functions.page", nullptr};
 
-// The fixed snippets of each page's entries as text, by entry name.
+// The fixed snippets of each page's entries as text, by the entry's name.
 const QMap<QString, QString> &entryTexts(int page)
 {
     static const std::array<QMap<QString, QString>, kPageCount> texts = [] {
@@ -23,7 +23,7 @@ const QMap<QString, QString> &entryTexts(int page)
                 continue;
             const PageCatalog catalog = PageCatalog::load(QStringLiteral(":/catalog/") + QString::fromLatin1(kDataFiles[p - 1]));
             for (const CatalogControl *entry : catalog.entries())
-                all[p - 1].insert(QStringLiteral("Option1(%1)").arg(entry->index), linesText(entry->lines));
+                all[p - 1].insert(entry->name, linesText(entry->lines));
         }
         return all;
     }();
@@ -138,6 +138,11 @@ QString linesText(const QStringList &lines)
     return text;
 }
 
+QString articleOptionName(int option)
+{
+    return option == kClickCount ? QStringLiteral("articleClicks") : QStringLiteral("articleLayout%1").arg(option);
+}
+
 QStringList columnAttributes() { return items(kColumnTypes); }
 QStringList otherFields() { return items(kOtherFields); }
 QStringList timeStyles() { return items(kTimeStyles); }
@@ -183,10 +188,15 @@ void ToolModel::write(int page, const QString &text, bool copy)
 void ToolModel::clickOption(int page, const QString &name)
 {
     state(page).selected = name;
-    if (page == kHome && name.startsWith(QStringLiteral("Option2("))) {
-        const int layout = name.mid(8, name.size() - 9).toInt();
-        write(page, layout == 5 ? linesText({QStringLiteral("{$field.click}")}) : articleListText(layout), true);
+    if (page == kHome && name == articleOptionName(kClickCount)) {
+        write(page, linesText({QStringLiteral("{$field.click}")}), true);
         return;
+    }
+    for (int layout = 0; page == kHome && layout < kClickCount; ++layout) {
+        if (name == articleOptionName(layout)) {
+            write(page, articleListText(layout), true);
+            return;
+        }
     }
     write(page, entryTexts(page).value(name), true);
 }
@@ -196,12 +206,12 @@ void ToolModel::boxChanged(int page, const QString &box, const QString &text)
     state(page).boxes[box] = text;
     if (page == kList) {
         // The title length writes but leaves the clipboard alone.
-        write(page, listTagText(), box != QStringLiteral("Text2"));
-    } else if (box == QStringLiteral("Text2") || box == QStringLiteral("Text3")) {
+        write(page, listTagText(), box != QStringLiteral("listTitleLength"));
+    } else if (box == QStringLiteral("columnId") || box == QStringLiteral("columnCount")) {
         write(page, menuText(), true);
     } else {
         // Every article list input rebuilds in layout one and selects it.
-        state(page).selected = QStringLiteral("Option2(0)");
+        state(page).selected = articleOptionName(0);
         write(page, articleListText(0), true);
     }
 }
@@ -209,18 +219,18 @@ void ToolModel::boxChanged(int page, const QString &box, const QString &text)
 void ToolModel::comboChosen(int page, const QString &combo, const QString &item)
 {
     state(page).combos[combo] = item;
-    if (combo == QStringLiteral("Combo1")) {
+    if (combo == QStringLiteral("columnAttribute")) {
         write(page, menuText(), true);
-    } else if (combo == QStringLiteral("Combo2") || combo == QStringLiteral("Combo3")) {
+    } else if (combo == QStringLiteral("otherField") || combo == QStringLiteral("articleTimeStyle")) {
         // One placeholder line, or an empty box for the neutral first item;
         // a text outside the list writes and copies nothing.
-        const auto &rows = combo == QStringLiteral("Combo2") ? kOtherFields : kTimeStyles;
+        const auto &rows = combo == QStringLiteral("otherField") ? kOtherFields : kTimeStyles;
         if (!items(rows).contains(item))
             return;
         const QString line = valueOf(rows, item);
         write(page, line.isEmpty() ? QString() : line + kCrLf, true);
     } else {
-        state(page).selected = QStringLiteral("Option2(0)");
+        state(page).selected = articleOptionName(0);
         write(page, articleListText(0), true);
     }
 }
@@ -238,9 +248,9 @@ void ToolModel::clipboardSetElsewhere(const QString &text)
 QString ToolModel::menuText() const
 {
     const PageState &home = page(kHome);
-    return linesText({QStringLiteral("{zuvi:channel type='") + valueOf(kColumnTypes, home.combos[QStringLiteral("Combo1")])
-                          + u'\'' + parameter(QStringLiteral("typeid"), home.boxes[QStringLiteral("Text2")])
-                          + parameter(QStringLiteral("row"), home.boxes[QStringLiteral("Text3")])
+    return linesText({QStringLiteral("{zuvi:channel type='") + valueOf(kColumnTypes, home.combos[QStringLiteral("columnAttribute")])
+                          + u'\'' + parameter(QStringLiteral("typeid"), home.boxes[QStringLiteral("columnId")])
+                          + parameter(QStringLiteral("row"), home.boxes[QStringLiteral("columnCount")])
                           + QStringLiteral(" currentstyle='on'}"),
                       QStringLiteral("<a href='{$field.typeurl}' class='{$field.currentstyle}'>{$field.typename}</a>"),
                       QStringLiteral("{/zuvi:channel}")});
@@ -250,12 +260,13 @@ QString ToolModel::articleListText(int layout) const
 {
     const PageState &home = page(kHome);
     const QString opening = QStringLiteral("{zuvi:arclist")
-                            + parameter(QStringLiteral("typeid"), home.boxes[QStringLiteral("Text4")])
-                            + valueOf(kFlags, home.combos[QStringLiteral("Combo4")])
-                            + parameter(QStringLiteral("titlelen"), home.boxes[QStringLiteral("Text5")])
-                            + parameter(QStringLiteral("infolen"), home.boxes[QStringLiteral("Text7")])
-                            + parameter(QStringLiteral("row"), home.boxes[QStringLiteral("Text6")])
-                            + valueOf(kOrderings, home.combos[QStringLiteral("Combo5")], QStringLiteral(" orderby='now'"))
+                            + parameter(QStringLiteral("typeid"), home.boxes[QStringLiteral("articleColumnId")])
+                            + valueOf(kFlags, home.combos[QStringLiteral("articleAttribute")])
+                            + parameter(QStringLiteral("titlelen"), home.boxes[QStringLiteral("articleTitleLength")])
+                            + parameter(QStringLiteral("infolen"), home.boxes[QStringLiteral("articleSummaryLength")])
+                            + parameter(QStringLiteral("row"), home.boxes[QStringLiteral("articleRows")])
+                            + valueOf(kOrderings, home.combos[QStringLiteral("articleOrder")],
+                                      QStringLiteral(" orderby='now'"))
                             + u'}';
     const QString title = QStringLiteral("<a href='{$field.arcurl}'>{$field.title}</a>");
     const QString picture = QStringLiteral("<a href='{$field.arcurl}'><img src='{$field.litpic}' />{$field.title}</a>");
@@ -274,9 +285,9 @@ QString ToolModel::articleListText(int layout) const
 QString ToolModel::listTagText() const
 {
     const PageState &list = page(kList);
-    return linesText({QStringLiteral("{zuvi:list") + parameter(QStringLiteral("titlelen"), list.boxes[QStringLiteral("Text2")])
-                          + parameter(QStringLiteral("infolen"), list.boxes[QStringLiteral("Text3")])
-                          + parameter(QStringLiteral("pagesize"), list.boxes[QStringLiteral("Text4")]) + u'}',
+    return linesText({QStringLiteral("{zuvi:list") + parameter(QStringLiteral("titlelen"), list.boxes[QStringLiteral("listTitleLength")])
+                          + parameter(QStringLiteral("infolen"), list.boxes[QStringLiteral("listSummaryLength")])
+                          + parameter(QStringLiteral("pagesize"), list.boxes[QStringLiteral("listPageSize")]) + u'}',
                       QStringLiteral("<a href='{$field.arcurl}'>{$field.title}</a>"),
                       QStringLiteral("<span>{$field.seo_description}...</span>"), QStringLiteral("{/zuvi:list}")});
 }
@@ -287,37 +298,41 @@ QStringList ToolModel::optionNames(int page)
         return {};
     QStringList names = entryTexts(page).keys();
     if (page == kHome) {
-        for (int i = 0; i <= 5; ++i)
-            names << QStringLiteral("Option2(%1)").arg(i);
+        for (int option = 0; option <= kClickCount; ++option)
+            names << articleOptionName(option);
     }
     return names;
 }
 
 QStringList ToolModel::boxNames(int page)
 {
-    if (page == kHome)
-        return {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7"};
+    if (page == kHome) {
+        return {"columnId", "columnCount", "articleColumnId", "articleTitleLength", "articleRows",
+                "articleSummaryLength"};
+    }
     if (page == kList)
-        return {"Text2", "Text3", "Text4"};
+        return {"listTitleLength", "listSummaryLength", "listPageSize"};
     return {};
 }
 
 QStringList ToolModel::comboNames(int page)
 {
-    return page == kHome ? QStringList{"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"} : QStringList();
+    if (page == kHome)
+        return {"columnAttribute", "otherField", "articleTimeStyle", "articleAttribute", "articleOrder"};
+    return {};
 }
 
 QStringList ToolModel::comboItems(const QString &combo)
 {
-    if (combo == QStringLiteral("Combo1"))
+    if (combo == QStringLiteral("columnAttribute"))
         return columnAttributes();
-    if (combo == QStringLiteral("Combo2"))
+    if (combo == QStringLiteral("otherField"))
         return otherFields();
-    if (combo == QStringLiteral("Combo3"))
+    if (combo == QStringLiteral("articleTimeStyle"))
         return timeStyles();
-    if (combo == QStringLiteral("Combo4"))
+    if (combo == QStringLiteral("articleAttribute"))
         return articleAttributes();
-    if (combo == QStringLiteral("Combo5"))
+    if (combo == QStringLiteral("articleOrder"))
         return orderings();
     return {};
 }

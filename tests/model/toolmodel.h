@@ -31,11 +31,16 @@ QString parameter(const QString &name, const QString &text);
 QString linesText(const QStringList &lines);
 
 // The drop-down lists of the home page, in list order.
-QStringList columnAttributes();   // Combo1
-QStringList otherFields();        // Combo2
-QStringList timeStyles();         // Combo3
-QStringList articleAttributes();  // Combo4
-QStringList orderings();          // Combo5
+QStringList columnAttributes();
+QStringList otherFields();
+QStringList timeStyles();
+QStringList articleAttributes();
+QStringList orderings();
+
+// The home page's article list options: layouts 0..4, then the click count.
+constexpr int kClickCount = 5;
+// The object name of article list option `option`.
+QString articleOptionName(int option);
 
 struct PageState {
     QString output;
@@ -54,8 +59,8 @@ public:
     void start();
 
     void navigate(int target);
-    // A click on a tag entry ("Option1(i)") or a home page layout option
-    // ("Option2(i)") of the visible page.
+    // A click on a tag entry ("listPageTag3") or an article list option of the
+    // home page ("articleLayout2", "articleClicks") of the visible page.
     void clickOption(int page, const QString &name);
     // The text of a parameter box changed to `text`.
     void boxChanged(int page, const QString &box, const QString &text);

@@ -59,13 +59,13 @@ TEST(ClipboardRace, AnotherProgramThatTakesTheClipboardFirstKeepsItAndTheUserIsT
     const auto origin = session.visibleWindowOrigin();
     ASSERT_TRUE(origin) << "no single visible page window";
 
-    clickOnHomePage(session, *origin, QStringLiteral("Option1(1)"));
+    clickOnHomePage(session, *origin, QStringLiteral("homePageTag1"));
     EXPECT_TRUE(waitForWindowCount(session, 2)) << "no notice appeared beside the page";
     EXPECT_EQ(session.readClipboard(), rivalText);
 
     // Every keystroke in a builder box copies again and is refused again;
     // the notice is not shown a second time, and the program goes on.
-    clickOnHomePage(session, *origin, QStringLiteral("Text2"));
+    clickOnHomePage(session, *origin, QStringLiteral("columnId"));
     session.type(QStringLiteral("12"));
     QThread::msleep(300);
     EXPECT_EQ(session.visibleWindowCount(), 2);
@@ -98,7 +98,7 @@ TEST_P(TerminationSignal, HandsTheLastSnippetToTheClipboardManager)
 
     const auto origin = session.visibleWindowOrigin();
     ASSERT_TRUE(origin) << "no single visible page window";
-    clickOnHomePage(session, *origin, QStringLiteral("Option1(%1)").arg(c.entry));
+    clickOnHomePage(session, *origin, QStringLiteral("homePageTag%1").arg(c.entry));
     const QByteArray snippet = homeEntrySnippet(c.entry);
     ASSERT_EQ(session.waitForClipboard(snippet), snippet);
 

@@ -27,7 +27,7 @@ TEST(LongPaste, TheMiddleButtonPastesWhatFitsAndTheUserIsToldWhileTypingGoesOn)
     const auto origin = session.visibleWindowOrigin();
     ASSERT_TRUE(origin) << "no single visible page window";
     const PageCatalog home = PageCatalog::load(dataFilePath(Page::Home));
-    const CatalogControl *columnId = home.control(QStringLiteral("Text2"));
+    const CatalogControl *columnId = home.control(QStringLiteral("columnId"));
     ASSERT_NE(columnId, nullptr);
     const QPoint box = *origin + toPixels(home.pageRect(*columnId)).center();
 

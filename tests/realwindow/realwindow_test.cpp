@@ -54,6 +54,9 @@ QString describeFrame(const PageCatalog &catalog, const QString &frame)
                    : QStringLiteral("of the entries in no frame");
 }
 
+// Navigation button k of a page is named navigationButton<k>.
+const QString kNavigationButton = QStringLiteral("navigationButton");
+
 class RealWindow : public testing::Test
 {
 protected:
@@ -88,8 +91,8 @@ protected:
         const auto origin = session->visibleWindowOrigin();
         ASSERT_TRUE(origin) << "no single visible page window";
         TwipRect r;
-        if (name.startsWith(QStringLiteral("Command1("))) {
-            r = navigationButtonRect(page, name.mid(9, name.size() - 10).toInt());
+        if (name.startsWith(kNavigationButton)) {
+            r = navigationButtonRect(page, name.mid(kNavigationButton.size()).toInt());
         } else {
             const CatalogControl *control = catalogs[page]->control(name);
             ASSERT_NE(control, nullptr) << "page " << page << " has no " << name.toStdString();
@@ -102,7 +105,7 @@ protected:
 
     static void goTo(int from, int to)
     {
-        clickControl(from, QStringLiteral("Command1(%1)").arg(to));
+        clickControl(from, kNavigationButton + QString::number(to));
     }
 
     static std::unique_ptr<XSession> session;
@@ -241,7 +244,7 @@ TEST_F(RealWindow, TabReachesEveryGroupOfOptionsAndRightEveryOptionInIt)
         // Clicking the own button gives it the focus; Tab then passes the
         // other eight. A Right on a push button would move the focus on as a
         // Tab does, so the probing starts behind the navigation bar.
-        clickControl(page, QStringLiteral("Command1(%1)").arg(page));
+        clickControl(page, kNavigationButton + QString::number(page));
         session->key(QStringLiteral("Tab ").repeated(kPageCount - 1), kWalkKeyDelayMs);
 
         QSet<QString> enteredGroups;

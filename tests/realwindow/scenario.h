@@ -3,11 +3,11 @@
 #include <vector>
 
 // A step of a real-window scenario: click a control of the visible page (by
-// its name in the page data, or a navigation button "Command1(k)"), then
-// optionally type text and press a key, then compare the clipboard.
+// its name in the page data, or a navigation button "navigationButton<k>"),
+// then optionally type text and press a key, then compare the clipboard.
 struct Step {
     int page;                             // the page the step happens on
-    const char *control;                  // e.g. "Option1(4)", "Text2", "Command1(3)"; nullptr: no click
+    const char *control;                  // e.g. "homePageTag4", "columnId"; nullptr: no click
     const char16_t *typed = nullptr;      // typed after the click (at the end of the box)
     const char *key = nullptr;            // xdotool key names pressed after typing, e.g. "Tab space"
     const char16_t *clipboard = nullptr;  // the clipboard text expected afterwards

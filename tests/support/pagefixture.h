@@ -36,9 +36,11 @@ protected:
     {
         return page(number)->findChild<QAbstractButton *>(name);
     }
+    // Entry `index` of a tag page, or nullptr where the page has none.
     QAbstractButton *entry(int number, int index) const
     {
-        return button(number, QStringLiteral("Option1(%1)").arg(index));
+        const CatalogControl *control = content(number)->catalog().entry(qint16(index));
+        return control ? content(number)->widget<QAbstractButton>(control->name) : nullptr;
     }
     // Navigates as the user does, with the visible page's own bar.
     void goTo(int number)

@@ -2,37 +2,44 @@
 #include "core/product.h"
 #include "tests/support/qtprinters.h"
 
+#include <QRegularExpression>
+#include <QSet>
 #include <gtest/gtest.h>
 
-// The about page's link table: what each of Label2(0)..Label2(4) shows and
-// which address a click on it opens.
+// The about page's link table: every link leads to a page of the vendor's
+// home site and opens the address it shows, but for the plug-in centre,
+// whose pages moved from the address it shows.
 
 namespace {
 
-TEST(AboutLinks, EachLabelShowsAndOpensItsAddressOnTheHomeSite)
+TEST(AboutLinks, EveryLinkOpensTheAddressItShowsOnTheHomeSite)
 {
-    struct Row {
-        qint16 index;
-        const char *shownPath;
-        const char *openedPath;
-        const char16_t *tip;
-    };
-    const Row rows[] = {
-        {0, "", "", u"Zuvi官方网站"},
-        {1, "/doc/", "/doc/", u"Zuvi官方网站"},
-        {2, "/moban/", "/moban/", u"Zuvi模板中心"},
-        {3, "/buy/", "/buy/", u"Zuvi插件中心"},
-        // The plug-in centre shows one address and opens another.
-        {4, "/plus/", "/mall/plus/", u"Zuvi插件中心"},
-    };
-    for (const Row &row : rows) {
-        const std::optional<AboutLink> link = aboutLink(row.index);
-        ASSERT_TRUE(link) << row.index;
-        EXPECT_EQ(link->shown, homeSiteAddress() + QString::fromLatin1(row.shownPath)) << row.index;
-        EXPECT_EQ(link->opened.toString(), homeSiteAddress() + QString::fromLatin1(row.openedPath)) << row.index;
-        EXPECT_TRUE(link->opened.isValid() && !link->opened.isRelative()) << row.index;
-        EXPECT_EQ(link->tip, QString::fromUtf16(row.tip)) << row.index;
+    const QRegularExpression qtStyle(QStringLiteral("^[a-z][A-Za-z]*$"));
+    QSet<QString> names;
+    QSet<QString> addresses;
+    for (qint16 index = 0; index < kAboutLinkCount; ++index) {
+        const std::optional<AboutLink> link = aboutLink(index);
+        ASSERT_TRUE(link) << index;
+        const std::string what = link->name.toStdString();
+        EXPECT_TRUE(qtStyle.match(link->name).hasMatch()) << what;
+        EXPECT_TRUE(link->shown == homeSiteAddress() || link->shown.startsWith(homeSiteAddress() + u'/')) << what;
+        EXPECT_TRUE(link->opened.isValid() && !link->opened.isRelative()) << what;
+        if (link->name == QStringLiteral("pluginCentre")) {
+            EXPECT_EQ(link->shown, homeSiteAddress() + QStringLiteral("/plus/"));
+            EXPECT_EQ(link->opened.toString(), homeSiteAddress() + QStringLiteral("/mall/plus/"));
+        } else {
+            EXPECT_EQ(link->opened.toString(), link->shown) << what;
+        }
+        // The tip names a part of the vendor's site.
+        EXPECT_TRUE(link->tip.startsWith(QStringLiteral("Zuvi")) && link->tip.size() > 4) << what;
+        names.insert(link->name);
+        addresses.insert(link->shown);
     }
+    EXPECT_EQ(names.size(), kAboutLinkCount);
+    EXPECT_EQ(addresses.size(), kAboutLinkCount);
+    // The first link is the home site itself.
+    EXPECT_EQ(aboutLink(0)->name, QStringLiteral("homeSite"));
+    EXPECT_EQ(aboutLink(0)->shown, homeSiteAddress());
 }
 
 TEST(AboutLinks, IndicesOutsideTheArrayHaveNoLink)

@@ -93,7 +93,7 @@ TEST_F(ClipboardFailure, TheUserIsToldOncePerRunOfFailures)
 
 TEST_F(ClipboardFailure, TypingGoesOnInTheBuilderBoxWhileTheClipboardRefuses)
 {
-    auto *columnId = page(Page::Home)->findChild<QLineEdit *>(QStringLiteral("Text2"));
+    auto *columnId = page(Page::Home)->findChild<QLineEdit *>(QStringLiteral("columnId"));
     ASSERT_NE(columnId, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(page(Page::Home)));
     columnId->setFocus();

@@ -61,7 +61,7 @@ TEST_F(CopiedNoteTest, AClickShowsItOverTheBoxCornerForAboutASecond)
 
 TEST_F(CopiedNoteTest, ACopyingKeystrokeShowsItAndTheKeyboardStaysInTheBox)
 {
-    QLineEdit *columnId = box(Page::Home, u"Text2"_s);
+    QLineEdit *columnId = box(Page::Home, u"columnId"_s);
     ASSERT_NE(columnId, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(page(Page::Home)));
     columnId->setFocus();
@@ -78,7 +78,7 @@ TEST_F(CopiedNoteTest, ACopyingKeystrokeShowsItAndTheKeyboardStaysInTheBox)
 TEST_F(CopiedNoteTest, TheTitleLengthBoxThatDoesNotCopyShowsNone)
 {
     goTo(Page::List);
-    QLineEdit *titleLength = box(Page::List, u"Text2"_s);
+    QLineEdit *titleLength = box(Page::List, u"listTitleLength"_s);
     ASSERT_NE(titleLength, nullptr);
     const QString before = outputText(Page::List);
     typeText(titleLength, u"5"_s);
@@ -87,7 +87,7 @@ TEST_F(CopiedNoteTest, TheTitleLengthBoxThatDoesNotCopyShowsNone)
     EXPECT_FALSE(noteShown(Page::List));
 
     // The page-size box beside it copies, and says so.
-    typeText(box(Page::List, u"Text4"_s), u"3"_s);
+    typeText(box(Page::List, u"listPageSize"_s), u"3"_s);
     EXPECT_TRUE(noteShown(Page::List));
 }
 

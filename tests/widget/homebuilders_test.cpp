@@ -1,3 +1,4 @@
+#include "core/homebuilders.h"
 #include "core/twips.h"
 #include "shell/failurenotice.h"
 #include "shell/parameterbox.h"
@@ -13,6 +14,17 @@
 
 namespace {
 
+// The home page's drop-downs, each with the table of items it offers.
+struct DropDown {
+    const char *name;
+    QStringList (*items)();
+};
+const DropDown kDropDowns[] = {
+    {"columnAttribute", columnAttributeItems}, {"otherField", otherFieldItems},
+    {"articleTimeStyle", timeStyleItems},      {"articleAttribute", articleAttributeItems},
+    {"articleOrder", orderingItems},
+};
+
 class HomeBuildersTest : public PagesFixture
 {
 protected:
@@ -24,7 +36,8 @@ protected:
     {
         return page(Page::Home)->findChild<QComboBox *>(QString::fromLatin1(name));
     }
-    QAbstractButton *layout(int i) const { return button(Page::Home, QStringLiteral("Option2(%1)").arg(i)); }
+    QAbstractButton *layout(int i) const { return button(Page::Home, QStringLiteral("articleLayout%1").arg(i)); }
+    QAbstractButton *clickCount() const { return button(Page::Home, QStringLiteral("articleClicks")); }
 
     // Picks an item the way a user does: opens the list and clicks the item.
     static void choose(QComboBox *combo, const QString &item)
@@ -64,27 +77,28 @@ protected:
     }
 };
 
-TEST_F(HomeBuildersTest, DropDownsStartOnTheirFirstItems)
+TEST_F(HomeBuildersTest, DropDownsShowTheirItemsAndStartOnTheFirst)
 {
-    EXPECT_EQ(combo("Combo1")->currentText(), QStringLiteral("顶级栏目"));
-    EXPECT_EQ(combo("Combo2")->currentText(), QStringLiteral("下拉选择"));
-    EXPECT_EQ(combo("Combo3")->currentText(), QStringLiteral("无时间显示"));
-    EXPECT_EQ(combo("Combo4")->currentText(), QStringLiteral("无属性"));
-    EXPECT_EQ(combo("Combo5")->currentText(), QStringLiteral("发布时间"));
-    EXPECT_EQ(combo("Combo4")->count(), 9);
-    EXPECT_EQ(combo("Combo3")->count(), 7);
+    for (const DropDown &dropDown : kDropDowns) {
+        QComboBox *shown = combo(dropDown.name);
+        QStringList items;
+        for (int i = 0; i < shown->count(); ++i)
+            items << shown->itemText(i);
+        EXPECT_EQ(items, dropDown.items()) << dropDown.name;
+        EXPECT_EQ(shown->currentIndex(), 0) << dropDown.name;
+    }
     EXPECT_TRUE(checkedOptions().isEmpty());
 }
 
 TEST_F(HomeBuildersTest, AnOpenListShowsItsLongestItemWhole)
 {
     int narrowerThanAnItem = 0;
-    for (const char *name : {"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"}) {
-        QComboBox *box = combo(name);
+    for (const DropDown &dropDown : kDropDowns) {
+        QComboBox *box = combo(dropDown.name);
         const int longest = box->view()->sizeHintForColumn(0);
         narrowerThanAnItem += longest > box->width();
         box->showPopup();
-        EXPECT_GE(box->view()->width(), longest) << name;
+        EXPECT_GE(box->view()->width(), longest) << dropDown.name;
         box->hidePopup();
     }
     // Some closed boxes are narrower than their items; their lists are not.
@@ -93,11 +107,11 @@ TEST_F(HomeBuildersTest, AnOpenListShowsItsLongestItemWhole)
 
 TEST_F(HomeBuildersTest, MenuIsRebuiltKeystrokeByKeystroke)
 {
-    QLineEdit *columnId = box("Text2");
+    QLineEdit *columnId = box("columnId");
     typeText(columnId, QStringLiteral("5"));
     expectBoxAndClipboard(menu("{zuvi:channel type='top' typeid='5' currentstyle='on'}"));
-    typeText(box("Text3"), QStringLiteral("10"));
-    choose(combo("Combo1"), QStringLiteral("下级栏目"));
+    typeText(box("columnCount"), QStringLiteral("10"));
+    choose(combo("columnAttribute"), QStringLiteral("下级栏目"));
     expectBoxAndClipboard(menu("{zuvi:channel type='son' typeid='5' row='10' currentstyle='on'}"));
     QTest::keyClick(columnId, Qt::Key_Backspace);
     expectBoxAndClipboard(menu("{zuvi:channel type='son' row='10' currentstyle='on'}"));
@@ -109,65 +123,65 @@ TEST_F(HomeBuildersTest, MenuIsRebuiltKeystrokeByKeystroke)
 
 TEST_F(HomeBuildersTest, ChoosingTheShownItemAgainCountsAsAChoice)
 {
-    choose(combo("Combo1"), QStringLiteral("顶级栏目"));
+    choose(combo("columnAttribute"), QStringLiteral("顶级栏目"));
     expectBoxAndClipboard(menu("{zuvi:channel type='top' currentstyle='on'}"));
-    choose(combo("Combo3"), QStringLiteral("2018-08-08"));
+    choose(combo("articleTimeStyle"), QStringLiteral("2018-08-08"));
     content(Page::Home)->outputBox()->setPlainText(QStringLiteral("edited"));
-    choose(combo("Combo3"), QStringLiteral("2018-08-08"));
+    choose(combo("articleTimeStyle"), QStringLiteral("2018-08-08"));
     expectBoxAndClipboard(QStringLiteral("{$field.add_time|MyDate='Y-m-d',###}\r\n"));
 }
 
 TEST_F(HomeBuildersTest, NeutralItemsEmptyTheBoxAndTheClipboard)
 {
-    choose(combo("Combo2"), QStringLiteral("栏目图片"));
+    choose(combo("otherField"), QStringLiteral("栏目图片"));
     expectBoxAndClipboard(QStringLiteral("{$field.litpic}\r\n"));
-    choose(combo("Combo2"), QStringLiteral("下拉选择"));
+    choose(combo("otherField"), QStringLiteral("下拉选择"));
     expectBoxAndClipboard(QString());
     clickOn(layout(1));
-    choose(combo("Combo3"), QStringLiteral("无时间显示"));
+    choose(combo("articleTimeStyle"), QStringLiteral("无时间显示"));
     expectBoxAndClipboard(QString());
-    EXPECT_EQ(checkedOptions(), QStringList{"Option2(1)"});   // time styles select nothing
+    EXPECT_EQ(checkedOptions(), QStringList{"articleLayout1"});   // time styles select nothing
 }
 
 TEST_F(HomeBuildersTest, TypingAListParameterSwitchesToLayoutOne)
 {
     clickOn(layout(3));
-    ASSERT_EQ(checkedOptions(), QStringList{"Option2(3)"});
-    typeText(box("Text6"), QStringLiteral("7"));
-    EXPECT_EQ(checkedOptions(), QStringList{"Option2(0)"});
+    ASSERT_EQ(checkedOptions(), QStringList{"articleLayout3"});
+    typeText(box("articleRows"), QStringLiteral("7"));
+    EXPECT_EQ(checkedOptions(), QStringList{"articleLayout0"});
     expectBoxAndClipboard(layoutOne("{zuvi:arclist row='7' orderby='now'}"));
 
-    typeText(box("Text4"), QStringLiteral("12"));
-    typeText(box("Text5"), QStringLiteral("3a"));
-    typeText(box("Text7"), QStringLiteral("80"));
+    typeText(box("articleColumnId"), QStringLiteral("12"));
+    typeText(box("articleTitleLength"), QStringLiteral("3a"));
+    typeText(box("articleSummaryLength"), QStringLiteral("80"));
     expectBoxAndClipboard(layoutOne("{zuvi:arclist typeid='12' infolen='80' row='7' orderby='now'}"));
-    QTest::keyClick(box("Text5"), Qt::Key_Backspace);
+    QTest::keyClick(box("articleTitleLength"), Qt::Key_Backspace);
     expectBoxAndClipboard(layoutOne("{zuvi:arclist typeid='12' titlelen='3' infolen='80' row='7' orderby='now'}"));
 }
 
 TEST_F(HomeBuildersTest, ChoosingAnAttributeClearsASelectedGlobalTag)
 {
     clickOn(entry(Page::Home, 4));
-    choose(combo("Combo4"), QStringLiteral("推荐[c]"));
-    EXPECT_EQ(checkedOptions(), QStringList{"Option2(0)"});
+    choose(combo("articleAttribute"), QStringLiteral("推荐[c]"));
+    EXPECT_EQ(checkedOptions(), QStringList{"articleLayout0"});
     expectBoxAndClipboard(layoutOne("{zuvi:arclist flag='c' orderby='now'}"));
     clickOn(entry(Page::Home, 2));
-    choose(combo("Combo5"), QStringLiteral("随机排序"));
-    EXPECT_EQ(checkedOptions(), QStringList{"Option2(0)"});
+    choose(combo("articleOrder"), QStringLiteral("随机排序"));
+    EXPECT_EQ(checkedOptions(), QStringList{"articleLayout0"});
     expectBoxAndClipboard(layoutOne("{zuvi:arclist flag='c' orderby='rand'}"));
 }
 
 TEST_F(HomeBuildersTest, LayoutOptionsUseTheCurrentInputs)
 {
-    typeText(box("Text4"), QStringLiteral("3"));
+    typeText(box("articleColumnId"), QStringLiteral("3"));
     clickOn(layout(4));
     expectBoxAndClipboard(QStringLiteral("{zuvi:arclist typeid='3' orderby='now'}\r\n<li>\r\n<a href='{$field.arcurl}'>{$field.title}</a>\r\n"
                                          "<p>{$field.seo_description}...</p>\r\n</li>\r\n{/zuvi:arclist}\r\n"));
-    clickOn(layout(5));
+    clickOn(clickCount());
     expectBoxAndClipboard(QStringLiteral("{$field.click}\r\n"));
-    EXPECT_EQ(checkedOptions(), QStringList{"Option2(5)"});
+    EXPECT_EQ(checkedOptions(), QStringList{"articleClicks"});
     // With nothing typed, layout one starts with the shortest opening line.
-    QTest::keyClick(box("Text4"), Qt::Key_Backspace);
+    QTest::keyClick(box("articleColumnId"), Qt::Key_Backspace);
     clickOn(layout(0));
     expectBoxAndClipboard(layoutOne("{zuvi:arclist orderby='now'}"));
 }
@@ -176,13 +190,13 @@ TEST_F(HomeBuildersTest, PreviewPicturesShowAtTheirNaturalSize)
 {
     const QSize sizes[] = {{120, 72}, {120, 74}, {105, 70}, {111, 70}, {104, 70}};
     for (int i = 0; i < 5; ++i) {
-        auto *image = page(Page::Home)->findChild<QLabel *>(QStringLiteral("Image%1").arg(i + 1));
+        auto *image = page(Page::Home)->findChild<QLabel *>(QStringLiteral("articleLayoutPicture%1").arg(i));
         ASSERT_NE(image, nullptr);
-        EXPECT_EQ(image->size(), sizes[i]) << i + 1;
-        EXPECT_FALSE(image->pixmap().isNull()) << i + 1;
-        EXPECT_EQ(image->pixmap().deviceIndependentSize().toSize(), sizes[i]) << i + 1;
+        EXPECT_EQ(image->size(), sizes[i]) << i;
+        EXPECT_FALSE(image->pixmap().isNull()) << i;
+        EXPECT_EQ(image->pixmap().deviceIndependentSize().toSize(), sizes[i]) << i;
         EXPECT_EQ(image->pos(), toPixels(content(Page::Home)->catalog().control(image->objectName())->at).topLeft())
-            << i + 1;
+            << i;
     }
 }
 
@@ -221,7 +235,7 @@ TEST_F(HomeBuildersTest, APasteIsKeptUpToTheBoxLimitAndCutThere)
     ASSERT_TRUE(QTest::qWaitForWindowActive(page(Page::Home)));
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        QLineEdit *rows = box("Text6");
+        QLineEdit *rows = box("articleRows");
         rows->setText(c.before);
         if (FailureNotice *old = page(Page::Home)->findChild<FailureNotice *>(QStringLiteral("PasteCutNotice")))
             old->hide();

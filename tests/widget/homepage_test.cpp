@@ -26,8 +26,9 @@ TEST_F(HomePageTest, FourteenOptionsFormOneExclusiveGroup)
     QList<QAbstractButton *> options;
     for (int i = 1; i <= 8; ++i)
         options << entry(Page::Home, i);
-    for (int i = 0; i <= 5; ++i)
-        options << button(Page::Home, QStringLiteral("Option2(%1)").arg(i));
+    for (int i = 0; i < 5; ++i)
+        options << button(Page::Home, QStringLiteral("articleLayout%1").arg(i));
+    options << button(Page::Home, QStringLiteral("articleClicks"));
     ASSERT_EQ(options.count(nullptr), 0);
     for (QAbstractButton *option : options) {
         clickOn(option);

@@ -50,24 +50,24 @@ struct Keystroke {
 
 // One session of typing, keystroke by keystroke, on a fresh page.
 const Keystroke kTyping[] = {
-    {"Text2", u"2", u"2", u"{zuvi:list titlelen='2'}", false},
-    {"Text2", u"0", u"20", u"{zuvi:list titlelen='20'}", false},
-    {"Text4", u"1", u"1", u"{zuvi:list titlelen='20' pagesize='1'}", true},
-    {"Text4", u"0", u"10", u"{zuvi:list titlelen='20' pagesize='10'}", true},
-    {"Text3", u"a", u"a", u"{zuvi:list titlelen='20' pagesize='10'}", true},
-    {"Text3", u"b", u"ab", u"{zuvi:list titlelen='20' pagesize='10'}", true},
-    {"Text3", u"c", u"abc", u"{zuvi:list titlelen='20' pagesize='10'}", true},
-    {"Text4", nullptr, u"1", u"{zuvi:list titlelen='20' pagesize='1'}", true},
-    {"Text2", nullptr, u"2", u"{zuvi:list titlelen='2' pagesize='1'}", false},
-    {"Text2", u"x", u"2x", u"{zuvi:list pagesize='1'}", false},
-    {"Text3", nullptr, u"ab", u"{zuvi:list pagesize='1'}", true},
-    {"Text3", nullptr, u"a", u"{zuvi:list pagesize='1'}", true},
-    {"Text3", nullptr, u"", u"{zuvi:list pagesize='1'}", true},
-    {"Text3", u"1", u"1", u"{zuvi:list infolen='1' pagesize='1'}", true},
-    {"Text3", u"6", u"16", u"{zuvi:list infolen='16' pagesize='1'}", true},
-    {"Text3", u"0", u"160", u"{zuvi:list infolen='160' pagesize='1'}", true},
-    {"Text4", nullptr, u"", u"{zuvi:list infolen='160'}", true},
-    {"Text2", u" ", u"2x ", u"{zuvi:list infolen='160'}", false},
+    {"listTitleLength", u"2", u"2", u"{zuvi:list titlelen='2'}", false},
+    {"listTitleLength", u"0", u"20", u"{zuvi:list titlelen='20'}", false},
+    {"listPageSize", u"1", u"1", u"{zuvi:list titlelen='20' pagesize='1'}", true},
+    {"listPageSize", u"0", u"10", u"{zuvi:list titlelen='20' pagesize='10'}", true},
+    {"listSummaryLength", u"a", u"a", u"{zuvi:list titlelen='20' pagesize='10'}", true},
+    {"listSummaryLength", u"b", u"ab", u"{zuvi:list titlelen='20' pagesize='10'}", true},
+    {"listSummaryLength", u"c", u"abc", u"{zuvi:list titlelen='20' pagesize='10'}", true},
+    {"listPageSize", nullptr, u"1", u"{zuvi:list titlelen='20' pagesize='1'}", true},
+    {"listTitleLength", nullptr, u"2", u"{zuvi:list titlelen='2' pagesize='1'}", false},
+    {"listTitleLength", u"x", u"2x", u"{zuvi:list pagesize='1'}", false},
+    {"listSummaryLength", nullptr, u"ab", u"{zuvi:list pagesize='1'}", true},
+    {"listSummaryLength", nullptr, u"a", u"{zuvi:list pagesize='1'}", true},
+    {"listSummaryLength", nullptr, u"", u"{zuvi:list pagesize='1'}", true},
+    {"listSummaryLength", u"1", u"1", u"{zuvi:list infolen='1' pagesize='1'}", true},
+    {"listSummaryLength", u"6", u"16", u"{zuvi:list infolen='16' pagesize='1'}", true},
+    {"listSummaryLength", u"0", u"160", u"{zuvi:list infolen='160' pagesize='1'}", true},
+    {"listPageSize", nullptr, u"", u"{zuvi:list infolen='160'}", true},
+    {"listTitleLength", u" ", u"2x ", u"{zuvi:list infolen='160'}", false},
 };
 
 TEST_F(ListPageTest, EveryKeystrokeRebuildsTheSnippetAndOnlyTitleLengthKeepsTheClipboard)
@@ -93,12 +93,12 @@ TEST_F(ListPageTest, EveryKeystrokeRebuildsTheSnippetAndOnlyTitleLengthKeepsTheC
 TEST_F(ListPageTest, PastingAndSettingTheTextFromCodeCountAsChanges)
 {
     QApplication::clipboard()->setText(QStringLiteral("160"));
-    QTest::keyClick(box("Text3"), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(box("Text3")->text(), QStringLiteral("160"));
+    QTest::keyClick(box("listSummaryLength"), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box("listSummaryLength")->text(), QStringLiteral("160"));
     EXPECT_EQ(outputText(Page::List), listTag(QStringLiteral("{zuvi:list infolen='160'}")));
     EXPECT_EQ(clipboardText(), outputText(Page::List));
 
-    box("Text2")->setText(QStringLiteral("30"));
+    box("listTitleLength")->setText(QStringLiteral("30"));
     EXPECT_EQ(outputText(Page::List), listTag(QStringLiteral("{zuvi:list titlelen='30' infolen='160'}")));
     EXPECT_EQ(clipboardText(), listTag(QStringLiteral("{zuvi:list infolen='160'}")));
 }
@@ -108,7 +108,7 @@ TEST_F(ListPageTest, AChangeReplacesAnEntrysSnippetAndKeepsTheEntrySelected)
     clickOn(listEntry(16));
     ASSERT_EQ(outputText(Page::List).count(QStringLiteral("\r\n")), 20);
 
-    typeText(box("Text4"), QStringLiteral("5"));
+    typeText(box("listPageSize"), QStringLiteral("5"));
     EXPECT_EQ(outputText(Page::List), listTag(QStringLiteral("{zuvi:list pagesize='5'}")));
     EXPECT_EQ(outputText(Page::List).count(QStringLiteral("\r\n")), 4);
     EXPECT_EQ(selectedEntries(), QList<int>{16});
@@ -117,8 +117,8 @@ TEST_F(ListPageTest, AChangeReplacesAnEntrysSnippetAndKeepsTheEntrySelected)
     // reads all three again.
     clickOn(listEntry(3));
     EXPECT_EQ(outputText(Page::List), QStringLiteral("{zuvi:pagelist listitem='index,pre,pageno,next,end' listsize='2' /}\r\n"));
-    EXPECT_EQ(box("Text4")->text(), QStringLiteral("5"));
-    typeText(box("Text2"), QStringLiteral("8"));
+    EXPECT_EQ(box("listPageSize")->text(), QStringLiteral("5"));
+    typeText(box("listTitleLength"), QStringLiteral("8"));
     EXPECT_EQ(outputText(Page::List), listTag(QStringLiteral("{zuvi:list titlelen='8' pagesize='5'}")));
     EXPECT_EQ(clipboardText(), QStringLiteral("{zuvi:pagelist listitem='index,pre,pageno,next,end' listsize='2' /}\r\n"));
     EXPECT_EQ(selectedEntries(), QList<int>{3});
@@ -126,7 +126,7 @@ TEST_F(ListPageTest, AChangeReplacesAnEntrysSnippetAndKeepsTheEntrySelected)
 
 TEST_F(ListPageTest, TheBuilderSelectsNothingOnAFreshPage)
 {
-    typeText(box("Text3"), QStringLiteral("9"));
+    typeText(box("listSummaryLength"), QStringLiteral("9"));
     EXPECT_EQ(selectedEntries(), QList<int>{});
 }
 

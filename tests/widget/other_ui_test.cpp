@@ -29,7 +29,7 @@ TEST_F(OtherUiPagesTest, PageEntriesLieOverTheFramesSixthRowAndAreDrawnAboveIt)
 {
     goTo(Page::CommonTags);
     PageWindow *window = page(Page::CommonTags);
-    auto *frame = window->findChild<QGroupBox *>(QStringLiteral("Frame1"));
+    auto *frame = window->findChild<QGroupBox *>(QStringLiteral("commonTags"));
     ASSERT_NE(frame, nullptr);
     for (int column = 0; column < 4; ++column) {
         QAbstractButton *onPage = entry(Page::CommonTags, 20 + column);

@@ -10,6 +10,7 @@
 #include "tests/support/qtprinters.h"
 
 #include <QGlyphRun>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRawFont>
@@ -156,7 +157,7 @@ TEST_F(OutputBoxColours, TextTypedIntoTheBoxIsColouredAsTyped)
 
 TEST_F(OutputBoxColours, AMegabytePastedIntoABuilderReachesBoxAndClipboardAsKept)
 {
-    QLineEdit *columnId = content(Page::Home)->widget<QLineEdit>(u"Text2"_s);
+    QLineEdit *columnId = content(Page::Home)->widget<QLineEdit>(u"columnId"_s);
     ASSERT_NE(columnId, nullptr);
     columnId->insert(u"1234567890"_s.repeated(100 * 1024).left(1024 * 1024));
 
@@ -298,12 +299,46 @@ TEST_F(OutputBoxColours, LatinInTheCodeFaceChineseInTheSongFace)
     EXPECT_EQ(drawnBy.value(QFontInfo(songFont(10.5)).family()), u"内容显示"_s);
 
     // Captions, buttons and the builders' boxes keep the Song face.
-    const QWidget *others[] = {entry(Page::Content, 14), content(Page::Home)->widget(u"Text2"_s),
-                               content(Page::List)->widget(u"Text3"_s), page(Page::Content)->ownButton()};
+    const QWidget *others[] = {entry(Page::Content, 14), content(Page::Home)->widget(u"columnId"_s),
+                               content(Page::List)->widget(u"listSummaryLength"_s), page(Page::Content)->ownButton()};
     for (const QWidget *other : others) {
         ASSERT_NE(other, nullptr);
         EXPECT_EQ(other->font().family(), songFamily()) << other->objectName().toStdString();
         EXPECT_FALSE(other->font().families().contains(codeFamily())) << other->objectName().toStdString();
+    }
+}
+
+} // namespace
+
+namespace {
+
+using OutputBoxOnEveryPage = PagesFixture;
+
+TEST_F(OutputBoxOnEveryPage, IsEditableWrapsAtItsWidthAndAlwaysShowsItsScrollBar)
+{
+    goTo(Page::Home);
+    for (int p = kFirstPage; p <= Page::ExtensionFunctions; ++p) {
+        QPlainTextEdit *box = content(p)->outputBox();
+        EXPECT_EQ(box->font().pointSizeF(), 10.5) << p;
+        EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::WidgetWidth) << p;
+        EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn) << p;
+        EXPECT_FALSE(box->isReadOnly()) << p;
+    }
+}
+
+TEST_F(OutputBoxOnEveryPage, StandsAboveTheUsageLine)
+{
+    goTo(Page::Home);
+    for (int p = kFirstPage; p <= Page::ExtensionFunctions; ++p) {
+        QLabel *usage = nullptr;
+        for (QLabel *label : page(p)->findChildren<QLabel *>()) {
+            if (label->text() == QStringLiteral("使用说明：选择相应标签即可自动生成及复制到剪切板，你只需要粘贴即可。"))
+                usage = label;
+        }
+        ASSERT_NE(usage, nullptr) << p;
+        const QRect box(content(p)->outputBox()->mapTo(page(p), QPoint(0, 0)), content(p)->outputBox()->size());
+        const QRect line(usage->mapTo(page(p), QPoint(0, 0)), usage->size());
+        EXPECT_LE(box.bottom(), line.top()) << p;
     }
 }
 

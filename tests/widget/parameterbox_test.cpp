@@ -68,7 +68,7 @@ protected:
     {
         PagesFixture::SetUp();
         ASSERT_TRUE(QTest::qWaitForWindowActive(page(Page::Home)));
-        columnId = page(Page::Home)->findChild<QLineEdit *>(QStringLiteral("Text2"));
+        columnId = page(Page::Home)->findChild<QLineEdit *>(QStringLiteral("columnId"));
         ASSERT_NE(columnId, nullptr);
         columnId->setFocus();
     }
@@ -126,8 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
 // stays closed until the next cut. One notice serves the page.
 TEST_F(PagesFixture, TheUserIsToldOfEveryCutPasteAndOfNoOther)
 {
-    auto *rows = page(Page::Home)->findChild<ParameterBox *>(QStringLiteral("Text6"));
-    auto *columnId = page(Page::Home)->findChild<ParameterBox *>(QStringLiteral("Text2"));
+    auto *rows = page(Page::Home)->findChild<ParameterBox *>(QStringLiteral("articleRows"));
+    auto *columnId = page(Page::Home)->findChild<ParameterBox *>(QStringLiteral("columnId"));
     ASSERT_TRUE(rows && columnId);
     const QString tooLong(ParameterBox::kMaxLength + 10, u'1');
 
@@ -158,7 +158,7 @@ TEST_F(PagesFixture, ErasingALongSelectionLeavesTheRest)
 {
     goTo(Page::List);
     ASSERT_TRUE(QTest::qWaitForWindowActive(page(Page::List)));
-    auto *titleLength = page(Page::List)->findChild<QLineEdit *>(QStringLiteral("Text2"));
+    auto *titleLength = page(Page::List)->findChild<QLineEdit *>(QStringLiteral("listTitleLength"));
     ASSERT_NE(titleLength, nullptr);
     const QString tail(ParameterBox::kMaxLength - 2, u'x');
     struct Erase {

@@ -38,7 +38,7 @@ protected:
 
 TEST_F(SearchPaletteTest, OpensFromAnyControlOfAPageAndChangesNothing)
 {
-    auto *box = page(Page::Home)->findChild<QLineEdit *>(QStringLiteral("Text2"));
+    auto *box = page(Page::Home)->findChild<QLineEdit *>(QStringLiteral("columnId"));
     typeText(box, QStringLiteral("12"));
     clickOn(entry(Page::Home, 2));
     const PageState before = state(Page::Home);
@@ -103,7 +103,7 @@ TEST_F(SearchPaletteTest, ABuilderShowsItsPageWithTheFocusInItsFirstBox)
     QTest::keyClicks(query(), QStringLiteral("lbxh"));
     QTest::keyClick(query(), Qt::Key_Return);
     ASSERT_TRUE(page(Page::List)->isVisible());
-    EXPECT_EQ(page(Page::List)->focusWidget(), page(Page::List)->findChild<QWidget *>(QStringLiteral("Text2")));
+    EXPECT_EQ(page(Page::List)->focusWidget(), page(Page::List)->findChild<QWidget *>(QStringLiteral("listTitleLength")));
     EXPECT_EQ(clipboardText(), clipboard) << "choosing a builder copies nothing by itself";
 }
 

@@ -7,43 +7,43 @@ namespace {
 const ScenarioRegistration home{{
     {"navigation menu typed keystroke by keystroke",
      {
-         {Page::Home, "Text2", u"5", nullptr,
+         {Page::Home, "columnId", u"5", nullptr,
           u"{zuvi:channel type='top' typeid='5' currentstyle='on'}\r\n"
           u"<a href='{$field.typeurl}' class='{$field.currentstyle}'>{$field.typename}</a>\r\n{/zuvi:channel}\r\n"},
-         {Page::Home, "Text3", u"8", nullptr,
+         {Page::Home, "columnCount", u"8", nullptr,
           u"{zuvi:channel type='top' typeid='5' row='8' currentstyle='on'}\r\n"
           u"<a href='{$field.typeurl}' class='{$field.currentstyle}'>{$field.typename}</a>\r\n{/zuvi:channel}\r\n"},
-         {Page::Home, "Text2", nullptr, "BackSpace",
+         {Page::Home, "columnId", nullptr, "BackSpace",
           u"{zuvi:channel type='top' row='8' currentstyle='on'}\r\n"
           u"<a href='{$field.typeurl}' class='{$field.currentstyle}'>{$field.typename}</a>\r\n{/zuvi:channel}\r\n"},
      }},
     {"article list parameters select layout one",
      {
-         {Page::Home, "Option2(3)", nullptr, nullptr,
+         {Page::Home, "articleLayout3", nullptr, nullptr,
           u"{zuvi:arclist orderby='now'}\r\n<li>\r\n<a href='{$field.arcurl}'><img src='{$field.litpic}' />{$field.title}</a>\r\n"
           u"<span>{$field.seo_description}...</span>\r\n</li>\r\n{/zuvi:arclist}\r\n"},
-         {Page::Home, "Text6", u"10", nullptr,
+         {Page::Home, "articleRows", u"10", nullptr,
           u"{zuvi:arclist row='10' orderby='now'}\r\n<li>\r\n<a href='{$field.typeurl}'>{$field.typename}</a>\r\n"
           u"<a href='{$field.arcurl}'>{$field.title}</a>\r\n</li>\r\n{/zuvi:arclist}\r\n"},
-         {Page::Home, "Text5", u"3a", nullptr,
+         {Page::Home, "articleTitleLength", u"3a", nullptr,
           u"{zuvi:arclist row='10' orderby='now'}\r\n<li>\r\n<a href='{$field.typeurl}'>{$field.typename}</a>\r\n"
           u"<a href='{$field.arcurl}'>{$field.title}</a>\r\n</li>\r\n{/zuvi:arclist}\r\n"},
-         {Page::Home, "Option2(5)", nullptr, nullptr, u"{$field.click}\r\n"},
+         {Page::Home, "articleClicks", nullptr, nullptr, u"{$field.click}\r\n"},
      }},
     {"drop-down choices",
      {
          // The list opens on the item shown; two down and Enter choose 下级栏目.
-         {Page::Home, "Combo1", nullptr, "Down Down Return",
+         {Page::Home, "columnAttribute", nullptr, "Down Down Return",
           u"{zuvi:channel type='son' row='8' currentstyle='on'}\r\n"
           u"<a href='{$field.typeurl}' class='{$field.currentstyle}'>{$field.typename}</a>\r\n{/zuvi:channel}\r\n"},
-         {Page::Home, "Combo2", nullptr, "Down Down Return", u"{$field.litpic}\r\n"},
+         {Page::Home, "otherField", nullptr, "Down Down Return", u"{$field.litpic}\r\n"},
          // Back to 下拉选择: the box is emptied and so is the clipboard text.
-         {Page::Home, "Combo2", nullptr, "Up Up Return", u""},
-         {Page::Home, "Combo3", nullptr, "Down Down Return", u"{$field.add_time|MyDate='Y-m-d',###}\r\n"},
+         {Page::Home, "otherField", nullptr, "Up Up Return", u""},
+         {Page::Home, "articleTimeStyle", nullptr, "Down Down Return", u"{$field.add_time|MyDate='Y-m-d',###}\r\n"},
          // Choosing the item already shown counts as a choice.
-         {Page::Home, "Option1(1)", nullptr, nullptr, u"{zuvi:global name='web_name' /}\r\n"},
-         {Page::Home, "Combo3", nullptr, "Return", u"{$field.add_time|MyDate='Y-m-d',###}\r\n"},
-         {Page::Home, "Combo5", nullptr, "Down Return",
+         {Page::Home, "homePageTag1", nullptr, nullptr, u"{zuvi:global name='web_name' /}\r\n"},
+         {Page::Home, "articleTimeStyle", nullptr, "Return", u"{$field.add_time|MyDate='Y-m-d',###}\r\n"},
+         {Page::Home, "articleOrder", nullptr, "Down Return",
           u"{zuvi:arclist row='10' orderby='click'}\r\n<li>\r\n<a href='{$field.typeurl}'>{$field.typename}</a>\r\n"
           u"<a href='{$field.arcurl}'>{$field.title}</a>\r\n</li>\r\n{/zuvi:arclist}\r\n"},
      }},

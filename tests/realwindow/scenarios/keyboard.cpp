@@ -10,8 +10,8 @@ const ScenarioRegistration keyboard{{
     {"keyboard only",
      {
          // Start from a known state: entry 2 chosen, focus on the own button.
-         {Page::Home, "Option1(2)", nullptr, nullptr, u"{zuvi:global name='web_logo' /}\r\n"},
-         {Page::Home, "Command1(1)", nullptr, nullptr, nullptr, true},
+         {Page::Home, "homePageTag2", nullptr, nullptr, u"{zuvi:global name='web_logo' /}\r\n"},
+         {Page::Home, "navigationButton1", nullptr, nullptr, nullptr, true},
          // Eight Tabs pass the other navigation buttons, the ninth reaches
          // the chosen entry of the global tags; Right chooses the next one.
          {Page::Home, nullptr, nullptr, "Tab Tab Tab Tab Tab Tab Tab Tab Tab Right",
@@ -25,7 +25,7 @@ const ScenarioRegistration keyboard{{
          // list page's button, and Enter goes to that page.
          {Page::Home, nullptr, nullptr, "Tab Return", nullptr, true, Page::List},
          // The list page is the visible one now: a click on its entry 6 lands.
-         {Page::List, "Option1(6)", nullptr, nullptr,
+         {Page::List, "listPageTag6", nullptr, nullptr,
           u"{zuvi:volist name=\"$field.file_list\" id=\"vo\" row=\"6\"}\r\n"
           u"   <a href='{$vo.downurl}'>{$vo.title}</a>\r\n{/zuvi:volist}\r\n"},
      }},

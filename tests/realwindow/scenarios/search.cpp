@@ -8,7 +8,7 @@ namespace {
 const ScenarioRegistration search{{
     {"search palette: pinyin and Enter",
      {
-         {Page::Home, "Option1(1)", nullptr, nullptr, u"{zuvi:global name='web_name' /}\r\n"},
+         {Page::Home, "homePageTag1", nullptr, nullptr, u"{zuvi:global name='web_name' /}\r\n"},
          // Opening the palette changes nothing.
          {Page::Home, nullptr, nullptr, "ctrl+k", nullptr, true},
          {Page::Home, nullptr, u"fenye", "Return",
