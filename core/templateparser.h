@@ -62,6 +62,11 @@ struct SyntaxError {
     qsizetype node = -1;   // the node it belongs to
 };
 
+// Lists of nodes grow by moving their bytes.
+Q_DECLARE_TYPEINFO(TextRange, Q_PRIMITIVE_TYPE);
+Q_DECLARE_TYPEINFO(TagAttribute, Q_PRIMITIVE_TYPE);
+Q_DECLARE_TYPEINFO(TemplateNode, Q_RELOCATABLE_TYPE);
+
 struct ParsedTemplate {
     QList<TemplateNode> nodes;   // in order of their start; comments contain the nodes inside them
     QList<SyntaxError> errors;   // one per fault, in order: reading goes on after each
