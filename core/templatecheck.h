@@ -10,10 +10,11 @@
 
 #include <functional>
 
-// Checks a whole template against what the tool knows of the CMS's tags:
-// blocks left open or crossed, stray closing tags, unknown tag names and
-// near-miss attributes, words where numbers go, included files that do not
-// exist. Qt Core only: the command line and the language server share it.
+// Checks a whole template against what the tool knows of the CMS's tags
+// (core/tagknowledge.h): blocks left open or crossed, stray closing tags,
+// tags, values and placeholders left open, unknown tag names and near-miss
+// attributes, words where numbers go, included files that do not exist.
+// Qt Core only: the command line and the language server share it.
 
 enum class Severity { Error, Warning, Info };
 
@@ -46,7 +47,7 @@ const QList<CheckRule> &checkRules();   // in order of their codes
 
 // A tag of the site's own, declared in the configuration: it then counts as known.
 struct SiteTag {
-    QString name;             // without the "zuvi:" prefix
+    QString name;             // without the "zuvi:" prefix (a name given with it is taken as it is)
     bool block = false;
     QStringList attributes;
 };
