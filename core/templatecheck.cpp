@@ -102,7 +102,7 @@ public:
         const QList<TemplateNode> &nodes = m_analysis.parsed.nodes;
         for (qsizetype i = 0; i < nodes.size(); ++i) {
             if (nodes[i].kind == NodeKind::Tag && nodes[i].form != TagForm::Close && !m_faulted.contains(i))
-                tag(nodes[i]);
+                checkTag(i);
         }
         files();
         std::stable_sort(m_findings.begin(), m_findings.end(),
@@ -125,14 +125,13 @@ private:
     Finding &add(const char *code, const TextRange &range, const QString &message)
     {
         const QLatin1String name(code);
-        m_findings.append({name, severityOf(name), range.start, range.length, message, {}, -1, 0});
+        m_findings.append({name, severityOf(name), range.start, range.length, message, {}, {}});
         return m_findings.last();
     }
     static void fix(Finding &finding, const TextRange &range, const QString &replacement)
     {
         finding.replacement = replacement;
-        finding.fixStart = range.start;
-        finding.fixLength = range.length;
+        finding.fix.append({range.start, range.length, replacement});
     }
 
     // A piece with a syntax fault gives that finding alone.
@@ -242,14 +241,15 @@ private:
         }
     }
 
-    void tag(const TemplateNode &node)
+    void checkTag(qsizetype index)
     {
-        const QStringView name = at(node.name);
+        const TemplateNode &tag = node(index);
+        const QStringView name = at(tag.name);
         const TagInfo *info = m_knowledge.find(name);
         if (!info && name.startsWith(templatesyntax::kTagPrefix))
-            unknownTag(node);
+            unknownTag(index);
         QSet<QStringView> seen;
-        for (const TagAttribute &attribute : node.attributes) {
+        for (const TagAttribute &attribute : tag.attributes) {
             const QStringView attributeName = at(attribute.name);
             if (seen.contains(attributeName)) {
                 add("W103", attribute.name, u"{%1} 的属性 %2 重复"_s.arg(name, attributeName));
@@ -268,9 +268,10 @@ private:
         }
     }
 
-    void unknownTag(const TemplateNode &node)
+    void unknownTag(qsizetype index)
     {
-        const QStringView name = at(node.name);
+        const TextRange &nameRange = node(index).name;
+        const QStringView name = at(nameRange);
         const QStringView typed = name.sliced(templatesyntax::kTagPrefix.size());
         NearestName nearest(typed);
         for (const TagInfo &tag : m_knowledge.tags()) {
@@ -278,11 +279,17 @@ private:
                 nearest.consider(QStringView(tag.name).sliced(templatesyntax::kTagPrefix.size()));
         }
         if (nearest.best().isEmpty()) {
-            add("W101", node.name, u"未知的标签 {%1}"_s.arg(name));
+            add("W101", nameRange, u"未知的标签 {%1}"_s.arg(name));
             return;
         }
         const QString suggestion = templatesyntax::kTagPrefix + nearest.best();
-        fix(add("W101", node.name, u"未知的标签 {%1}，是否应为 {%2}？"_s.arg(name, suggestion)), node.name, suggestion);
+        Finding &f = add("W101", nameRange, u"未知的标签 {%1}，是否应为 {%2}？"_s.arg(name, suggestion));
+        fix(f, nameRange, suggestion);
+        // The closing tag of its block, of the same wrong name, goes with it.
+        const qsizetype block = m_analysis.blocks.blockOfNode[index];
+        const qsizetype close = block >= 0 ? m_analysis.blocks.blocks[block].close : -1;
+        if (close >= 0 && nameOf(close) == name)
+            f.fix.append({node(close).name.start, node(close).name.length, suggestion});
     }
 
     // Only a slip of an attribute the tag takes is reported: the catalog

@@ -18,21 +18,30 @@
 
 enum class Severity { Error, Warning, Info };
 
+// A change to the checked text: `text` put over start..start + length.
+struct TextEdit {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    QString text;
+    friend bool operator==(const TextEdit &, const TextEdit &) = default;
+};
+
 struct Finding {
     QString code;             // stable, e.g. "E101"; docs/checks.md describes each
     Severity severity = Severity::Error;
     qsizetype start = 0;      // UTF-16 offset into the checked text
     qsizetype length = 0;     // of the range the finding is about (0 allowed)
     QString message;          // one line, Chinese, with the names in it
-    // The quick fix, where one is obvious: `replacement` put over the range
-    // fixStart..fixStart + fixLength. For a misspelled name that range is the
-    // finding's own; a missing closing tag is inserted where its block ends
-    // (fixLength 0); a stray closing tag is replaced by nothing.
-    QString replacement;
-    qsizetype fixStart = -1;  // -1: no quick fix
-    qsizetype fixLength = 0;
+    // What the quick fix puts in, where one is obvious: the suggested name,
+    // the missing closing tag or quote; empty for a fix that removes.
+    QString replacement = {};
+    // The quick fix's edits, to be made together; apart and in order of
+    // position. A misspelled tag name is mended in its closing tag too; a
+    // missing closing tag goes where its block ends; a stray closing tag is
+    // removed. Empty where there is no quick fix.
+    QList<TextEdit> fix = {};
 
-    bool hasFix() const { return fixStart >= 0; }
+    bool hasFix() const { return !fix.isEmpty(); }
     friend bool operator==(const Finding &, const Finding &) = default;
 };
 

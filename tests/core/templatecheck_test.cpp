@@ -128,11 +128,13 @@ const CheckCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, TemplateCheckTest, testing::ValuesIn(kCases));
 
-// The text with a finding's quick fix applied.
+// The text with a finding's quick fix applied, its edits from the last.
 QString fixed(const QString &text, const Finding &finding)
 {
     QString result = text;
-    return result.replace(finding.fixStart, finding.fixLength, finding.replacement);
+    for (auto edit = finding.fix.crbegin(); edit != finding.fix.crend(); ++edit)
+        result.replace(edit->start, edit->length, edit->text);
+    return result;
 }
 
 struct MessageCase {
@@ -163,6 +165,10 @@ TEST(TemplateCheck, MessagesNameWhatIsWrongAndQuickFixesMendIt)
         {u"{$field.add_time|MyDate='Y-m-d',### \n"_s, u"E203"_s, u"变量 {$field.add_time|MyDate='Y-m-d',### 缺少结束的 }"_s,
          u"{$field.add_time|MyDate='Y-m-d',###} \n"_s},
         {u"{zuvi:arclst /}"_s, u"W101"_s, u"未知的标签 {zuvi:arclst}，是否应为 {zuvi:arclist}？"_s, u"{zuvi:arclist /}"_s},
+        {u"{zuvi:chanenl row='3' /}"_s, u"W101"_s, u"未知的标签 {zuvi:chanenl}，是否应为 {zuvi:channel}？"_s,
+         u"{zuvi:channel row='3' /}"_s},
+        {u"{zuvi:arclsit row='3'}x{/zuvi:arclsit}"_s, u"W101"_s, u"未知的标签 {zuvi:arclsit}，是否应为 {zuvi:arclist}？"_s,
+         u"{zuvi:arclist row='3'}x{/zuvi:arclist}"_s},
         {u"{zuvi:qqqqq /}"_s, u"W101"_s, u"未知的标签 {zuvi:qqqqq}"_s, {}},
         {u"{zuvi:arclist titlelne='2'}{/zuvi:arclist}"_s, u"W102"_s, u"{zuvi:arclist} 没有属性 titlelne，是否应为 titlelen？"_s,
          u"{zuvi:arclist titlelen='2'}{/zuvi:arclist}"_s},

@@ -27,8 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fuzzCheck(rule != checkRules().cend() && rule->severity == f.severity, "a code of the table, with its severity", f.code);
         fuzzCheck(!f.message.isEmpty() && !f.message.contains(u'\n') && !f.message.contains(u'\r'), "a one-line message",
                   f.message);
-        fuzzCheck(!f.hasFix() || (f.fixLength >= 0 && f.fixStart + f.fixLength <= text.size()), "a quick fix inside the text",
-                  fuzzShown(text));
+        qsizetype editEnd = 0;
+        for (const TextEdit &edit : f.fix) {
+            fuzzCheck(edit.start >= editEnd && edit.length >= 0 && edit.start + edit.length <= text.size(),
+                      "a quick fix's edits apart, in order, inside the text", fuzzShown(text));
+            editEnd = edit.start + edit.length;
+        }
     }
     const TemplateBlocks &blocks = analysis.blocks;
     const QList<TemplateNode> &nodes = analysis.parsed.nodes;
