@@ -211,7 +211,10 @@ private:
             case BlockFault::Kind::NothingOpen: {
                 const TemplateNode &closer = node(fault.node);
                 const QStringView name = at(closer.name);
-                if (fault.block < 0) {
+                const TagInfo *info = m_knowledge.find(name);
+                if (fault.block < 0 && info && !info->block) {
+                    fix(add("E102", closer.range, u"{/%1} 是多余的：{%1} 不是块标签，不需要结束标签"_s.arg(name)), closer.range, {});
+                } else if (fault.block < 0) {
                     fix(add("E102", closer.range, u"{/%1} 没有对应的开始标签 {%1}"_s.arg(name)), closer.range, {});
                 } else {
                     const QStringView meant = nameOf(blocks.blocks[fault.block].open);

@@ -150,6 +150,8 @@ TEST(TemplateCheck, MessagesNameWhatIsWrongAndQuickFixesMendIt)
         {u"{zuvi:volist name='x'}<li>"_s, u"E101"_s, u"块标签 {zuvi:volist} 没有闭合，缺少 {/zuvi:volist}"_s,
          u"{zuvi:volist name='x'}<li>{/zuvi:volist}"_s},
         {u"a{/zuvi:if}b"_s, u"E102"_s, u"{/zuvi:if} 没有对应的开始标签 {zuvi:if}"_s, u"ab"_s},
+        {u"{zuvi:include file='head.htm'}{/zuvi:include}"_s, u"E102"_s,
+         u"{/zuvi:include} 是多余的：{zuvi:include} 不是块标签，不需要结束标签"_s, u"{zuvi:include file='head.htm'}"_s},
         {u"{zuvi:arclist}x{/zuvi:arclst}"_s, u"E102"_s, u"{/zuvi:arclst} 没有对应的开始标签，是否应为 {/zuvi:arclist}？"_s,
          u"{zuvi:arclist}x{/zuvi:arclist}"_s},
         {u"{zuvi:arclist}{zuvi:if}{zuvi:volist}{/zuvi:arclist}"_s, u"E103"_s,
