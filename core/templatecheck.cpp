@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -81,6 +80,50 @@ bool namesFile(QStringView tag, QStringView attribute)
     if (name == u"static" && tag.startsWith(templatesyntax::kTagPrefix))
         return attribute == u"file" || attribute == u"href";
     return false;
+}
+
+// <!-- zuvi-check-KIND CODE… -->, codes apart by blanks or commas.
+struct Directive {
+    enum class Kind { DisableNextLine, Disable, Enable };
+    Kind kind = Kind::Enable;
+    QStringList codes;
+};
+
+std::optional<Directive> readDirective(QStringView comment)
+{
+    static constexpr QLatin1String open("<!--"), close("-->"), prefix("zuvi-check-");
+    if (comment.size() < open.size() + close.size() || !comment.endsWith(close))
+        return std::nullopt;
+    QStringView body = comment.sliced(open.size(), comment.size() - open.size() - close.size()).trimmed();
+    if (!body.startsWith(prefix))
+        return std::nullopt;
+    body = body.sliced(prefix.size());
+    const auto isSeparator = [](QChar c) { return c.isSpace() || c == u','; };
+    qsizetype i = 0;
+    while (i < body.size() && !isSeparator(body[i]))
+        ++i;
+    Directive directive;
+    const QStringView kind = body.first(i);
+    if (kind == u"disable-next-line")
+        directive.kind = Directive::Kind::DisableNextLine;
+    else if (kind == u"disable")
+        directive.kind = Directive::Kind::Disable;
+    else if (kind != u"enable")
+        return std::nullopt;
+    while (i < body.size()) {
+        while (i < body.size() && isSeparator(body[i]))
+            ++i;
+        const qsizetype start = i;
+        while (i < body.size() && !isSeparator(body[i])) {
+            const char16_t c = body[i].unicode();
+            if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')))
+                return std::nullopt;
+            ++i;
+        }
+        if (i > start)
+            directive.codes.append(body.sliced(start, i - start).toString());
+    }
+    return directive;
 }
 
 class Checker
@@ -339,25 +382,22 @@ private:
             qsizetype to = 0;
             QStringList codes;
         };
-        static const QRegularExpression directive(
-            u"^<!--\\s*zuvi-check-(disable-next-line|disable|enable)((?:[\\s,]+[A-Za-z0-9]+)*)[\\s,]*-->$"_s);
-        static const QRegularExpression separators(u"[\\s,]+"_s);
         std::optional<LineIndex> lines;
         QList<Rule> rules;
         QList<qsizetype> open;   // regions not yet ended
         for (const TemplateNode &node : m_analysis.parsed.nodes) {
-            if (node.kind != NodeKind::Comment || !at(node.range).contains(u"zuvi-check-"))
+            if (node.kind != NodeKind::Comment)
                 continue;
-            const QRegularExpressionMatch match = directive.match(at(node.range));
-            if (!match.hasMatch())
+            const std::optional<Directive> directive = readDirective(at(node.range));
+            if (!directive)
                 continue;
-            const QStringView kind = match.capturedView(1);
-            const QStringList codes = match.captured(2).split(separators, Qt::SkipEmptyParts);
-            if (kind == u"disable-next-line") {
+            const QStringList &codes = directive->codes;
+            const Directive::Kind kind = directive->kind;
+            if (kind == Directive::Kind::DisableNextLine) {
                 if (!lines)
                     lines.emplace(m_text);
                 rules.append({lines->position(node.range.end(), ColumnUnit::Utf16).line + 1, 0, 0, codes});
-            } else if (kind == u"disable") {
+            } else if (kind == Directive::Kind::Disable) {
                 open.append(rules.size());
                 rules.append({-1, node.range.end(), m_text.size() + 1, codes});
             } else {
