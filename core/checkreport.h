@@ -24,13 +24,6 @@ enum class ReportFormat { Gcc, Json, Sarif, Github };
 std::optional<ReportFormat> reportFormatNamed(QStringView name);
 QString severityName(Severity severity);   // "error", "warning", "info"
 
-// What SARIF says about each code: its default severity and one line.
-struct CheckRule {
-    QString code;
-    Severity severity = Severity::Error;
-    QString summary;
-};
-
 class CheckReport
 {
 public:
@@ -42,7 +35,8 @@ public:
     void addFile(const QString &path, QStringView text, const QList<Finding> &findings);
     // What is ready to be written: gcc and github lines as files come in.
     QByteArray takeOutput();
-    // The rest of the report; json and sarif are written whole here.
+    // The rest of the report; json and sarif are written whole here, SARIF
+    // with `rules` (checkRules()) as its rule descriptions.
     QByteArray finish(const QList<CheckRule> &rules);
 
 private:

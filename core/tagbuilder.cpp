@@ -54,12 +54,14 @@ QStringList TagBuilder::initialInputs() const
     return inputs;
 }
 
-QString TagBuilder::openingLine(const QStringList &inputs) const
+QString TagBuilder::openingLine(const QStringList &inputs, QList<qsizetype> *partStarts) const
 {
     Q_ASSERT(inputs.size() == inputCount());
     QString line;
     qsizetype input = 0;
     for (const OpeningPart &part : opening) {
+        if (partStarts)
+            partStarts->append(line.size());
         switch (part.kind) {
         case OpeningPart::Kind::Text:
             line += part.text;

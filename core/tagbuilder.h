@@ -47,6 +47,8 @@ struct TagBuilder {
     // The inputs as a page first shows them: boxes empty, drop-downs on
     // their first items.
     QStringList initialInputs() const;
-    QString openingLine(const QStringList &inputs) const;
+    // The opening line; with `partStarts`, also where the text of each
+    // part starts in it, one offset per part.
+    QString openingLine(const QStringList &inputs, QList<qsizetype> *partStarts = nullptr) const;
     QStringList lines(const QStringList &inputs) const;
 };

@@ -2,6 +2,7 @@
 
 #include "core/catalogtags.h"
 #include "core/pagebuilders.h"
+#include "core/pagecatalog.h"
 #include "core/snippet.h"
 #include "core/tagbuilder.h"
 #include "core/templatecheck.h"
@@ -12,16 +13,30 @@
 
 namespace {
 
-QString textOf(QStringView text, const TextRange &range)
+QStringView textOf(QStringView text, const TextRange &range)
 {
-    return text.sliced(range.start, range.length).toString();
+    return text.sliced(range.start, range.length);
 }
 
-QString unquoted(QStringView value)
+QStringView unquoted(QStringView value)
 {
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
-        return value.sliced(1, value.size() - 2).toString();
-    return value.toString();
+        return value.sliced(1, value.size() - 2);
+    return value;
+}
+
+template <typename T>
+auto lowerBound(QList<T> &list, QStringView name)
+{
+    return std::lower_bound(list.begin(), list.end(), name, [](const T &item, QStringView n) { return item.name < n; });
+}
+
+template <typename T>
+const T *findByName(const QList<T> &list, QStringView name)
+{
+    const auto it = std::lower_bound(list.cbegin(), list.cend(), name,
+                                     [](const T &item, QStringView n) { return item.name < n; });
+    return it != list.cend() && it->name == name ? &*it : nullptr;
 }
 
 // A builder's inputs with every number box holding a typical number.
@@ -39,7 +54,7 @@ QStringList typicalInputs(const TagBuilder &builder)
     return inputs;
 }
 
-// The first tag the builder's opening line writes with these inputs.
+// The first tag a builder's opening line writes.
 const TemplateNode *openingTag(const ParsedTemplate &parsed)
 {
     for (const TemplateNode &node : parsed.nodes) {
@@ -51,14 +66,42 @@ const TemplateNode *openingTag(const ParsedTemplate &parsed)
 
 } // namespace
 
-TagInfo &TagKnowledge::info(const QString &name)
+const AttributeInfo *TagInfo::attribute(QStringView name) const
 {
-    TagInfo &tag = m_tags[name];
-    tag.name = name;
-    return tag;
+    return findByName(attributes, name);
 }
 
-void TagKnowledge::learn(QStringView text)
+TagInfo &TagKnowledge::info(QStringView name)
+{
+    auto it = lowerBound(m_tags, name);
+    if (it == m_tags.end() || it->name != name) {
+        TagInfo tag;
+        tag.name = name.toString();
+        it = m_tags.insert(it, tag);
+    }
+    return *it;
+}
+
+AttributeInfo &TagKnowledge::attribute(TagInfo &tag, QStringView name)
+{
+    auto it = lowerBound(tag.attributes, name);
+    if (it == tag.attributes.end() || it->name != name) {
+        AttributeInfo attribute;
+        attribute.name = name.toString();
+        it = tag.attributes.insert(it, attribute);
+        const auto known = std::lower_bound(m_attributeNames.begin(), m_attributeNames.end(), name);
+        if (known == m_attributeNames.end() || *known != name)
+            m_attributeNames.insert(known, attribute.name);
+    }
+    return *it;
+}
+
+bool TagKnowledge::isAttributeName(QStringView name) const
+{
+    return std::binary_search(m_attributeNames.cbegin(), m_attributeNames.cend(), name);
+}
+
+void TagKnowledge::learn(QStringView text, const TagSource &source)
 {
     const ParsedTemplate parsed = parseTemplate(text);
     for (const TemplateNode &node : parsed.nodes) {
@@ -67,8 +110,58 @@ void TagKnowledge::learn(QStringView text)
         TagInfo &tag = info(textOf(text, node.name));
         if (node.form == TagForm::Close)
             tag.block = true;
-        for (const TagAttribute &attribute : node.attributes)
-            tag.attributes.insert(textOf(text, attribute.name));
+        for (const TagAttribute &a : node.attributes)
+            attribute(tag, textOf(text, a.name));
+        const bool known = !tag.sources.isEmpty() && tag.sources.last().page == source.page
+            && tag.sources.last().caption == source.caption;
+        if (!known)
+            tag.sources.append(source);
+    }
+}
+
+// The builder's output with typical numbers, which numbers its number boxes
+// fill, and for each drop-down choice the line it makes and the value it
+// puts into an attribute.
+void TagKnowledge::learnBuilder(const TagBuilder &builder, const TagSource &source)
+{
+    const QStringList typical = typicalInputs(builder);
+    learn(snippetText(builder.lines(typical)), source);
+    qsizetype input = 0;
+    for (qsizetype p = 0; p < builder.opening.size(); ++p) {
+        const OpeningPart &part = builder.opening[p];
+        if (part.kind == OpeningPart::Kind::Text)
+            continue;
+        if (part.kind == OpeningPart::Kind::Number) {
+            const QString line = builder.openingLine(typical);
+            const ParsedTemplate parsed = parseTemplate(line);
+            if (const TemplateNode *opening = openingTag(parsed))
+                attribute(info(textOf(line, opening->name)), part.text).numeric = true;
+        }
+        const QStringList items = part.kind == OpeningPart::Kind::Choice ? choiceItems(*part.choices) : QStringList();
+        for (const QString &item : items) {
+            QStringList inputs = typical;
+            inputs[input] = item;
+            QList<qsizetype> starts;
+            const QString line = builder.openingLine(inputs, &starts);
+            learn(line, source);
+            // What this choice wrote: from its part's start to the next part's.
+            const qsizetype from = starts[p];
+            const qsizetype to = p + 1 < starts.size() ? starts[p + 1] : line.size();
+            const ParsedTemplate parsed = parseTemplate(line);
+            const TemplateNode *opening = openingTag(parsed);
+            if (!opening || from == to)
+                continue;
+            TagInfo &tag = info(textOf(line, opening->name));
+            for (const TagAttribute &a : opening->attributes) {
+                if (a.name.start >= to || a.value.end() <= from)
+                    continue;
+                AttributeInfo &info = attribute(tag, textOf(line, a.name));
+                const QString value = unquoted(textOf(line, a.value)).toString();
+                if (!info.values.contains(value))
+                    info.values.append(value);
+            }
+        }
+        ++input;
     }
 }
 
@@ -77,47 +170,10 @@ const TagKnowledge &TagKnowledge::catalog()
     static const TagKnowledge knowledge = [] {
         TagKnowledge k;
         forEachTag([&](const CatalogTag &tag) {
-            k.learn(snippetText(tag.lines));
-            if (!tag.builder)
-                return;
-            const TagBuilder &builder = tag.builder->builder();
-            const QStringList typical = typicalInputs(builder);
-            k.learn(snippetText(builder.lines(typical)));
-            qsizetype input = 0;
-            for (const OpeningPart &part : builder.opening) {
-                if (part.kind == OpeningPart::Kind::Text)
-                    continue;
-                // Every choice of this drop-down, the other inputs typical.
-                const QStringList items = part.kind == OpeningPart::Kind::Choice ? choiceItems(*part.choices) : QStringList();
-                for (const QString &item : items) {
-                    QStringList inputs = typical;
-                    inputs[input] = item;
-                    const QString line = builder.openingLine(inputs);
-                    k.learn(line);
-                    const ParsedTemplate parsed = parseTemplate(line);
-                    const TemplateNode *opening = openingTag(parsed);
-                    if (!opening)
-                        continue;
-                    const QString value = choiceValue(*part.choices, item).value_or(QString());
-                    for (const TagAttribute &attribute : opening->attributes) {
-                        // The attributes this choice's value wrote.
-                        const QString written = line.sliced(attribute.name.start, attribute.value.end() - attribute.name.start);
-                        if (value.isEmpty() || !value.contains(written))
-                            continue;
-                        QStringList &values = k.info(textOf(line, opening->name)).values[textOf(line, attribute.name)];
-                        const QString v = unquoted(QStringView(line).sliced(attribute.value.start, attribute.value.length));
-                        if (!values.contains(v))
-                            values.append(v);
-                    }
-                }
-                if (part.kind == OpeningPart::Kind::Number) {
-                    const QString line = builder.openingLine(typical);
-                    const ParsedTemplate parsed = parseTemplate(line);
-                    if (const TemplateNode *opening = openingTag(parsed))
-                        k.info(textOf(line, opening->name)).numericAttributes.insert(part.text);
-                }
-                ++input;
-            }
+            const TagSource source{tag.page, tag.caption, tag.entry ? tag.entry->tip : QString()};
+            k.learn(snippetText(tag.lines), source);
+            if (tag.builder)
+                k.learnBuilder(tag.builder->builder(), source);
         });
         return k;
     }();
@@ -128,23 +184,16 @@ TagKnowledge TagKnowledge::withSiteTags(const QList<SiteTag> &siteTags) const
 {
     TagKnowledge k = *this;
     for (const SiteTag &site : siteTags) {
-        TagInfo &tag = k.info(templatesyntax::kTagPrefix + site.name);
+        const bool prefixed = site.name.startsWith(templatesyntax::kTagPrefix);
+        TagInfo &tag = k.info(prefixed ? site.name : templatesyntax::kTagPrefix + site.name);
         tag.block = tag.block || site.block;
-        for (const QString &attribute : site.attributes)
-            tag.attributes.insert(attribute);
+        for (const QString &name : site.attributes)
+            k.attribute(tag, name);
     }
     return k;
 }
 
 const TagInfo *TagKnowledge::find(QStringView name) const
 {
-    const auto it = m_tags.constFind(name.toString());
-    return it == m_tags.cend() ? nullptr : &*it;
-}
-
-QStringList TagKnowledge::names() const
-{
-    QStringList names = m_tags.keys();
-    std::sort(names.begin(), names.end());
-    return names;
+    return findByName(m_tags, name);
 }

@@ -1,42 +1,72 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 struct SiteTag;
+struct TagBuilder;
+
+// What the tool knows of one attribute of a tag.
+struct AttributeInfo {
+    QString name;
+    bool numeric = false;   // a builder fills it from a number box, through the numeric rule
+    QStringList values;     // what the builders' drop-downs put into it, in list order
+};
+
+// An entry or builder of the catalog that writes a tag.
+struct TagSource {
+    int page = 0;
+    QString caption;
+    QString tip;            // the entry's hover tip; empty where it has none
+};
 
 // What the tool knows of one template tag, learnt from what it writes.
 struct TagInfo {
-    QString name;                           // as written: "zuvi:list", "volist"
-    bool block = false;                     // seen with a closing tag
-    QSet<QString> attributes;               // every attribute seen on it
-    QSet<QString> numericAttributes;        // filled through the numeric rule by a builder
-    QHash<QString, QStringList> values;     // per attribute, the values a builder's drop-down gives
+    QString name;                       // as written: "zuvi:list", "volist"
+    bool block = false;                 // seen with a closing tag, or declared a block by the site
+    QList<AttributeInfo> attributes;    // every attribute seen on it, sorted by name
+    QList<TagSource> sources;           // in catalog order; none for a tag of the site's own
+
+    const AttributeInfo *attribute(QStringView name) const;
 };
 
-// The tags of every snippet of every entry and every builder (for each of
-// its drop-down choices), and the site's own tags on top. Never a table
-// typed by hand: a tag the catalog writes is known the moment it is written.
+// The tags of every snippet of every entry and builder (each builder for
+// each of its drop-down choices, its number boxes holding typical numbers),
+// and the site's own tags on top. Never a table typed by hand: a tag the
+// catalog writes is known the moment it is written.
+//
+// A tag is a block when some snippet closes it; it takes the attributes some
+// snippet gives it; an attribute takes a number when a builder fills it from
+// a number box. Literal values in entries' snippets are examples, not rules
+// (typeid='2' may as well be a list, getall='1' a switch), so they make no
+// attribute numeric.
 class TagKnowledge
 {
 public:
     // The catalog's knowledge, built once on first use; safe from any thread.
     static const TagKnowledge &catalog();
 
-    // The catalog's knowledge with the site's own tags added.
+    // This knowledge with the site's own tags added: a new name, or more
+    // attributes for a known one. Cheap: the tags' data is shared.
     TagKnowledge withSiteTags(const QList<SiteTag> &siteTags) const;
 
     // The tag named as written ("zuvi:list"), or nothing.
     const TagInfo *find(QStringView name) const;
-    QStringList names() const;   // sorted
+    const QList<TagInfo> &tags() const { return m_tags; }   // sorted by name
+    // Whether some tag takes an attribute of this name.
+    bool isAttributeName(QStringView name) const;
 
-    // Learns the tags of one text, as a snippet the tool writes.
-    void learn(QStringView text);
+    // Learns the tags of one text the tool writes; `source` names the entry
+    // or builder it comes from.
+    void learn(QStringView text, const TagSource &source);
 
 private:
-    TagInfo &info(const QString &name);
-    QHash<QString, TagInfo> m_tags;
+    TagInfo &info(QStringView name);
+    AttributeInfo &attribute(TagInfo &tag, QStringView name);
+    void learnBuilder(const TagBuilder &builder, const TagSource &source);
+
+    QList<TagInfo> m_tags;   // sorted by name
+    QStringList m_attributeNames;   // of every tag, sorted
 };

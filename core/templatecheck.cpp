@@ -1,12 +1,13 @@
 #include "core/templatecheck.h"
 
+#include "core/nearmiss.h"
 #include "core/numeric.h"
 #include "core/tagknowledge.h"
-#include "core/templateparser.h"
 #include "core/templatesyntax.h"
+#include "core/textposition.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -16,46 +17,39 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-int editDistance(QStringView a, QStringView b)
+// The codes: the letter is the severity, the first digit the group (1
+// structure of blocks, 2 syntax; W1 names, W2 values, W3 files).
+// docs/checks.md describes each.
+struct RuleRow {
+    const char *code;
+    Severity severity;
+    const char16_t *summary;
+};
+constexpr RuleRow kRules[] = {
+    {"E101", Severity::Error, u"块标签没有闭合"},
+    {"E102", Severity::Error, u"结束标签没有对应的开始标签"},
+    {"E103", Severity::Error, u"结束标签跨越了未闭合的块标签"},
+    {"E104", Severity::Error, u"else 或 elseif 不在任何块标签之内"},
+    {"E201", Severity::Error, u"标签缺少结束的 }"},
+    {"E202", Severity::Error, u"属性值缺少结束的引号"},
+    {"E203", Severity::Error, u"变量缺少结束的 }"},
+    {"W101", Severity::Warning, u"未知的标签"},
+    {"W102", Severity::Warning, u"疑似写错的属性名"},
+    {"W103", Severity::Warning, u"同一属性写了两次"},
+    {"W201", Severity::Warning, u"应为数字的属性不是数字"},
+    {"W301", Severity::Warning, u"引用的文件不存在"},
+};
+
+Severity severityOf(QLatin1String code)
 {
-    QList<int> row(b.size() + 1);
-    for (qsizetype j = 0; j <= b.size(); ++j)
-        row[j] = int(j);
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        int diagonal = row[0];
-        row[0] = int(i);
-        for (qsizetype j = 1; j <= b.size(); ++j) {
-            const int above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
+    for (const RuleRow &rule : kRules) {
+        if (code == QLatin1String(rule.code))
+            return rule.severity;
     }
-    return row[b.size()];
+    Q_UNREACHABLE();
 }
 
-// The closest of `candidates` to `word`, when it is close enough to be a
-// slip of the keyboard: one edit, two for longer words.
-QString nearest(QStringView word, const QStringList &candidates)
-{
-    const int allowed = word.size() > 5 ? 2 : 1;
-    QString best;
-    int bestDistance = allowed + 1;
-    for (const QString &candidate : candidates) {
-        const int d = editDistance(word, candidate);
-        if (d > 0 && d < bestDistance) {
-            best = candidate;
-            bestDistance = d;
-        }
-    }
-    return best;
-}
-
-bool isElse(QStringView name)
-{
-    return name == u"zuvi:else" || name == u"zuvi:elseif" || name == u"else" || name == u"elseif";
-}
-
-// A name from the text for a one-line message.
+// A text from the template, on one line, for a message.
 QString oneLine(QStringView text)
 {
     QString line = text.toString();
@@ -63,224 +57,363 @@ QString oneLine(QStringView text)
     return line;
 }
 
+// A value the template engine computes: a variable, a placeholder, a
+// function call. Never judged as a literal.
 bool isExpression(QStringView value)
 {
-    return value.startsWith(u'$') || value.contains(u"{$");
+    return value.startsWith(u'$') || value.startsWith(u':') || value.contains(u"{$");
 }
 
 QStringView unquoted(QStringView value)
 {
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
         return value.sliced(1, value.size() - 2);
-    if (!value.isEmpty() && (value.front() == u'"' || value.front() == u'\''))
-        return value.sliced(1);
     return value;
+}
+
+// Tags whose attribute names a file of the theme or the site.
+bool namesFile(QStringView tag, QStringView attribute)
+{
+    const QStringView name = tag.startsWith(templatesyntax::kTagPrefix) ? tag.sliced(templatesyntax::kTagPrefix.size()) : tag;
+    if (name == u"include")
+        return attribute == u"file";
+    if (name == u"static" && tag.startsWith(templatesyntax::kTagPrefix))
+        return attribute == u"file" || attribute == u"href";
+    return false;
+}
+
+// <!-- zuvi-check-KIND CODE… -->, codes apart by blanks or commas.
+struct Directive {
+    enum class Kind { DisableNextLine, Disable, Enable };
+    Kind kind = Kind::Enable;
+    QStringList codes;
+};
+
+std::optional<Directive> readDirective(QStringView comment)
+{
+    static constexpr QLatin1String open("<!--"), close("-->"), prefix("zuvi-check-");
+    if (comment.size() < open.size() + close.size() || !comment.endsWith(close))
+        return std::nullopt;
+    QStringView body = comment.sliced(open.size(), comment.size() - open.size() - close.size()).trimmed();
+    if (!body.startsWith(prefix))
+        return std::nullopt;
+    body = body.sliced(prefix.size());
+    const auto isSeparator = [](QChar c) { return c.isSpace() || c == u','; };
+    qsizetype i = 0;
+    while (i < body.size() && !isSeparator(body[i]))
+        ++i;
+    Directive directive;
+    const QStringView kind = body.first(i);
+    if (kind == u"disable-next-line")
+        directive.kind = Directive::Kind::DisableNextLine;
+    else if (kind == u"disable")
+        directive.kind = Directive::Kind::Disable;
+    else if (kind != u"enable")
+        return std::nullopt;
+    while (i < body.size()) {
+        while (i < body.size() && isSeparator(body[i]))
+            ++i;
+        const qsizetype start = i;
+        while (i < body.size() && !isSeparator(body[i])) {
+            const char16_t c = body[i].unicode();
+            if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')))
+                return std::nullopt;
+            ++i;
+        }
+        if (i > start)
+            directive.codes.append(body.sliced(start, i - start).toString());
+    }
+    return directive;
 }
 
 class Checker
 {
 public:
-    Checker(QStringView text, const CheckContext &context)
-        : m_text(text), m_context(context), m_parsed(parseTemplate(text))
+    Checker(QStringView text, const CheckContext &context, TemplateAnalysis &analysis)
+        : m_text(text), m_context(context), m_analysis(analysis),
+          m_knowledge(context.siteTags.isEmpty() ? TagKnowledge::catalog()
+                                                 : TagKnowledge::catalog().withSiteTags(context.siteTags))
     {
-        if (!context.siteTags.isEmpty())
-            m_knowledge = TagKnowledge::catalog().withSiteTags(context.siteTags);
     }
 
-    QList<Finding> run()
+    void run()
     {
+        m_analysis.parsed = parseTemplate(m_text);
+        m_analysis.blocks = pairBlocks(m_text, m_analysis.parsed, m_knowledge);
         syntax();
         structure();
-        for (qsizetype i = 0; i < m_parsed.nodes.size(); ++i) {
-            const TemplateNode &node = m_parsed.nodes[i];
-            if (node.kind == NodeKind::Tag && node.form != TagForm::Close && !m_faulted.contains(i))
-                tag(node);
+        const QList<TemplateNode> &nodes = m_analysis.parsed.nodes;
+        for (qsizetype i = 0; i < nodes.size(); ++i) {
+            if (nodes[i].kind == NodeKind::Tag && nodes[i].form != TagForm::Close && !m_faulted.contains(i))
+                checkTag(i);
         }
+        files();
         std::stable_sort(m_findings.begin(), m_findings.end(),
                          [](const Finding &a, const Finding &b) { return a.start < b.start; });
         suppress();
-        return m_findings;
+        m_analysis.findings = std::move(m_findings);
     }
 
 private:
-    const TagKnowledge &knowledge() const { return m_knowledge ? *m_knowledge : TagKnowledge::catalog(); }
     QStringView at(const TextRange &range) const { return m_text.sliced(range.start, range.length); }
-
-    void add(const char *code, Severity severity, const TextRange &range, const QString &message,
-             const QString &replacement = {})
+    const TemplateNode &node(qsizetype index) const { return m_analysis.parsed.nodes[index]; }
+    QStringView nameOf(qsizetype index) const { return at(node(index).name); }
+    // From the tag's '{' to the end of its name: where a finding about the
+    // whole tag points.
+    TextRange tagStart(const TemplateNode &tag) const
     {
-        m_findings.append({QLatin1String(code), severity, range.start, range.length, message, replacement});
+        return {tag.range.start, tag.name.end() - tag.range.start};
     }
 
-    // A tag with a syntax fault gives that finding alone.
+    Finding &add(const char *code, const TextRange &range, const QString &message)
+    {
+        const QLatin1String name(code);
+        m_findings.append({name, severityOf(name), range.start, range.length, message, {}, {}});
+        return m_findings.last();
+    }
+    static void fix(Finding &finding, const TextRange &range, const QString &replacement)
+    {
+        finding.replacement = replacement;
+        finding.fix.append({range.start, range.length, replacement});
+    }
+
+    // A piece with a syntax fault gives that finding alone.
     void syntax()
     {
-        for (const SyntaxError &error : m_parsed.errors) {
+        for (const SyntaxError &error : m_analysis.parsed.errors) {
             m_faulted.insert(error.node);
-            const TemplateNode &node = m_parsed.nodes[error.node];
+            const TemplateNode &faulty = node(error.node);
             switch (error.fault) {
             case SyntaxFault::TagNotClosed:
-                add("E201", Severity::Error, error.range, u"标签 %1 缺少结束的 }"_s.arg(at(error.range)));
+                add("E201", error.range, u"标签 %1 缺少结束的 }"_s.arg(at(error.range)));
                 break;
             case SyntaxFault::ValueNotClosed:
-                add("E202", Severity::Error, error.range,
-                    u"标签 {%1} 的属性值缺少结束的引号 %2"_s.arg(at(node.name), at(error.range).left(1)));
+                valueNotClosed(faulty, error.range);
                 break;
             case SyntaxFault::PlaceholderNotClosed:
-                add("E203", Severity::Error, error.range, u"变量 %1 缺少结束的 }"_s.arg(at(error.range)));
+                placeholderNotClosed(faulty);
                 break;
             }
         }
     }
 
-    // Blocks opened and closed. A closing tag that crosses open blocks is
-    // reported once and closes them, so that one slip gives one finding.
+    // The quote goes after the value, before the blanks and the '/' of a
+    // single tag that the value took in: file='head.htm /} -> file='head.htm' /}
+    void valueNotClosed(const TemplateNode &tag, const TextRange &value)
+    {
+        const auto attribute = std::find_if(tag.attributes.cbegin(), tag.attributes.cend(),
+                                            [&](const TagAttribute &a) { return a.value == value; });
+        const QString quote = at(value).first(1).toString();
+        const QString message = attribute == tag.attributes.cend()
+            ? u"{%1} 的属性值缺少结束的引号 %2"_s.arg(at(tag.name), quote)
+            : u"{%1} 的属性 %2 的值缺少结束的引号 %3"_s.arg(at(tag.name), at(attribute->name), quote);
+        QStringView written = at(value).trimmed();
+        if (written.endsWith(u'/') && written.size() > 1 && written[written.size() - 2].isSpace())
+            written.chop(1);
+        written = written.trimmed();
+        fix(add("E202", value, message), {value.start + qMax<qsizetype>(written.size(), 1), 0}, quote);
+    }
+
+    // A placeholder runs to the end of its line when its '}' is missing; the
+    // '}' goes after the variable's name where the name ends sooner:
+    // {$field.title</b> -> {$field.title}</b>
+    void placeholderNotClosed(const TemplateNode &placeholder)
+    {
+        qsizetype end = placeholder.range.end();
+        if (placeholder.filters.isEmpty()) {
+            qsizetype name = placeholder.variable.start;
+            while (name < end && (templatesyntax::isIdentifierChar(m_text[name]) || m_text[name] == u'.'))
+                ++name;
+            if (name > placeholder.variable.start)
+                end = name;
+        }
+        while (end > placeholder.variable.start && m_text[end - 1].isSpace())
+            --end;
+        const TextRange range{placeholder.range.start, end - placeholder.range.start};
+        fix(add("E203", range, u"变量 %1 缺少结束的 }"_s.arg(at(range))), {end, 0}, u"}"_s);
+    }
+
+    QString closingTag(qsizetype block) const
+    {
+        return u"{/%1}"_s.arg(nameOf(m_analysis.blocks.blocks[block].open));
+    }
+
     void structure()
     {
-        QSet<QStringView> closed;
-        for (const TemplateNode &node : m_parsed.nodes) {
-            if (node.kind == NodeKind::Tag && node.form == TagForm::Close)
-                closed.insert(at(node.name));
-        }
-        QList<const TemplateNode *> open;
-        for (qsizetype i = 0; i < m_parsed.nodes.size(); ++i) {
-            const TemplateNode &node = m_parsed.nodes[i];
-            if (node.kind != NodeKind::Tag || m_faulted.contains(i))
-                continue;
-            const QStringView name = at(node.name);
-            if (node.form != TagForm::Close) {
-                if (isElse(name) && open.isEmpty())
-                    add("E104", Severity::Error, node.range, u"{%1} 不在任何块标签之内"_s.arg(name));
-                if (node.form == TagForm::Open) {
-                    const TagInfo *info = knowledge().find(name);
-                    if (info ? info->block : closed.contains(name))
-                        open.append(&node);
+        const TemplateBlocks &blocks = m_analysis.blocks;
+        for (const BlockFault &fault : blocks.faults) {
+            switch (fault.kind) {
+            case BlockFault::Kind::NeverClosed: {
+                const TemplateBlock &block = blocks.blocks[fault.block];
+                const QString closing = closingTag(fault.block);
+                Finding &f = add("E101", tagStart(node(block.open)),
+                                 u"块标签 {%1} 没有闭合，缺少 %2"_s.arg(nameOf(block.open), closing));
+                fix(f, {block.content.end(), 0}, closing);
+                break;
+            }
+            case BlockFault::Kind::NothingOpen: {
+                const TemplateNode &closer = node(fault.node);
+                const QStringView name = at(closer.name);
+                const TagInfo *info = m_knowledge.find(name);
+                if (fault.block < 0 && info && !info->block) {
+                    fix(add("E102", closer.range, u"{/%1} 是多余的：{%1} 不是块标签，不需要结束标签"_s.arg(name)), closer.range, {});
+                } else if (fault.block < 0) {
+                    fix(add("E102", closer.range, u"{/%1} 没有对应的开始标签 {%1}"_s.arg(name)), closer.range, {});
+                } else {
+                    const QStringView meant = nameOf(blocks.blocks[fault.block].open);
+                    Finding &f = add("E102", closer.range,
+                                     u"{/%1} 没有对应的开始标签，是否应为 {/%2}？"_s.arg(name, meant));
+                    fix(f, closer.name, meant.toString());
                 }
-                continue;
+                break;
             }
-            qsizetype match = open.size() - 1;
-            while (match >= 0 && at(open[match]->name) != name)
-                --match;
-            if (match < 0) {
-                add("E102", Severity::Error, node.range, u"{/%1} 没有对应的开始标签 {%1}"_s.arg(name));
-                continue;
+            case BlockFault::Kind::Crossing: {
+                QStringList open;
+                QString closers;
+                for (const qsizetype crossed : fault.crossed) {
+                    open.append(u"{%1}"_s.arg(nameOf(blocks.blocks[crossed].open)));
+                    closers += closingTag(crossed);
+                }
+                const TemplateNode &closer = node(fault.node);
+                Finding &f = add("E103", closer.range,
+                                 u"{/%1} 跨越了未闭合的 %2，缺少 %3"_s.arg(at(closer.name), open.join(u'、'), closers));
+                fix(f, {closer.range.start, 0}, closers);
+                break;
             }
-            if (match < open.size() - 1) {
-                add("E103", Severity::Error, node.range,
-                    u"{/%1} 跨越了未闭合的 {%2}，缺少 {/%2}"_s.arg(name, at(open.last()->name)));
+            case BlockFault::Kind::ElseOutside:
+                add("E104", tagStart(node(fault.node)), u"{%1} 不在任何块标签之内"_s.arg(nameOf(fault.node)));
+                break;
             }
-            open.resize(match);
-        }
-        for (const TemplateNode *node : open) {
-            const QStringView name = at(node->name);
-            add("E101", Severity::Error, node->name, u"{%1} 未闭合：缺少 {/%1}"_s.arg(name));
         }
     }
 
-    void tag(const TemplateNode &node)
+    void checkTag(qsizetype index)
     {
-        const QStringView name = at(node.name);
-        const TagInfo *info = knowledge().find(name);
-        if (!info && name.startsWith(templatesyntax::kTagPrefix)) {
-            const QString suggestion = nearest(name, knowledge().names());
-            add("W101", Severity::Warning, node.name,
-                suggestion.isEmpty() ? u"未知的标签 {%1}"_s.arg(name)
-                                     : u"未知的标签 {%1}，是否应为 {%2}？"_s.arg(name, suggestion),
-                suggestion);
-        }
+        const TemplateNode &tag = node(index);
+        const QStringView name = at(tag.name);
+        const TagInfo *info = m_knowledge.find(name);
+        if (!info && name.startsWith(templatesyntax::kTagPrefix))
+            unknownTag(index);
         QSet<QStringView> seen;
-        for (const TagAttribute &attribute : node.attributes) {
+        for (const TagAttribute &attribute : tag.attributes) {
             const QStringView attributeName = at(attribute.name);
-            if (seen.contains(attributeName))
-                add("W103", Severity::Warning, attribute.name, u"{%1} 的属性 %2 重复"_s.arg(name, attributeName));
-            seen.insert(attributeName);
-            if (!info)
-                continue;
-            if (!info->attributes.contains(attributeName.toString())) {
-                const QString suggestion = nearest(attributeName, QStringList(info->attributes.cbegin(), info->attributes.cend()));
-                if (!suggestion.isEmpty())
-                    add("W102", Severity::Warning, attribute.name,
-                        u"{%1} 没有属性 %2，是否应为 %3？"_s.arg(name, attributeName, suggestion), suggestion);
+            if (seen.contains(attributeName)) {
+                add("W103", attribute.name, u"{%1} 的属性 %2 重复"_s.arg(name, attributeName));
                 continue;
             }
+            seen.insert(attributeName);
+            const bool literal = attribute.quoted || attribute.value.length > 0;
+            const AttributeInfo *known = info ? info->attribute(attributeName) : nullptr;
+            if (info && !known)
+                nearMissAttribute(*info, attribute);
             const QStringView value = unquoted(at(attribute.value));
-            if (info->numericAttributes.contains(attributeName.toString()) && attribute.value.length > 0
-                && !isExpression(value) && !isNumeric(value))
-                add("W201", Severity::Warning, attribute.value,
-                    u"{%1} 的属性 %2 应为数字，而不是 %3"_s.arg(name, attributeName, oneLine(value)));
-            if (attributeName == u"file" && (name == u"zuvi:include" || name == u"zuvi:static" || name == u"include"))
-                files(attribute);
+            if (known && known->numeric && literal && !isExpression(value) && !isNumeric(value)) {
+                add("W201", attribute.value,
+                    u"{%1} 的属性 %2 应为数字，而不是 %3"_s.arg(name, attributeName, oneLine(at(attribute.value))));
+            }
         }
     }
 
-    void files(const TagAttribute &attribute)
+    void unknownTag(qsizetype index)
     {
-        const QStringView value = unquoted(at(attribute.value));
-        if (isExpression(value))
+        const TextRange &nameRange = node(index).name;
+        const QStringView name = at(nameRange);
+        const QStringView typed = name.sliced(templatesyntax::kTagPrefix.size());
+        NearestName nearest(typed);
+        for (const TagInfo &tag : m_knowledge.tags()) {
+            if (tag.name.startsWith(templatesyntax::kTagPrefix))
+                nearest.consider(QStringView(tag.name).sliced(templatesyntax::kTagPrefix.size()));
+        }
+        if (nearest.best().isEmpty()) {
+            add("W101", nameRange, u"未知的标签 {%1}"_s.arg(name));
             return;
-        for (QStringView path : value.split(u',')) {
-            path = path.trimmed();
-            if (path.isEmpty())
+        }
+        const QString suggestion = templatesyntax::kTagPrefix + nearest.best();
+        Finding &f = add("W101", nameRange, u"未知的标签 {%1}，是否应为 {%2}？"_s.arg(name, suggestion));
+        fix(f, nameRange, suggestion);
+        // The closing tag of its block, of the same wrong name, goes with it.
+        const qsizetype block = m_analysis.blocks.blockOfNode[index];
+        const qsizetype close = block >= 0 ? m_analysis.blocks.blocks[block].close : -1;
+        if (close >= 0 && nameOf(close) == name)
+            f.fix.append({node(close).name.start, node(close).name.length, suggestion});
+    }
+
+    // Only a slip of an attribute the tag takes is reported: the catalog
+    // does not show every attribute a tag may take, and a name that some
+    // tag takes is a real one.
+    void nearMissAttribute(const TagInfo &info, const TagAttribute &attribute)
+    {
+        const QStringView typed = at(attribute.name);
+        if (m_knowledge.isAttributeName(typed))
+            return;
+        NearestName nearest(typed);
+        for (const AttributeInfo &known : info.attributes)
+            nearest.consider(known.name);
+        if (nearest.best().isEmpty())
+            return;
+        Finding &f = add("W102", attribute.name,
+                         u"{%1} 没有属性 %2，是否应为 %3？"_s.arg(info.name, typed, nearest.best()));
+        fix(f, attribute.name, nearest.best());
+    }
+
+    void files()
+    {
+        for (const FileReference &file : fileReferences(m_text, m_analysis.parsed, m_context)) {
+            if (file.resolved.isEmpty() || m_faulted.contains(file.node))
                 continue;
-            const QString &root = path.startsWith(u'/') ? m_context.siteRoot : m_context.templateRoot;
-            if (root.isEmpty())
-                continue;
-            const QString full = root + (path.startsWith(u'/') ? QString() : u"/"_s) + path.toString();
-            const bool exists = m_context.fileExists ? m_context.fileExists(full) : QFileInfo::exists(full);
-            if (!exists)
-                add("W301", Severity::Warning, attribute.value, u"文件 %1 不存在"_s.arg(oneLine(path)));
+            const bool exists = m_context.fileExists ? m_context.fileExists(file.resolved) : QFileInfo(file.resolved).isFile();
+            if (!exists) {
+                add("W301", file.path,
+                    u"{%1} 引用的文件 %2 不存在（查找位置 %3）"_s.arg(nameOf(file.node), oneLine(at(file.path)),
+                                                                 oneLine(QDir::toNativeSeparators(file.resolved))));
+            }
         }
     }
 
-    // The line a position is on, lines ending at CR LF, LF or CR.
-    qsizetype lineOf(qsizetype offset) const
-    {
-        return std::upper_bound(m_lineStarts.cbegin(), m_lineStarts.cend(), offset) - m_lineStarts.cbegin() - 1;
-    }
-
-    // <!-- zuvi-check-disable-next-line CODE… --> and <!-- zuvi-check-disable
-    // CODE… --> … <!-- zuvi-check-enable -->; no code names every code, a
-    // code names every code it starts.
+    // <!-- zuvi-check-disable-next-line CODE… --> silences the line after
+    // the comment; <!-- zuvi-check-disable CODE… --> everything up to the
+    // next <!-- zuvi-check-enable -->, which ends every region open. No code
+    // silences every code; a code silences every code it starts.
     void suppress()
     {
-        m_lineStarts = {0};
-        for (qsizetype i = 0; i < m_text.size(); ++i) {
-            if (m_text[i] == u'\n' || (m_text[i] == u'\r' && (i + 1 >= m_text.size() || m_text[i + 1] != u'\n')))
-                m_lineStarts.append(i + 1);
-        }
         struct Rule {
-            qsizetype from, to;
+            qsizetype line = -1;   // disable-next-line: the line silenced
+            qsizetype from = 0;    // disable: the region silenced
+            qsizetype to = 0;
             QStringList codes;
         };
+        std::optional<LineIndex> lines;
         QList<Rule> rules;
-        static const QRegularExpression directive(
-            u"^<!--\\s*zuvi-check-(disable-next-line|disable|enable)\\b([^>]*?)\\s*-->$"_s);
-        qsizetype openRegion = -1;
-        for (const TemplateNode &node : m_parsed.nodes) {
+        QList<qsizetype> open;   // regions not yet ended
+        for (const TemplateNode &node : m_analysis.parsed.nodes) {
             if (node.kind != NodeKind::Comment)
                 continue;
-            const QRegularExpressionMatch match = directive.match(at(node.range));
-            if (!match.hasMatch())
+            const std::optional<Directive> directive = readDirective(at(node.range));
+            if (!directive)
                 continue;
-            const QString kind = match.captured(1);
-            const QStringList codes = match.captured(2).split(QRegularExpression(u"[\\s,]+"_s), Qt::SkipEmptyParts);
-            if (kind == u"disable-next-line") {
-                const qsizetype line = lineOf(node.range.end()) + 1;
-                if (line < m_lineStarts.size())
-                    rules.append({m_lineStarts[line], line + 1 < m_lineStarts.size() ? m_lineStarts[line + 1] : m_text.size() + 1, codes});
-            } else if (kind == u"disable") {
-                openRegion = rules.size();
-                rules.append({node.range.end(), m_text.size() + 1, codes});
-            } else if (openRegion >= 0) {
-                rules[openRegion].to = node.range.start;
-                openRegion = -1;
+            const QStringList &codes = directive->codes;
+            const Directive::Kind kind = directive->kind;
+            if (kind == Directive::Kind::DisableNextLine) {
+                if (!lines)
+                    lines.emplace(m_text);
+                rules.append({lines->position(node.range.end(), ColumnUnit::Utf16).line + 1, 0, 0, codes});
+            } else if (kind == Directive::Kind::Disable) {
+                open.append(rules.size());
+                rules.append({-1, node.range.end(), m_text.size() + 1, codes});
+            } else {
+                for (const qsizetype region : std::as_const(open))
+                    rules[region].to = node.range.start;
+                open.clear();
             }
         }
         if (rules.isEmpty())
             return;
         m_findings.removeIf([&](const Finding &finding) {
+            const qsizetype line = lines ? lines->position(finding.start, ColumnUnit::Utf16).line : -1;
             return std::any_of(rules.cbegin(), rules.cend(), [&](const Rule &rule) {
-                return finding.start >= rule.from && finding.start < rule.to
+                const bool where = rule.line >= 0 ? line == rule.line
+                                                  : finding.start >= rule.from && finding.start < rule.to;
+                return where
                     && (rule.codes.isEmpty()
                         || std::any_of(rule.codes.cbegin(), rule.codes.cend(),
                                        [&](const QString &code) { return finding.code.startsWith(code); }));
@@ -289,17 +422,72 @@ private:
     }
 
     QStringView m_text;
-    QList<qsizetype> m_lineStarts;
     const CheckContext &m_context;
-    ParsedTemplate m_parsed;
-    std::optional<TagKnowledge> m_knowledge;
+    TemplateAnalysis &m_analysis;
+    const TagKnowledge m_knowledge;
     QSet<qsizetype> m_faulted;   // nodes with a syntax fault
     QList<Finding> m_findings;
 };
 
 } // namespace
 
+QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &parsed, const CheckContext &context)
+{
+    QList<FileReference> references;
+    for (qsizetype i = 0; i < parsed.nodes.size(); ++i) {
+        const TemplateNode &node = parsed.nodes[i];
+        if (node.kind != NodeKind::Tag || node.form == TagForm::Close)
+            continue;
+        const QStringView tag = text.sliced(node.name.start, node.name.length);
+        for (const TagAttribute &attribute : node.attributes) {
+            const QStringView written = text.sliced(attribute.value.start, attribute.value.length);
+            const QStringView value = unquoted(written);
+            if (!namesFile(tag, text.sliced(attribute.name.start, attribute.name.length)) || isExpression(value)
+                || (attribute.quoted && value.size() == written.size()))
+                continue;
+            qsizetype from = attribute.value.start + (written.size() - value.size()) / 2;
+            const qsizetype valueEnd = from + value.size();
+            while (from <= valueEnd) {
+                qsizetype to = from;
+                while (to < valueEnd && text[to] != u',')
+                    ++to;
+                // A version or anchor after the name: style.css?v=2
+                qsizetype end = from;
+                while (end < to && text[end] != u'?' && text[end] != u'#')
+                    ++end;
+                const QStringView path = text.sliced(from, end - from).trimmed();
+                if (!path.isEmpty()) {
+                    const bool fromSite = path.startsWith(u'/');
+                    const QString &root = fromSite ? context.siteRoot : context.templateRoot;
+                    const QString resolved = root.isEmpty() ? QString() : QDir::cleanPath(root + u'/' + path.toString());
+                    references.append({i, {path.data() - text.data(), path.size()}, resolved});
+                }
+                from = to + 1;
+            }
+        }
+    }
+    return references;
+}
+
+const QList<CheckRule> &checkRules()
+{
+    static const QList<CheckRule> rules = [] {
+        QList<CheckRule> list;
+        for (const RuleRow &row : kRules)
+            list.append({QLatin1String(row.code), row.severity, QString::fromUtf16(row.summary)});
+        return list;
+    }();
+    return rules;
+}
+
+TemplateAnalysis analyseTemplate(QStringView text, const CheckContext &context)
+{
+    TemplateAnalysis analysis;
+    Checker(text, context, analysis).run();
+    return analysis;
+}
+
 QList<Finding> checkTemplate(QStringView text, const CheckContext &context)
 {
-    return Checker(text, context).run();
+    return analyseTemplate(text, context).findings;
 }

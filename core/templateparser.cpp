@@ -2,18 +2,16 @@
 
 #include "core/templatesyntax.h"
 
+#include <algorithm>
+
 using namespace templatesyntax;
 
 namespace {
 
-bool isLineBreak(QChar c)
-{
-    return c == u'\n' || c == u'\r';
-}
-
 // Reads the text once from start to end. Every search either moves the
-// position past what it read or is remembered (see m_noQuoteUntil), so the
-// time is linear in the length of the text.
+// position past what it read, stops within the line it started on, or is
+// remembered (see m_noQuoteUntil), so the time is linear in the length of
+// the text.
 class Parser
 {
 public:
@@ -23,12 +21,29 @@ public:
     {
         while (m_pos < m_text.size()) {
             const QChar c = m_text[m_pos];
-            if (c == u'<' && m_pos >= m_commentEnd && m_text.sliced(m_pos).startsWith(QLatin1String("<!--")))
+            if (c == u'<' && m_pos >= m_commentEnd && m_text.sliced(m_pos).startsWith(QLatin1String("<!--"))) {
                 readComment();
-            else if (c == u'{' && readTemplate())
                 continue;
-            else
+            }
+            if (c != u'{') {
                 ++m_pos;
+                continue;
+            }
+            const TagStart start = tagStartAt(m_text, m_pos);
+            switch (start.kind) {
+            case TagStart::Kind::None:
+                ++m_pos;
+                break;
+            case TagStart::Kind::Placeholder:
+                readPlaceholder();
+                break;
+            case TagStart::Kind::Closing:
+                readClosingTag(start);
+                break;
+            case TagStart::Kind::Opening:
+                readOpeningTag(start);
+                break;
+            }
         }
         return std::move(m_result);
     }
@@ -40,17 +55,22 @@ private:
     // Whether a template tag (not a placeholder) starts at `i`.
     bool isTagStart(qsizetype i) const
     {
-        if (at(i) != u'{')
+        if (m_text[i] != u'{')
             return false;
-        if (at(i + 1) == u'/')
-            return tagNameEnd(m_text, i + 2) > i + 2;
-        const qsizetype end = tagNameEnd(m_text, i + 1);
-        return end > i + 1 && mayFollowTagName(at(end));
+        const TagStart::Kind kind = tagStartAt(m_text, i).kind;
+        return kind == TagStart::Kind::Opening || kind == TagStart::Kind::Closing;
     }
 
     void fault(SyntaxFault kind, TextRange where)
     {
         m_result.errors.append({kind, where, m_result.nodes.size()});
+    }
+
+    void append(TemplateNode &node)
+    {
+        if (node.range.start < m_commentEnd)
+            node.comment = m_comment;
+        m_result.nodes.append(std::move(node));
     }
 
     // The comment is a node; reading goes on inside it, since the template
@@ -59,6 +79,7 @@ private:
     {
         const qsizetype close = m_text.indexOf(QLatin1String("-->"), m_pos + 4);
         m_commentEnd = close < 0 ? m_text.size() : close + 3;
+        m_comment = m_result.nodes.size();
         TemplateNode node;
         node.kind = NodeKind::Comment;
         node.range = range(m_pos, m_commentEnd);
@@ -66,60 +87,31 @@ private:
         m_pos += 4;
     }
 
-    bool readTemplate()
+    void readClosingTag(const TagStart &start)
     {
-        if (at(m_pos + 1) == u'$') {
-            readPlaceholder();
-            return true;
-        }
-        if (at(m_pos + 1) == u'/')
-            return readClosingTag();
-        const qsizetype nameEnd = tagNameEnd(m_text, m_pos + 1);
-        if (nameEnd == m_pos + 1 || !mayFollowTagName(at(nameEnd)))
-            return false;
-        readOpeningTag(nameEnd);
-        return true;
-    }
-
-    bool readClosingTag()
-    {
-        const qsizetype start = m_pos;
-        const qsizetype nameEnd = tagNameEnd(m_text, start + 2);
-        if (nameEnd == start + 2)
-            return false;
         TemplateNode node;
         node.form = TagForm::Close;
-        node.name = range(start + 2, nameEnd);
-        qsizetype i = nameEnd;
-        while (at(i) == u' ' || at(i) == u'\t')
-            ++i;
-        if (at(i) == u'}') {
-            ++i;
-        } else {
-            fault(SyntaxFault::TagNotClosed, range(start, nameEnd));
-            i = nameEnd;
-        }
-        node.range = range(start, i);
-        m_result.nodes.append(node);
-        m_pos = i;
-        return true;
+        node.name = range(start.nameStart, start.nameEnd);
+        node.range = range(m_pos, start.nameEnd + 1);
+        append(node);
+        m_pos = start.nameEnd + 1;
     }
 
-    void readOpeningTag(qsizetype nameEnd)
+    void readOpeningTag(const TagStart &start)
     {
-        const qsizetype start = m_pos;
+        const qsizetype begin = m_pos;
         TemplateNode node;
-        node.name = range(start + 1, nameEnd);
-        qsizetype i = nameEnd;
+        node.name = range(start.nameStart, start.nameEnd);
+        qsizetype i = start.nameEnd;
         bool closed = false;
         bool faulted = false;
         while (!closed && !faulted) {
             const QChar c = at(i);
-            if (i >= m_text.size() || isTagStart(i)) {
-                fault(SyntaxFault::TagNotClosed, range(start, nameEnd));
-                break;
-            }
-            if (c == u'}') {
+            if (i >= m_text.size() || c == u'{' || c == u'<') {
+                // Markup, a placeholder or the next tag: this tag lacks its '}'.
+                i = notClosed(node, begin, i);
+                faulted = true;
+            } else if (c == u'}') {
                 closed = true;
                 ++i;
             } else if (c == u'/' && at(i + 1) == u'}') {
@@ -135,6 +127,7 @@ private:
                 while (isAttributeChar(at(i)))
                     ++i;
                 attribute.name = range(nameStart, i);
+                attribute.value = range(i, i);
                 qsizetype j = i;
                 while (at(j).isSpace())
                     ++j;
@@ -158,38 +151,66 @@ private:
             }
         }
         // A value left open ended at the '}' on its line, which then closes the tag.
-        if (faulted && at(i) == u'}')
+        if (faulted && at(i) == u'}') {
             ++i;
-        node.range = range(start, i);
-        m_result.nodes.append(node);
+            closed = true;
+        }
+        node.range = range(begin, i);
         m_pos = i;
-        if (node.form == TagForm::Open && closed)
-            readPhp(m_text.sliced(node.name.start, node.name.length));
+        const QStringView name = m_text.sliced(node.name.start, node.name.length);
+        const bool php = closed && node.form == TagForm::Open && phpTagIndex(name) >= 0;
+        append(node);
+        if (php)
+            readPhp(name);
     }
 
-    // A quoted value, which may span lines. Without its closing quote before
-    // the next template tag or the end of the text, it ends at the first '}'
-    // or line break: one fault, and the tag counts as closed there.
+    // A tag without its '}' before markup, a placeholder, the next template
+    // tag or the end of the text: it ends at the end of its first line (or
+    // where it was stopped, if sooner), its attributes after that are
+    // dropped, and reading goes on from there.
+    qsizetype notClosed(TemplateNode &node, qsizetype begin, qsizetype stop)
+    {
+        qsizetype end = node.name.end();
+        while (end < stop && !isLineBreak(m_text[end]))
+            ++end;
+        node.attributes.removeIf([end](const TagAttribute &a) { return a.name.end() > end || a.value.end() > end; });
+        fault(SyntaxFault::TagNotClosed, range(begin, node.name.end()));
+        return end;
+    }
+
+    // A quoted value, which may span lines. It is not closed when its line
+    // has a '}' after the quote but not the closing quote (the '}' was meant
+    // to close the tag), or when the quote does not come before the next
+    // template tag or the end of the text. One fault, and the value ends at
+    // that '}' or at the end of its line.
     qsizetype readQuoted(qsizetype i, TagAttribute &attribute, bool &faulted)
     {
         const QChar quote = m_text[i];
-        const int which = quote == u'"' ? 0 : 1;
-        qsizetype j = i + 1;
-        if (j < m_noQuoteUntil[which]) {
-            j = m_noQuoteUntil[which];
-        } else {
-            while (j < m_text.size() && m_text[j] != quote && !isTagStart(j))
-                ++j;
-        }
         attribute.quoted = true;
+        qsizetype brace = -1;
+        qsizetype j = i + 1;
+        while (j < m_text.size() && m_text[j] != quote && !isLineBreak(m_text[j]) && !isTagStart(j)) {
+            if (brace < 0 && m_text[j] == u'}')
+                brace = j;
+            ++j;
+        }
+        const qsizetype firstLineEnd = j;
+        if (brace < 0 && j < m_text.size() && isLineBreak(m_text[j])) {
+            const int which = quote == u'"' ? 0 : 1;
+            if (j < m_noQuoteUntil[which]) {
+                j = m_noQuoteUntil[which];
+            } else {
+                while (j < m_text.size() && m_text[j] != quote && !isTagStart(j))
+                    ++j;
+            }
+            if (j >= m_text.size() || m_text[j] != quote)
+                m_noQuoteUntil[which] = j;
+        }
         if (j < m_text.size() && m_text[j] == quote) {
             attribute.value = range(i, j + 1);
             return j + 1;
         }
-        m_noQuoteUntil[which] = j;
-        qsizetype end = i + 1;
-        while (end < j && m_text[end] != u'}' && !isLineBreak(m_text[end]))
-            ++end;
+        const qsizetype end = brace >= 0 ? brace : firstLineEnd;
         attribute.value = range(i, end);
         fault(SyntaxFault::ValueNotClosed, attribute.value);
         faulted = true;
@@ -199,15 +220,12 @@ private:
     // After {zuvi:php}: the PHP up to its closing tag, which is read next.
     void readPhp(QStringView name)
     {
-        const int php = phpTagIndex(name);
-        if (php < 0)
-            return;
-        const qsizetype close = m_text.indexOf(kPhpTags[php].closer, m_pos);
+        const qsizetype close = m_text.indexOf(kPhpTags[phpTagIndex(name)].closer, m_pos);
         const qsizetype end = close < 0 ? m_text.size() : close;
         TemplateNode node;
         node.kind = NodeKind::Php;
         node.range = range(m_pos, end);
-        m_result.nodes.append(node);
+        append(node);
         m_pos = end;
     }
 
@@ -218,40 +236,28 @@ private:
         const qsizetype start = m_pos;
         TemplateNode node;
         node.kind = NodeKind::Placeholder;
-        qsizetype i = start + 2;
-        while (i < m_text.size() && m_text[i] != u'|' && m_text[i] != u'}' && !isLineBreak(m_text[i]))
-            ++i;
+        qsizetype i = placeholderVariableEnd(m_text, start + 2);
         node.variable = range(start + 2, i);
         while (at(i) == u'|') {
-            const qsizetype filter = ++i;
-            QChar quote;
-            while (i < m_text.size() && !isLineBreak(m_text[i])) {
-                const QChar c = m_text[i];
-                if (!quote.isNull())
-                    quote = c == quote ? QChar() : quote;
-                else if (c == u'\'' || c == u'"')
-                    quote = c;
-                else if (c == u'}' || c == u'|')
-                    break;
-                ++i;
-            }
+            const qsizetype filter = i + 1;
+            i = placeholderFilterEnd(m_text, filter);
             node.filters.append(range(filter, i));
         }
-        if (at(i) == u'}') {
+        if (at(i) == u'}')
             ++i;
-        } else {
+        else
             fault(SyntaxFault::PlaceholderNotClosed, range(start, i));
-        }
         node.range = range(start, i);
-        m_result.nodes.append(node);
+        append(node);
         m_pos = i;
     }
 
     QStringView m_text;
     qsizetype m_pos = 0;
     qsizetype m_commentEnd = 0;
-    // Where a search for a closing quote (double, single) last stopped
-    // without one: no such quote lies before it.
+    qsizetype m_comment = -1;   // the last comment read
+    // Where a search for a closing quote (double, single) over lines last
+    // stopped without one: no such quote lies before it.
     qsizetype m_noQuoteUntil[2] = {0, 0};
     ParsedTemplate m_result;
 };
@@ -267,4 +273,17 @@ QStringView tagName(QStringView text, const TemplateNode &node)
 {
     const QStringView name = text.sliced(node.name.start, node.name.length);
     return name.startsWith(kTagPrefix) ? name.sliced(kTagPrefix.size()) : name;
+}
+
+qsizetype nodeAt(const ParsedTemplate &parsed, qsizetype offset)
+{
+    const auto after = std::upper_bound(parsed.nodes.cbegin(), parsed.nodes.cend(), offset,
+                                        [](qsizetype o, const TemplateNode &node) { return o < node.range.start; });
+    if (after == parsed.nodes.cbegin())
+        return -1;
+    const qsizetype last = after - parsed.nodes.cbegin() - 1;
+    if (parsed.nodes[last].range.contains(offset))
+        return last;
+    const qsizetype comment = parsed.nodes[last].comment;
+    return comment >= 0 && parsed.nodes[comment].range.contains(offset) ? comment : -1;
 }

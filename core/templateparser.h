@@ -20,7 +20,7 @@ struct TextRange {
 
 struct TagAttribute {
     TextRange name;
-    TextRange value;          // quotes included; empty when the attribute has no value
+    TextRange value;          // quotes included; empty, at the name's end, when the attribute has no value
     bool quoted = false;
 };
 
@@ -40,6 +40,7 @@ enum class NodeKind : quint8 {
 struct TemplateNode {
     NodeKind kind = NodeKind::Tag;
     TextRange range;                  // the whole piece
+    qsizetype comment = -1;           // the comment node it stands in, or -1
     // Tags: the name as written ("zuvi:list", "volist"), the form, the attributes.
     TextRange name;
     TagForm form = TagForm::Open;
@@ -50,24 +51,39 @@ struct TemplateNode {
 };
 
 enum class SyntaxFault : quint8 {
-    TagNotClosed,          // a tag without its closing '}'
+    TagNotClosed,          // an opening tag without its closing '}'
     ValueNotClosed,        // a quoted attribute value without its closing quote
     PlaceholderNotClosed,  // {$… without its closing '}' on its line
 };
 
 struct SyntaxError {
     SyntaxFault fault;
-    TextRange range;       // from the start of the piece not closed
+    TextRange range;       // of what is not closed: the tag's start and name, the value, the placeholder
     qsizetype node = -1;   // the node it belongs to
 };
 
+// Lists of nodes grow by moving their bytes.
+Q_DECLARE_TYPEINFO(TextRange, Q_PRIMITIVE_TYPE);
+Q_DECLARE_TYPEINFO(TagAttribute, Q_PRIMITIVE_TYPE);
+Q_DECLARE_TYPEINFO(TemplateNode, Q_RELOCATABLE_TYPE);
+
 struct ParsedTemplate {
     QList<TemplateNode> nodes;   // in order of their start; comments contain the nodes inside them
-    QList<SyntaxError> errors;   // one per fault: reading goes on after each
+    QList<SyntaxError> errors;   // one per fault, in order: reading goes on after each
 };
 
-// Reads the whole text, in time linear in its length.
+// Reads the whole text, in time linear in the length of the text.
+//
+// Recovery, so that one fault gives one error: a tag that meets markup
+// ('<'), a placeholder or the next template tag ('{') or the end of the
+// text before its '}' ends at the end of its first line, and reading goes
+// on there; a quoted value still open where a '}' stands
+// after it on its line ends at that '}', which closes the tag; a value
+// whose quote never comes ends at the end of its line.
 ParsedTemplate parseTemplate(QStringView text);
 
 // The name of a tag without the "zuvi:" prefix ("list" for "zuvi:list").
 QStringView tagName(QStringView text, const TemplateNode &node);
+
+// The innermost node whose range holds `offset` (its end included), or -1.
+qsizetype nodeAt(const ParsedTemplate &parsed, qsizetype offset);

@@ -44,6 +44,11 @@ bool isAttributeChar(QChar c)
     return isIdentifierChar(c) || c == u'-' || c == u':' || c == u'.';
 }
 
+bool isLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r';
+}
+
 qsizetype tagNameEnd(QStringView text, qsizetype from)
 {
     const QStringView rest = text.sliced(from);
@@ -62,6 +67,56 @@ qsizetype tagNameEnd(QStringView text, qsizetype from)
 bool mayFollowTagName(QChar c)
 {
     return c.isNull() || c.isSpace() || c == u'/' || c == u'}';
+}
+
+TagStart tagStartAt(QStringView text, qsizetype at)
+{
+    const auto charAt = [&](qsizetype i) { return i < text.size() ? text[i] : QChar(); };
+    TagStart start;
+    if (charAt(at) != u'{')
+        return start;
+    if (charAt(at + 1) == u'$') {
+        start.kind = TagStart::Kind::Placeholder;
+        return start;
+    }
+    const bool closing = charAt(at + 1) == u'/';
+    start.nameStart = at + 1 + closing;
+    start.nameEnd = tagNameEnd(text, start.nameStart);
+    if (start.nameEnd == start.nameStart)
+        return start;
+    const QChar after = charAt(start.nameEnd);
+    if (closing ? after == u'}' : mayFollowTagName(after))
+        start.kind = closing ? TagStart::Kind::Closing : TagStart::Kind::Opening;
+    return start;
+}
+
+qsizetype placeholderVariableEnd(QStringView text, qsizetype from)
+{
+    while (from < text.size() && text[from] != u'|' && text[from] != u'}' && !isLineBreak(text[from]))
+        ++from;
+    return from;
+}
+
+qsizetype placeholderFilterEnd(QStringView text, qsizetype from)
+{
+    QChar quote;
+    for (; from < text.size() && !isLineBreak(text[from]); ++from) {
+        const QChar c = text[from];
+        if (!quote.isNull())
+            quote = c == quote ? QChar() : quote;
+        else if (c == u'\'' || c == u'"')
+            quote = c;
+        else if (c == u'}' || c == u'|')
+            break;
+    }
+    return from;
+}
+
+bool isElseTag(QStringView name)
+{
+    if (name.startsWith(kTagPrefix))
+        name = name.sliced(kTagPrefix.size());
+    return name == u"else" || name == u"elseif";
 }
 
 int phpTagIndex(QStringView name)

@@ -8,9 +8,10 @@
 #include <string_view>
 
 // The facts of the CMS's template syntax that every reader of templates
-// shares: which names start a template tag, which tags hold PHP, what a name
-// is made of. The colouring tokenizer and the template parser both read
-// templates through these, so that they cannot disagree.
+// shares: which names start a template tag, what makes a closing tag, where
+// a placeholder and its filters end, which tags hold PHP. The colouring
+// tokenizer and the template parser both read templates through these, so
+// that they cannot disagree.
 namespace templatesyntax {
 
 inline constexpr QLatin1String kTagPrefix("zuvi:");
@@ -37,6 +38,7 @@ bool isIdentifierStart(QChar c);
 bool isIdentifierChar(QChar c);
 // What an attribute name of a template tag is made of.
 bool isAttributeChar(QChar c);
+bool isLineBreak(QChar c);
 
 // The end of a template tag's name starting at `from` in `text` ("zuvi:" and
 // an identifier, or one of the plain names the engine knows such as
@@ -46,6 +48,31 @@ qsizetype tagNameEnd(QStringView text, qsizetype from);
 // Whether a character may follow an opening tag's name: a blank, '/', '}'
 // or the end of the text.
 bool mayFollowTagName(QChar c);
+
+// What starts at a '{' of a template.
+struct TagStart {
+    enum class Kind : quint8 {
+        None,          // plain text
+        Opening,       // {zuvi:name followed by a blank, '/', '}' or the end
+        Closing,       // {/zuvi:name}, the brace right after the name
+        Placeholder,   // {$
+    };
+    Kind kind = Kind::None;
+    qsizetype nameStart = 0;   // Opening, Closing
+    qsizetype nameEnd = 0;
+};
+TagStart tagStartAt(QStringView text, qsizetype at);
+
+// A placeholder {$variable|filter|filter…}: the variable ends at the first
+// '|', '}' or line break after `from`; a filter starting at `from` (after
+// its '|') at the next '|' or '}' outside quotes, or at a line break. A
+// placeholder never goes on over a line break.
+qsizetype placeholderVariableEnd(QStringView text, qsizetype from);
+qsizetype placeholderFilterEnd(QStringView text, qsizetype from);
+
+// {zuvi:else /} and {zuvi:elseif … /}: they divide the block they stand
+// in, and mean nothing outside one.
+bool isElseTag(QStringView name);
 
 // Template tags whose content is PHP, with the text that closes them.
 struct PhpTag {

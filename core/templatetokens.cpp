@@ -225,34 +225,25 @@ private:
     // names, or {$...} at the current position, if one starts here.
     bool readTemplate()
     {
-        if (peek() != u'{')
+        using templatesyntax::TagStart;
+        const TagStart start = templatesyntax::tagStartAt(m_line, m_pos);
+        switch (start.kind) {
+        case TagStart::Kind::None:
             return false;
-        if (peek(1) == u'$') {
+        case TagStart::Kind::Placeholder:
             readPlaceholder();
             return true;
-        }
-        const bool closing = peek(1) == u'/';
-        const qsizetype nameStart = m_pos + 1 + closing;
-        const qsizetype nameEnd = templateNameEnd(nameStart);
-        if (nameEnd == nameStart)
-            return false;
-        const QChar after = nameEnd < m_line.size() ? m_line[nameEnd] : QChar();
-        if (closing) {
-            if (after != u'}')
-                return false;
-            addAndSkip(nameEnd + 1 - m_pos, Kind::TemplateTag);
+        case TagStart::Kind::Closing:
+            addAndSkip(start.nameEnd + 1 - m_pos, Kind::TemplateTag);
             return true;
+        case TagStart::Kind::Opening:
+            break;
         }
-        if (!templatesyntax::mayFollowTagName(after))
-            return false;
-        const QStringView name = m_line.sliced(nameStart, nameEnd - nameStart);
-        addAndSkip(nameEnd - m_pos, Kind::TemplateTag);
+        const QStringView name = m_line.sliced(start.nameStart, start.nameEnd - start.nameStart);
+        addAndSkip(start.nameEnd - m_pos, Kind::TemplateTag);
         readTemplateAttributes(name);
         return true;
     }
-
-    // The end of a template tag's name starting at `from`, or `from` if none.
-    qsizetype templateNameEnd(qsizetype from) const { return templatesyntax::tagNameEnd(m_line, from); }
 
     void readTemplateAttributes(QStringView name)
     {
@@ -306,22 +297,12 @@ private:
     void readPlaceholder()
     {
         const qsizetype start = m_pos;
-        qsizetype i = m_pos + 2;
-        while (i < m_line.size() && m_line[i] != u'|' && m_line[i] != u'}')
-            ++i;
+        qsizetype i = templatesyntax::placeholderVariableEnd(m_line, m_pos + 2);
         add(start, i, Kind::Placeholder);
         if (i < m_line.size() && m_line[i] == u'|') {
             const qsizetype filter = i;
-            QChar quote;
-            for (; i < m_line.size(); ++i) {
-                const QChar c = m_line[i];
-                if (!quote.isNull())
-                    quote = c == quote ? QChar() : quote;
-                else if (c == u'\'' || c == u'"')
-                    quote = c;
-                else if (c == u'}')
-                    break;
-            }
+            while (i < m_line.size() && m_line[i] == u'|')
+                i = templatesyntax::placeholderFilterEnd(m_line, i + 1);
             add(filter, i, Kind::PlaceholderFilter);
         }
         if (i < m_line.size()) {

@@ -1,6 +1,8 @@
 // What the tool knows of the tags, learnt from the catalog's snippets and
 // builders: blocks and single tags, attributes, numeric attributes from the
-// builders' number boxes, values from their drop-downs, the site's own tags.
+// builders' number boxes, values from their drop-downs, where each tag comes
+// from, the site's own tags.
+#include "core/pagetable.h"
 #include "core/tagknowledge.h"
 #include "core/templatecheck.h"
 #include "tests/support/qtprinters.h"
@@ -21,6 +23,7 @@ TEST(TagKnowledge, BlocksAreTheTagsSeenWithAClosingTag)
     const TagKnowledge &k = TagKnowledge::catalog();
     const KindCase cases[] = {
         {u"zuvi:arclist"_s, true}, {u"zuvi:volist"_s, true}, {u"zuvi:if"_s, true}, {u"zuvi:php"_s, true},
+        {u"zuvi:list"_s, true}, {u"notempty"_s, true},
         {u"zuvi:else"_s, false}, {u"zuvi:elseif"_s, false}, {u"zuvi:include"_s, false},
         {u"zuvi:assign"_s, false},   // written as {zuvi:assign … }, never closed
     };
@@ -30,31 +33,70 @@ TEST(TagKnowledge, BlocksAreTheTagsSeenWithAClosingTag)
         EXPECT_EQ(tag->block, c.block) << c.name.toStdString();
     }
     EXPECT_EQ(k.find(u"zuvi:arclis"), nullptr);
-    EXPECT_TRUE(k.names().contains(u"zuvi:static"_s));
+    EXPECT_TRUE(std::is_sorted(k.tags().cbegin(), k.tags().cend(),
+                               [](const TagInfo &a, const TagInfo &b) { return a.name < b.name; }));
 }
 
-TEST(TagKnowledge, AttributesNumbersAndValuesComeFromSnippetsAndBuilders)
+TEST(TagKnowledge, NumbersComeFromNumberBoxesAndValuesFromDropDowns)
 {
-    const TagInfo *list = TagKnowledge::catalog().find(u"zuvi:arclist");
-    ASSERT_NE(list, nullptr);
-    for (const QString &attribute : {u"typeid"_s, u"row"_s, u"titlelen"_s, u"infolen"_s})
-        EXPECT_TRUE(list->numericAttributes.contains(attribute)) << attribute.toStdString();
-    EXPECT_FALSE(list->numericAttributes.contains(u"orderby"_s));
-    EXPECT_TRUE(list->attributes.contains(u"orderby"_s));
-    EXPECT_TRUE(list->values.value(u"orderby"_s).contains(u"click"_s));
-    EXPECT_TRUE(list->values.value(u"orderby"_s).contains(u"sort_order"_s));
-    EXPECT_TRUE(TagKnowledge::catalog().find(u"zuvi:include")->attributes.contains(u"file"_s));
+    const TagKnowledge &k = TagKnowledge::catalog();
+    const TagInfo *arclist = k.find(u"zuvi:arclist");
+    ASSERT_NE(arclist, nullptr);
+    for (const QString &attribute : {u"typeid"_s, u"row"_s, u"titlelen"_s, u"infolen"_s}) {
+        ASSERT_NE(arclist->attribute(attribute), nullptr) << attribute.toStdString();
+        EXPECT_TRUE(arclist->attribute(attribute)->numeric) << attribute.toStdString();
+    }
+    // A fragment " orderby='click'" and a bare word inside type='…' alike.
+    EXPECT_EQ(arclist->attribute(u"orderby")->values, (QStringList{u"now"_s, u"click"_s, u"sort_order"_s, u"rand"_s}));
+    EXPECT_FALSE(arclist->attribute(u"orderby")->numeric);
+    EXPECT_EQ(arclist->attribute(u"flag")->values.first(), u"h"_s);
+    EXPECT_EQ(k.find(u"zuvi:channel")->attribute(u"type")->values,
+              (QStringList{u"top"_s, u"self"_s, u"son"_s, u"sonself"_s, u"first"_s}));
+    EXPECT_TRUE(k.find(u"zuvi:list")->attribute(u"pagesize")->numeric);
+    // An example value in an entry's snippet makes no rule.
+    EXPECT_FALSE(k.find(u"zuvi:tag")->attribute(u"typeid")->numeric);
+    EXPECT_TRUE(k.find(u"zuvi:tag")->attribute(u"typeid")->values.isEmpty());
+    EXPECT_TRUE(k.isAttributeName(u"titlelen"));
+    EXPECT_FALSE(k.isAttributeName(u"titlelne"));
+}
+
+TEST(TagKnowledge, EachTagNamesTheEntriesAndBuildersThatWriteIt)
+{
+    const TagInfo *arclist = TagKnowledge::catalog().find(u"zuvi:arclist");
+    ASSERT_NE(arclist, nullptr);
+    const auto builder = std::find_if(arclist->sources.cbegin(), arclist->sources.cend(),
+                                      [](const TagSource &s) { return s.caption == u"文章列表"_s; });
+    ASSERT_NE(builder, arclist->sources.cend());
+    EXPECT_EQ(builder->page, int(Page::Home));
+    // An entry's hover tip comes with it.
+    const TagInfo *tag = TagKnowledge::catalog().find(u"zuvi:tag");
+    ASSERT_EQ(tag->sources.size(), 1);
+    EXPECT_EQ(tag->sources[0].caption, u"tag列表"_s);
+    EXPECT_EQ(tag->sources[0].page, int(Page::List));
+    EXPECT_TRUE(tag->sources[0].tip.startsWith(u"getall获取类型"_s));
+    // A tag written many times by one entry names it once.
+    const TagInfo *ifTag = TagKnowledge::catalog().find(u"zuvi:if");
+    const bool once = std::adjacent_find(ifTag->sources.cbegin(), ifTag->sources.cend(),
+                                         [](const TagSource &a, const TagSource &b) {
+                                             return a.page == b.page && a.caption == b.caption;
+                                         }) == ifTag->sources.cend();
+    EXPECT_TRUE(once);
+    EXPECT_GT(ifTag->sources.size(), 1);
 }
 
 TEST(TagKnowledge, SiteTagsCountAsKnownWithoutChangingTheCatalog)
 {
     const TagKnowledge site = TagKnowledge::catalog().withSiteTags(
-        {SiteTag{u"banner"_s, true, {u"pos"_s}}, SiteTag{u"else"_s, false, {u"mode"_s}}});
+        {SiteTag{u"banner"_s, true, {u"pos"_s}}, SiteTag{u"else"_s, false, {u"mode"_s}},
+         SiteTag{u"zuvi:slider"_s, false, {}}});
     ASSERT_NE(site.find(u"zuvi:banner"), nullptr);
     EXPECT_TRUE(site.find(u"zuvi:banner")->block);
-    EXPECT_TRUE(site.find(u"zuvi:banner")->attributes.contains(u"pos"_s));
-    EXPECT_TRUE(site.find(u"zuvi:else")->attributes.contains(u"mode"_s));
+    EXPECT_NE(site.find(u"zuvi:banner")->attribute(u"pos"), nullptr);
+    EXPECT_NE(site.find(u"zuvi:else")->attribute(u"mode"), nullptr);
+    EXPECT_NE(site.find(u"zuvi:slider"), nullptr);
+    EXPECT_TRUE(site.isAttributeName(u"pos"));
     EXPECT_EQ(TagKnowledge::catalog().find(u"zuvi:banner"), nullptr);
+    EXPECT_EQ(TagKnowledge::catalog().find(u"zuvi:else")->attribute(u"mode"), nullptr);
 }
 
 } // namespace

@@ -41,6 +41,8 @@ QStringList described(const QString &text, const ParsedTemplate &parsed)
             line = u"comment:"_s + covered(text, node.range);
             break;
         }
+        if (node.comment >= 0)
+            line += u" (in comment)"_s;
         out.append(line);
     }
     static const char *const faults[] = {"tag not closed", "value not closed", "placeholder not closed"};
@@ -77,7 +79,7 @@ const ParseCase kCases[] = {
      u"{zuvi:list\r\n  row=\"5\"\r  titlelen='2\n0'}"_s, {u"open zuvi:list row=\"5\" titlelen='2\n0'"_s}},
     {"a tag inside an HTML comment still counts",
      u"<!-- {zuvi:include file=\"head.htm\" /} -->"_s,
-     {u"comment:<!-- {zuvi:include file=\"head.htm\" /} -->"_s, u"single zuvi:include file=\"head.htm\""_s}},
+     {u"comment:<!-- {zuvi:include file=\"head.htm\" /} -->"_s, u"single zuvi:include file=\"head.htm\" (in comment)"_s}},
     {"PHP is not read for tags up to its closing tag",
      u"{zuvi:php}echo \"{/zuvi:list}\";{/zuvi:php}{php}$a{/php}"_s,
      {u"open zuvi:php"_s, u"php:echo \"{/zuvi:list}\";"_s, u"close zuvi:php"_s, u"open php"_s, u"php:$a"_s, u"close php"_s}},
@@ -90,14 +92,22 @@ const ParseCase kCases[] = {
     {"a tag never closed ends where the next one starts",
      u"{zuvi:list row=10\n{zuvi:else /}"_s,
      {u"open zuvi:list row=10"_s, u"single zuvi:else"_s, u"tag not closed: {zuvi:list"_s}},
-    {"a closing tag never closed",
-     u"{/zuvi:list x"_s, {u"close zuvi:list"_s, u"tag not closed: {/zuvi:list"_s}},
+    {"a tag never closed ends at the end of its first line; what follows is read",
+     u"{zuvi:list row=10\r\n titlelen='5'<li>{$a}</li>\r\n{/zuvi:list}"_s,
+     {u"open zuvi:list row=10"_s, u"$a"_s, u"close zuvi:list"_s, u"tag not closed: {zuvi:list"_s}},
+    {"a value open where a } follows it on its line ends there, though a quote comes later",
+     u"{zuvi:list row='10}\n<a href='{$a}'>{/zuvi:list}"_s,
+     {u"open zuvi:list row='10"_s, u"$a"_s, u"close zuvi:list"_s, u"value not closed: '10"_s}},
+    {"a closing tag ends right after its name, or is text",
+     u"{/zuvi:list x}{/zuvi:list }{/volist"_s, {}},
     {"a placeholder ends on its line",
      u"{$field.title\n{$x|f='a\n'}"_s,
      {u"$field.title"_s, u"$x|f='a"_s, u"placeholder not closed: {$field.title"_s,
       u"placeholder not closed: {$x|f='a"_s}},
     {"an HTML comment never closed",
-     u"<!-- {zuvi:x /} <!-- x"_s, {u"comment:<!-- {zuvi:x /} <!-- x"_s, u"single zuvi:x"_s}},
+     u"<!-- {zuvi:x /} <!-- x"_s, {u"comment:<!-- {zuvi:x /} <!-- x"_s, u"single zuvi:x (in comment)"_s}},
+    {"PHP of a block never closed runs to the end",
+     u"{zuvi:php}$a = '{/zuvi:list}';"_s, {u"open zuvi:php"_s, u"php:$a = '{/zuvi:list}';"_s}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, TemplateParserTest, testing::ValuesIn(kCases));
@@ -111,6 +121,21 @@ TEST(TemplateParser, OffsetsAreUtf16UnitsAfterChineseAndAstralText)
     EXPECT_EQ(parsed.nodes[0].name, (TextRange{5, 9}));
     EXPECT_EQ(parsed.nodes[0].attributes[0].value, (TextRange{19, 3}));
     EXPECT_EQ(tagName(text, parsed.nodes[0]), u"list"_s);
+}
+
+TEST(TemplateParser, NodeAtAnOffsetIsTheInnermostPiece)
+{
+    const QString text = u"<!-- {$a} x -->{zuvi:list row='1'}{/zuvi:list} y"_s;
+    const ParsedTemplate parsed = parseTemplate(text);
+    const struct {
+        qsizetype offset;
+        qsizetype node;
+    } cases[] = {
+        {0, 0}, {6, 1}, {9, 1}, {11, 0}, {15, 2}, {26, 2}, {35, 3}, {48, -1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(nodeAt(parsed, c.offset), c.node) << c.offset;
+    EXPECT_EQ(nodeAt(parseTemplate(u"text"_s), 2), -1);
 }
 
 TEST(TemplateParser, ManyFaultsGiveOneErrorEach)

@@ -1,6 +1,7 @@
 // The template parser on any text: pieces in order and inside the text,
 // names, attributes and filters inside their piece, pieces other than
-// comments apart, and every fault inside the text and tied to a node.
+// comments apart, pieces in a comment starting inside it, the node at an
+// offset holding it, and every fault inside the text and tied to a node.
 #include "core/templateparser.h"
 #include "tests/fuzz/fuzzsupport.h"
 
@@ -24,6 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fuzzCheck(inside(node.range, whole), "a node inside the text", fuzzShown(text));
         fuzzCheck(node.range.start >= lastStart, "nodes in order of their start", fuzzShown(text));
         lastStart = node.range.start;
+        const qsizetype index = &node - parsed.nodes.data();
+        fuzzCheck(node.comment < index && (node.comment < 0 || parsed.nodes[node.comment].range.contains(node.range.start)),
+                  "a piece in a comment starts inside it", fuzzShown(text));
         if (node.kind == NodeKind::Comment) {
             fuzzCheck(text.sliced(node.range.start).startsWith(QLatin1String("<!--")), "a comment starts with <!--");
             continue;
@@ -34,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (node.kind == NodeKind::Tag) {
             fuzzCheck(inside(node.name, node.range) && node.name.length > 0, "a tag's name inside it", fuzzShown(text));
             for (const TagAttribute &attribute : node.attributes) {
-                fuzzCheck(inside(attribute.name, node.range)
-                              && (attribute.value.length == 0 || inside(attribute.value, node.range)),
+                // A value, even an empty one, lies inside its tag.
+                fuzzCheck(inside(attribute.name, node.range) && inside(attribute.value, node.range),
                           "attributes inside their tag", fuzzShown(text));
                 fuzzCheck(!attribute.quoted || text[attribute.value.start] == u'"' || text[attribute.value.start] == u'\'',
                           "a quoted value starts with its quote", fuzzShown(text));
@@ -47,6 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 fuzzCheck(inside(filter, node.range), "filters inside their placeholder", fuzzShown(text));
         }
     }
+    const qsizetype probe = text.size() / 2;
+    const qsizetype at = nodeAt(parsed, probe);
+    fuzzCheck(at < 0 || parsed.nodes[at].range.contains(probe), "the node at an offset holds it", fuzzShown(text));
     for (const SyntaxError &error : parsed.errors) {
         fuzzCheck(inside(error.range, whole) && error.node >= 0 && error.node < parsed.nodes.size(),
                   "a fault inside the text, tied to a node", fuzzShown(text));
