@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 #include "app/pagefactory.h"
+#include "core/outputfile.h"
+#include "core/rawbytes.h"
 #include "shell/firstpaint.h"
 #include "shell/pageset.h"
 #include "shell/platform/clipboard.h"
@@ -12,11 +14,12 @@
 
 int main(int argc, char *argv[])
 {
+    reserveClosedStandardDescriptors();
     // The command line must run without a display, so this is decided before
     // a QApplication exists.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << textFromRawBytes(argv[i]);
     if (!argumentsForTheWindows(arguments))
         return runCommandLine(argc, argv);
 
