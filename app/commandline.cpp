@@ -55,11 +55,13 @@ QString optionSummary(const QList<QCommandLineOption> &options)
     return summary.join(QStringLiteral(", "));
 }
 
+// As installed, not the path the program was started by.
+const QString kProgramName = QStringLiteral("zuvi-taggen");
+
 // A name the user gave comes back in the bytes it was given in.
 int fail(ExitStatus status, const QString &message)
 {
-    const QByteArray line =
-        rawBytesFromText(QString(QCoreApplication::applicationName() + QStringLiteral(": ") + message + u'\n'));
+    const QByteArray line = rawBytesFromText(QString(kProgramName + QStringLiteral(": ") + message + u'\n'));
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
     return status;
@@ -107,10 +109,17 @@ bool argumentsForTheWindows(const QStringList &arguments)
     return true;
 }
 
+int refuseWindowsWithoutDisplay(const QString &why)
+{
+    return fail(NotWritten, QStringLiteral("cannot open the windows: %1. Without a display, use --export "
+                                           "(see --help).")
+                                .arg(why));
+}
+
 int runCommandLine(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
+    QCoreApplication::setApplicationName(kProgramName);
     QCoreApplication::setApplicationVersion(productVersion());
 
     QStringList formats;
@@ -157,12 +166,11 @@ int runCommandLine(int argc, char *argv[])
     if (parser.isSet(helpOption)) {
         // The usage line names the program as installed, not by the path it was started from.
         QString help = parser.helpText();
-        help.replace(0, help.indexOf(u'\n'),
-                     QStringLiteral("Usage: %1 [options]").arg(QCoreApplication::applicationName()));
+        help.replace(0, help.indexOf(u'\n'), QStringLiteral("Usage: %1 [options]").arg(kProgramName));
         return writeOutput("-", help.toUtf8());
     }
     if (parser.isSet(versionOption))
-        return writeOutput("-", (QCoreApplication::applicationName() + u' ' + productVersion() + u'\n').toUtf8());
+        return writeOutput("-", (kProgramName + u' ' + productVersion() + u'\n').toUtf8());
     if (!parser.isSet(exportOption)) {
         return wrongArguments(parser.isSet(outputOption) ? QStringLiteral("--output needs --export.")
                                                          : QStringLiteral("nothing to do."));

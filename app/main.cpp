@@ -5,6 +5,7 @@
 #include "shell/firstpaint.h"
 #include "shell/pageset.h"
 #include "shell/platform/clipboard.h"
+#include "shell/platform/displayreach.h"
 #include "shell/platform/fontconfiguration.h"
 #include "shell/platform/terminationsignals.h"
 #include "shell/platform/windowplatform.h"
@@ -26,6 +27,10 @@ int main(int argc, char *argv[])
     startReadingFontConfiguration();
 
     choosePlatformForSession();
+    // Without a display Qt would abort.
+    const QString noDisplay = unreachableDisplay(arguments, SessionEnvironment::current(), DisplayAnswers::system());
+    if (!noDisplay.isEmpty())
+        return refuseWindowsWithoutDisplay(noDisplay);
     QApplication app(argc, argv);
     quitOnTerminationSignals();
     reportFirstPaintIfAsked();
