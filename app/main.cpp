@@ -24,14 +24,16 @@ int main(int argc, char *argv[])
     if (!argumentsForTheWindows(arguments))
         return runCommandLine(argc, argv);
 
-    startReadingFontConfiguration();
-
     choosePlatformForSession();
     // Without a display Qt would abort.
-    const QString noDisplay = unreachableDisplay(arguments, SessionEnvironment::current(), DisplayAnswers::system());
+    SystemDisplays displays;
+    const QString noDisplay = unreachableDisplay(arguments, SessionEnvironment::current(), displays.answers());
     if (!noDisplay.isEmpty())
         return refuseWindowsWithoutDisplay(noDisplay);
+
+    startReadingFontConfiguration();
     QApplication app(argc, argv);
+    displays.release();
     quitOnTerminationSignals();
     reportFirstPaintIfAsked();
     prepareApplication();

@@ -39,9 +39,21 @@ bool connectsToSocket(const QByteArray &path)
 
 } // namespace
 
-DisplayAnswers DisplayAnswers::system()
+SystemDisplays::SystemDisplays() = default;
+SystemDisplays::~SystemDisplays() = default;
+
+void SystemDisplays::release()
 {
-    return {x11DisplayAnswers, [](const QByteArray &name) {
+    m_x11.reset();
+}
+
+DisplayAnswers SystemDisplays::answers()
+{
+    return {[this](const QByteArray &display) {
+                m_x11 = std::make_unique<X11Connection>(display);
+                return m_x11->answers();
+            },
+            [](const QByteArray &name) {
                 // A compositor that started the program may hand it a connected socket.
                 if (!qEnvironmentVariableIsEmpty("WAYLAND_SOCKET"))
                     return true;

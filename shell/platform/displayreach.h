@@ -7,14 +7,30 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+
+class X11Connection;
 
 // Whether a display answers a connection, by its name as DISPLAY or
-// WAYLAND_DISPLAY gives it. The program asks the system; tests give their own.
+// WAYLAND_DISPLAY gives it. The program asks the system (SystemDisplays);
+// tests give their own.
 struct DisplayAnswers {
     std::function<bool(const QByteArray &x11Display)> x11;
     std::function<bool(const QByteArray &waylandDisplay)> wayland;   // empty: the default, wayland-0
+};
 
-    static DisplayAnswers system();
+// The system's answers. An X11 connection made to ask stays open until
+// release(), to be called once the QApplication has its own connection.
+class SystemDisplays
+{
+public:
+    SystemDisplays();
+    ~SystemDisplays();
+    DisplayAnswers answers();
+    void release();
+
+private:
+    std::unique_ptr<X11Connection> m_x11;
 };
 
 // Why the windows cannot open, or empty where they can: the platforms Qt is

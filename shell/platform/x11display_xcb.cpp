@@ -2,12 +2,14 @@
 
 #include <xcb/xcb.h>
 
-bool x11DisplayAnswers(const QByteArray &display)
+X11Connection::X11Connection(const QByteArray &display)
 {
-    // As Qt's own connection will be made: the server's address and its
-    // authorization both count.
     xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
-    const bool answers = !xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    return answers;
+    m_connection = connection;
+    m_answers = !xcb_connection_has_error(connection);
+}
+
+X11Connection::~X11Connection()
+{
+    xcb_disconnect(static_cast<xcb_connection_t *>(m_connection));
 }
