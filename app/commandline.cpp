@@ -12,7 +12,7 @@
 
 namespace {
 
-enum ExitStatus { Done = 0, NotWritten = 1, WrongArguments = 2 };
+enum ExitStatus { Done = 0, NotWritten = 1, NoDisplay = 1, WrongArguments = 2 };
 
 struct ExportFormat {
     const char *name;
@@ -111,7 +111,7 @@ bool argumentsForTheWindows(const QStringList &arguments)
 
 int refuseWindowsWithoutDisplay(const QString &why)
 {
-    return fail(NotWritten, QStringLiteral("cannot open the windows: %1. Without a display, use --export "
+    return fail(NoDisplay, QStringLiteral("cannot open the windows: %1. Without a display, use --export "
                                            "(see --help).")
                                 .arg(why));
 }
