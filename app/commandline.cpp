@@ -1,17 +1,18 @@
 #include "app/commandline.h"
 
 #include "core/editorexport.h"
+#include "core/outputfile.h"
 #include "core/product.h"
+#include "core/rawbytes.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSaveFile>
 
 #include <cstdio>
 
 namespace {
 
-enum ExitStatus { Done = 0, NotWritten = 1, WrongArguments = 2 };
+enum ExitStatus { Done = 0, NotWritten = 1, NoDisplay = 1, WrongArguments = 2 };
 
 struct ExportFormat {
     const char *name;
@@ -54,16 +55,23 @@ QString optionSummary(const QList<QCommandLineOption> &options)
     return summary.join(QStringLiteral(", "));
 }
 
-bool writeTo(FILE *stream, const QByteArray &bytes)
-{
-    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size())
-           && std::fflush(stream) == 0;
-}
+// As installed, not the path the program was started by.
+const QString kProgramName = QStringLiteral("zuvi-taggen");
 
+// A name the user gave comes back in the bytes it was given in.
 int fail(ExitStatus status, const QString &message)
 {
-    writeTo(stderr, (QCoreApplication::applicationName() + QStringLiteral(": ") + message + u'\n').toUtf8());
+    const QByteArray line = rawBytesFromText(QString(kProgramName + QStringLiteral(": ") + message + u'\n'));
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::fflush(stderr);
     return status;
+}
+
+// Standard output ("-") or the file named.
+int writeOutput(const QByteArray &target, const QByteArray &bytes)
+{
+    const QString error = OutputFile::writeWhole(target, bytes);
+    return error.isEmpty() ? Done : fail(NotWritten, error);
 }
 
 } // namespace
@@ -101,10 +109,17 @@ bool argumentsForTheWindows(const QStringList &arguments)
     return true;
 }
 
+int refuseWindowsWithoutDisplay(const QString &why)
+{
+    return fail(NoDisplay, QStringLiteral("cannot open the windows: %1. Without a display, use --export "
+                                           "(see --help).")
+                                .arg(why));
+}
+
 int runCommandLine(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
+    QCoreApplication::setApplicationName(kProgramName);
     QCoreApplication::setApplicationVersion(productVersion());
 
     QStringList formats;
@@ -116,7 +131,7 @@ int runCommandLine(int argc, char *argv[])
         formatNames(QStringLiteral("|")));
     const QCommandLineOption outputOption(
         {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Write the export to <file>, created or replaced whole, instead of standard output."),
+        QStringLiteral("Write the export to <file> instead of standard output (- is standard output)."),
         QStringLiteral("file"));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help and exit."));
@@ -135,7 +150,11 @@ int runCommandLine(int argc, char *argv[])
     auto wrongArguments = [&](const QString &problem) {
         return fail(WrongArguments, problem + QStringLiteral(" (options: ") + optionSummary(options) + u')');
     };
-    if (!parser.parse(QCoreApplication::arguments()))
+    // The arguments with every byte kept, for file names in any locale.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << textFromRawBytes(argv[i]);
+    if (!parser.parse(arguments))
         return wrongArguments(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return wrongArguments(QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().first()));
@@ -147,15 +166,11 @@ int runCommandLine(int argc, char *argv[])
     if (parser.isSet(helpOption)) {
         // The usage line names the program as installed, not by the path it was started from.
         QString help = parser.helpText();
-        help.replace(0, help.indexOf(u'\n'),
-                     QStringLiteral("Usage: %1 [options]").arg(QCoreApplication::applicationName()));
-        writeTo(stdout, help.toUtf8());
-        return Done;
+        help.replace(0, help.indexOf(u'\n'), QStringLiteral("Usage: %1 [options]").arg(kProgramName));
+        return writeOutput("-", help.toUtf8());
     }
-    if (parser.isSet(versionOption)) {
-        writeTo(stdout, (QCoreApplication::applicationName() + u' ' + productVersion() + u'\n').toUtf8());
-        return Done;
-    }
+    if (parser.isSet(versionOption))
+        return writeOutput("-", (kProgramName + u' ' + productVersion() + u'\n').toUtf8());
     if (!parser.isSet(exportOption)) {
         return wrongArguments(parser.isSet(outputOption) ? QStringLiteral("--output needs --export.")
                                                          : QStringLiteral("nothing to do."));
@@ -166,17 +181,9 @@ int runCommandLine(int argc, char *argv[])
                                         .arg(parser.value(exportOption), formatNames(QStringLiteral(" or "))));
     }
 
-    const QByteArray bytes = format->write(catalogTemplates());
-    if (!parser.isSet(outputOption)) {
-        if (!writeTo(stdout, bytes))
-            return fail(NotWritten, QStringLiteral("cannot write to standard output."));
-        return Done;
-    }
-    // Written beside the target and renamed over it: the file is either the
-    // old one or the whole new one.
-    const QString path = parser.value(outputOption);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return fail(NotWritten, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    return Done;
+    if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty())
+        return wrongArguments(QStringLiteral("--output needs a file name, or - for standard output."));
+
+    const QByteArray target = parser.isSet(outputOption) ? rawBytesFromText(parser.value(outputOption)) : "-";
+    return writeOutput(target, format->write(catalogTemplates()));
 }

@@ -13,3 +13,8 @@ int runCommandLine(int argc, char *argv[]);
 // fusion, -reverse, ...), which QApplication takes. Anything else is for the
 // command line, which accepts or refuses it.
 bool argumentsForTheWindows(const QStringList &arguments);
+
+// For the windows when no display answers (`why`, from the platform check):
+// one line that says so and points to what works without one. Returns the
+// exit status, 1.
+int refuseWindowsWithoutDisplay(const QString &why);
