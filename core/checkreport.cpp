@@ -2,6 +2,7 @@
 
 #include "core/product.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrl>
@@ -45,11 +46,44 @@ QString githubProperty(const QString &text)
     return githubData(text).replace(u':', QLatin1String("%3A")).replace(u',', QLatin1String("%2C"));
 }
 
-// A relative reference in SARIF's artifactLocation: the path's bytes
-// percent-encoded, its slashes kept.
+// SARIF's artifactLocation: a file URI for an absolute path; for a relative
+// one, which code-scanning services resolve against the repository, a
+// relative reference: the path's bytes percent-encoded, its slashes kept.
 QString sarifUri(const QString &path)
 {
-    return QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+    if (QDir::isAbsolutePath(path))
+        return QUrl::fromLocalFile(QDir::cleanPath(path)).toString(QUrl::FullyEncoded);
+    return QString::fromLatin1(QUrl::toPercentEncoding(QDir::cleanPath(path), "/"));
+}
+
+QJsonObject sarifArtifact(const QString &path)
+{
+    return QJsonObject{{QStringLiteral("uri"), sarifUri(path)}};
+}
+
+// "block never closed" -> "BlockNeverClosed", SARIF's name of a rule.
+QString ruleName(const QString &title)
+{
+    QString name;
+    for (const QString &word : title.split(u' ', Qt::SkipEmptyParts))
+        name += word.front().toUpper() + word.mid(1);
+    return name;
+}
+
+QJsonObject sarifRule(const CheckRule &rule)
+{
+    const QJsonObject help{
+        {QStringLiteral("text"), rule.description.simplified()},
+        {QStringLiteral("markdown"), rule.description},
+    };
+    return QJsonObject{
+        {QStringLiteral("id"), rule.code},
+        {QStringLiteral("name"), ruleName(rule.title)},
+        {QStringLiteral("shortDescription"), QJsonObject{{QStringLiteral("text"), rule.title}}},
+        {QStringLiteral("fullDescription"), help},
+        {QStringLiteral("help"), help},
+        {QStringLiteral("defaultConfiguration"), QJsonObject{{QStringLiteral("level"), sarifLevel(rule.severity)}}},
+    };
 }
 
 } // namespace
@@ -65,6 +99,21 @@ std::optional<ReportFormat> reportFormatNamed(QStringView name)
     if (name == u"github")
         return ReportFormat::Github;
     return std::nullopt;
+}
+
+std::optional<Severity> severityNamed(QStringView name)
+{
+    for (const Severity severity : {Severity::Error, Severity::Warning, Severity::Info}) {
+        if (name == severityName(severity))
+            return severity;
+    }
+    return std::nullopt;
+}
+
+bool atLeast(Severity severity, Severity level)
+{
+    // Declared from the gravest down.
+    return int(severity) <= int(level);
 }
 
 QString severityName(Severity severity)
@@ -128,8 +177,7 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
                 {QStringLiteral("locations"),
                  QJsonArray{QJsonObject{{QStringLiteral("physicalLocation"),
                                          QJsonObject{
-                                             {QStringLiteral("artifactLocation"),
-                                              QJsonObject{{QStringLiteral("uri"), sarifUri(path)}}},
+                                             {QStringLiteral("artifactLocation"), sarifArtifact(path)},
                                              {QStringLiteral("region"),
                                               QJsonObject{
                                                   {QStringLiteral("startLine"), start.line},
@@ -144,6 +192,19 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
     }
 }
 
+void CheckReport::addProblem(const QString &path, const QString &message)
+{
+    if (m_format != ReportFormat::Sarif)
+        return;
+    m_problems.append(QJsonObject{
+        {QStringLiteral("level"), QStringLiteral("error")},
+        {QStringLiteral("message"), QJsonObject{{QStringLiteral("text"), message}}},
+        {QStringLiteral("locations"),
+         QJsonArray{QJsonObject{{QStringLiteral("physicalLocation"),
+                                 QJsonObject{{QStringLiteral("artifactLocation"), sarifArtifact(path)}}}}}},
+    });
+}
+
 QByteArray CheckReport::takeOutput()
 {
     return std::exchange(m_output, {});
@@ -156,13 +217,8 @@ QByteArray CheckReport::finish(const QList<CheckRule> &rules)
         rest += QJsonDocument(m_results).toJson(QJsonDocument::Indented);
     } else if (m_format == ReportFormat::Sarif) {
         QJsonArray ruleList;
-        for (const CheckRule &rule : rules) {
-            ruleList.append(QJsonObject{
-                {QStringLiteral("id"), rule.code},
-                {QStringLiteral("shortDescription"), QJsonObject{{QStringLiteral("text"), rule.summary}}},
-                {QStringLiteral("defaultConfiguration"), QJsonObject{{QStringLiteral("level"), sarifLevel(rule.severity)}}},
-            });
-        }
+        for (const CheckRule &rule : rules)
+            ruleList.append(sarifRule(rule));
         const QJsonObject driver{
             {QStringLiteral("name"), QStringLiteral("zuvi-taggen")},
             {QStringLiteral("version"), productVersion()},
@@ -172,6 +228,11 @@ QByteArray CheckReport::finish(const QList<CheckRule> &rules)
             {QStringLiteral("tool"), QJsonObject{{QStringLiteral("driver"), driver}}},
             {QStringLiteral("columnKind"), QStringLiteral("utf16CodeUnits")},
             {QStringLiteral("results"), m_results},
+            {QStringLiteral("invocations"),
+             QJsonArray{QJsonObject{
+                 {QStringLiteral("executionSuccessful"), m_problems.isEmpty()},
+                 {QStringLiteral("toolExecutionNotifications"), m_problems},
+             }}},
         };
         const QJsonObject log{
             {QStringLiteral("$schema"), QStringLiteral("https://json.schemastore.org/sarif-2.1.0.json")},
@@ -181,5 +242,6 @@ QByteArray CheckReport::finish(const QList<CheckRule> &rules)
         rest += QJsonDocument(log).toJson(QJsonDocument::Indented);
     }
     m_results = {};
+    m_problems = {};
     return rest;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/checkrules.h"
 #include "core/templatecheck.h"
 #include "core/textposition.h"
 
@@ -23,13 +24,10 @@ enum class ReportFormat { Gcc, Json, Sarif, Github };
 
 std::optional<ReportFormat> reportFormatNamed(QStringView name);
 QString severityName(Severity severity);   // "error", "warning", "info"
-
-// What SARIF says about each code: its default severity and one line.
-struct CheckRule {
-    QString code;
-    Severity severity = Severity::Error;
-    QString summary;
-};
+std::optional<Severity> severityNamed(QStringView name);
+// Whether `severity` is `level` or graver: errors are graver than warnings,
+// warnings than infos.
+bool atLeast(Severity severity, Severity level);
 
 class CheckReport
 {
@@ -40,14 +38,20 @@ public:
 
     // The findings of one file; `text` is what their offsets point into.
     void addFile(const QString &path, QStringView text, const QList<Finding> &findings);
+    // A file that could not be checked (unreadable, not decodable, its
+    // configuration faulty): SARIF records it as a notification of the run;
+    // the other formats leave it to the caller, who says it on standard error.
+    void addProblem(const QString &path, const QString &message);
     // What is ready to be written: gcc and github lines as files come in.
     QByteArray takeOutput();
-    // The rest of the report; json and sarif are written whole here.
-    QByteArray finish(const QList<CheckRule> &rules);
+    // The rest of the report; json and sarif are written whole here, SARIF
+    // with a description of each of `rules`.
+    QByteArray finish(const QList<CheckRule> &rules = checkRules());
 
 private:
     ReportFormat m_format;
     ColumnUnit m_columns;
     QByteArray m_output;
     QJsonArray m_results;
+    QJsonArray m_problems;
 };
