@@ -9,6 +9,8 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 // "line:column" of a byte offset into the configuration's text.
@@ -128,6 +130,12 @@ std::optional<CheckConfig> CheckConfig::parse(const QByteArray &json, const QStr
                 if (s.key().isEmpty() || (!severity && name != QLatin1String("off")))
                     return fail(offsetOfKey(json, s.key()),
                                 QStringLiteral("\"%1\": the severity is error, warning, info or off").arg(s.key()));
+                const bool startsCode = std::any_of(checkRules().cbegin(), checkRules().cend(),
+                                                    [&](const CheckRule &rule) { return rule.code.startsWith(s.key()); });
+                if (!startsCode)
+                    return fail(offsetOfKey(json, s.key()),
+                                QStringLiteral("\"%1\" is no code nor the start of one (docs/checks.md lists them)")
+                                    .arg(s.key()));
                 config.severities.append({s.key(), severity});
             }
         } else if (key == QLatin1String("tags")) {
