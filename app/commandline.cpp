@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "app/checkcommand.h"
+
 #include "core/editorexport.h"
 #include "core/product.h"
 
@@ -107,6 +109,13 @@ int runCommandLine(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
     QCoreApplication::setApplicationVersion(productVersion());
 
+    // Commands by their first word; `export FORMAT` is --export FORMAT.
+    QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1 && arguments[1] == QLatin1String("check"))
+        return runCheckCommand(QStringList{arguments[0]} + arguments.mid(2));
+    if (arguments.size() > 1 && arguments[1] == QLatin1String("export"))
+        arguments[1] = QStringLiteral("--export");
+
     QStringList formats;
     for (const ExportFormat &format : kFormats)
         formats << QStringLiteral("%1, %2").arg(QLatin1String(format.name), QLatin1String(format.what));
@@ -128,14 +137,15 @@ int runCommandLine(int argc, char *argv[])
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("Writes ZuviCMS template tags. Without arguments it opens its windows; with --export "
-                       "it writes every tag as editor templates and needs no display."));
+                       "(or export) it writes every tag as editor templates, and `check PATH...` checks "
+                       "templates (check --help); neither needs a display."));
     parser.addOptions(options);
 
     // One line that says what is wrong and what the program accepts.
     auto wrongArguments = [&](const QString &problem) {
         return fail(WrongArguments, problem + QStringLiteral(" (options: ") + optionSummary(options) + u')');
     };
-    if (!parser.parse(QCoreApplication::arguments()))
+    if (!parser.parse(arguments))
         return wrongArguments(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return wrongArguments(QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().first()));
@@ -148,7 +158,8 @@ int runCommandLine(int argc, char *argv[])
         // The usage line names the program as installed, not by the path it was started from.
         QString help = parser.helpText();
         help.replace(0, help.indexOf(u'\n'),
-                     QStringLiteral("Usage: %1 [options]").arg(QCoreApplication::applicationName()));
+                     QStringLiteral("Usage: %1 [options]\n       %1 export vscode|jetbrains [-o file]\n       %1 check [options] PATH...")
+                         .arg(QCoreApplication::applicationName()));
         writeTo(stdout, help.toUtf8());
         return Done;
     }
