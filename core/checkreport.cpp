@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 QString sarifLevel(Severity severity)
@@ -54,6 +56,12 @@ QString sarifUri(const QString &path)
     if (QDir::isAbsolutePath(path))
         return QUrl::fromLocalFile(QDir::cleanPath(path)).toString(QUrl::FullyEncoded);
     return QString::fromLatin1(QUrl::toPercentEncoding(QDir::cleanPath(path), "/"));
+}
+
+// One object on one line.
+QByteArray compact(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
 QJsonObject sarifArtifact(const QString &path)
@@ -129,13 +137,51 @@ QString severityName(Severity severity)
     return QStringLiteral("info");
 }
 
-CheckReport::CheckReport(ReportFormat format, ColumnUnit columns) : m_format(format), m_columns(columns) {}
+CheckReport::CheckReport(ReportFormat format, ColumnUnit columns, const QList<CheckRule> &rules)
+    : m_format(format), m_columns(columns)
+{
+    // The opening, up to the list of results: what comes after them is known
+    // only at the end.
+    if (m_format == ReportFormat::Json) {
+        m_output = "[";
+    } else if (m_format == ReportFormat::Sarif) {
+        QJsonArray ruleList;
+        for (const CheckRule &rule : rules)
+            ruleList.append(sarifRule(rule));
+        const QJsonObject driver{
+            {QStringLiteral("name"), QStringLiteral("zuvi-taggen")},
+            {QStringLiteral("version"), productVersion()},
+            {QStringLiteral("rules"), ruleList},
+        };
+        QByteArray log = compact(QJsonObject{
+            {QStringLiteral("$schema"), QStringLiteral("https://json.schemastore.org/sarif-2.1.0.json")},
+            {QStringLiteral("version"), QStringLiteral("2.1.0")},
+        });
+        QByteArray run = compact(QJsonObject{
+            {QStringLiteral("tool"), QJsonObject{{QStringLiteral("driver"), driver}}},
+            {QStringLiteral("columnKind"), QStringLiteral("utf16CodeUnits")},
+        });
+        log.chop(1);
+        run.chop(1);
+        m_output = log + ",\"runs\":[" + run + ",\"results\":[";
+    }
+}
+
+void CheckReport::appendResult(const QJsonObject &result)
+{
+    m_output += (m_results++ == 0 ? "\n" : ",\n") + compact(result);
+}
 
 void CheckReport::addFile(const QString &path, QStringView text, const QList<Finding> &findings)
 {
     if (findings.isEmpty())
         return;
-    const LineIndex lines(text);
+    // Lines are counted up to the last finding's end only, and one character
+    // past it, so that a CR LF there still counts as one line end.
+    qsizetype last = 0;
+    for (const Finding &finding : findings)
+        last = std::max(last, finding.start + finding.length);
+    const LineIndex lines(text.first(std::min(text.size(), last + 1)));
     const ColumnUnit unit = m_format == ReportFormat::Sarif ? ColumnUnit::Utf16 : m_columns;
     for (const Finding &finding : findings) {
         const TextPosition start = lines.position(finding.start, unit);
@@ -158,7 +204,7 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
                             .toUtf8();
             break;
         case ReportFormat::Json:
-            m_results.append(QJsonObject{
+            appendResult(QJsonObject{
                 {QStringLiteral("path"), path},
                 {QStringLiteral("line"), start.line},
                 {QStringLiteral("column"), start.column},
@@ -170,7 +216,7 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
             });
             break;
         case ReportFormat::Sarif:
-            m_results.append(QJsonObject{
+            appendResult(QJsonObject{
                 {QStringLiteral("ruleId"), finding.code},
                 {QStringLiteral("level"), sarifLevel(finding.severity)},
                 {QStringLiteral("message"), QJsonObject{{QStringLiteral("text"), finding.message}}},
@@ -210,38 +256,18 @@ QByteArray CheckReport::takeOutput()
     return std::exchange(m_output, {});
 }
 
-QByteArray CheckReport::finish(const QList<CheckRule> &rules)
+QByteArray CheckReport::finish()
 {
-    QByteArray rest = takeOutput();
     if (m_format == ReportFormat::Json) {
-        rest += QJsonDocument(m_results).toJson(QJsonDocument::Indented);
+        m_output += m_results ? "\n]\n" : "]\n";
     } else if (m_format == ReportFormat::Sarif) {
-        QJsonArray ruleList;
-        for (const CheckRule &rule : rules)
-            ruleList.append(sarifRule(rule));
-        const QJsonObject driver{
-            {QStringLiteral("name"), QStringLiteral("zuvi-taggen")},
-            {QStringLiteral("version"), productVersion()},
-            {QStringLiteral("rules"), ruleList},
-        };
-        const QJsonObject run{
-            {QStringLiteral("tool"), QJsonObject{{QStringLiteral("driver"), driver}}},
-            {QStringLiteral("columnKind"), QStringLiteral("utf16CodeUnits")},
-            {QStringLiteral("results"), m_results},
-            {QStringLiteral("invocations"),
-             QJsonArray{QJsonObject{
-                 {QStringLiteral("executionSuccessful"), m_problems.isEmpty()},
-                 {QStringLiteral("toolExecutionNotifications"), m_problems},
-             }}},
-        };
-        const QJsonObject log{
-            {QStringLiteral("$schema"), QStringLiteral("https://json.schemastore.org/sarif-2.1.0.json")},
-            {QStringLiteral("version"), QStringLiteral("2.1.0")},
-            {QStringLiteral("runs"), QJsonArray{run}},
-        };
-        rest += QJsonDocument(log).toJson(QJsonDocument::Indented);
+        const QJsonArray invocations{QJsonObject{
+            {QStringLiteral("executionSuccessful"), m_problems.isEmpty()},
+            {QStringLiteral("toolExecutionNotifications"), m_problems},
+        }};
+        m_output += (m_results ? "\n]" : "]") + QByteArray(",\"invocations\":")
+            + QJsonDocument(invocations).toJson(QJsonDocument::Compact) + "}]}\n";
     }
-    m_results = {};
     m_problems = {};
-    return rest;
+    return takeOutput();
 }

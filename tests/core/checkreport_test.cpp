@@ -145,7 +145,30 @@ TEST(CheckReport, GithubAnnotationsEscapeWhatWorkflowCommandsSplitAt)
     CheckReport awkward(ReportFormat::Github, ColumnUnit::Display);
     awkward.addFile(QStringLiteral("a,b:c%1.htm"), QStringLiteral("x"),
                     {{QStringLiteral("E1"), Severity::Info, 0, 1, QStringLiteral("two\nlines"), {}}});
-    EXPECT_EQ(awkward.finish({}), QByteArray("::notice file=a%2Cb%3Ac%251.htm,line=1,col=1,endLine=1,endColumn=2,title=E1::two%0Alines\n"));
+    EXPECT_EQ(awkward.finish(), QByteArray("::notice file=a%2Cb%3Ac%251.htm,line=1,col=1,endLine=1,endColumn=2,title=E1::two%0Alines\n"));
+}
+
+// Whether `sarif` is valid against the SARIF 2.1.0 schema, by Python's
+// jsonschema; `why` says what is not.
+bool validSarif(const QByteArray &sarif, std::string *why)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("report.sarif")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(sarif) != sarif.size())
+        return false;
+    file.close();
+    QProcess validator;
+    validator.start(QStringLiteral("/usr/bin/python3"),
+                    {QStringLiteral("-c"),
+                     QStringLiteral("import json, sys, jsonschema\n"
+                                    "jsonschema.validate(json.load(open(sys.argv[2])), json.load(open(sys.argv[1])))"),
+                     QStringLiteral(ZUVI_SARIF_SCHEMA), file.fileName()});
+    if (!validator.waitForFinished(60000)) {
+        *why = "python3 with jsonschema did not answer: scripts/setup.sh installs it";
+        return false;
+    }
+    *why = validator.readAllStandardError().toStdString();
+    return validator.exitStatus() == QProcess::NormalExit && validator.exitCode() == 0;
 }
 
 TEST(CheckReport, SarifIsValidAgainstItsSchema)
@@ -191,20 +214,24 @@ TEST(CheckReport, SarifIsValidAgainstItsSchema)
                   [QStringLiteral("artifactLocation")].toObject()[QStringLiteral("uri")].toString(),
               QStringLiteral("gbk%3F.htm"));
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QFile file(dir.filePath(QStringLiteral("report.sarif")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(sarif);
-    file.close();
-    QProcess validator;
-    validator.start(QStringLiteral("/usr/bin/python3"),
-                    {QStringLiteral("-c"),
-                     QStringLiteral("import json, sys, jsonschema\n"
-                                    "jsonschema.validate(json.load(open(sys.argv[2])), json.load(open(sys.argv[1])))"),
-                     QStringLiteral(ZUVI_SARIF_SCHEMA), file.fileName()});
-    ASSERT_TRUE(validator.waitForFinished(60000)) << "python3 with jsonschema: scripts/setup.sh installs it";
-    EXPECT_EQ(validator.exitCode(), 0) << validator.readAllStandardError().toStdString();
+    std::string why;
+    EXPECT_TRUE(validSarif(sarif, &why)) << why;
+}
+
+TEST(CheckReport, ReportsWithoutFindingsAreWholeDocuments)
+{
+    CheckReport json(ReportFormat::Json, ColumnUnit::Display);
+    json.addFile(QStringLiteral("clean.htm"), QStringLiteral("x"), {});
+    EXPECT_EQ(json.takeOutput() + json.finish(), QByteArray("[]\n"));
+
+    CheckReport sarif(ReportFormat::Sarif, ColumnUnit::Display);
+    const QByteArray log = sarif.takeOutput() + sarif.finish();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(log, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << log.toStdString();
+    EXPECT_TRUE(document[QStringLiteral("runs")][0][QStringLiteral("results")].toArray().isEmpty());
+    std::string why;
+    EXPECT_TRUE(validSarif(log, &why)) << why;
 }
 
 } // namespace
