@@ -209,7 +209,7 @@ private:
 
     void report(const TemplateSource &source, const CheckConfig &config, const QString &text)
     {
-        QList<Finding> findings = CheckSession::check(text, config, source.templateRoot);
+        QList<Finding> findings = m_session.check(text, config, source.templateRoot);
         findings.removeIf([&](const Finding &finding) { return !m_options.selection.accepts(finding.code); });
         for (const Finding &finding : findings)
             m_found = m_found || atLeast(finding.severity, m_options.failLevel);

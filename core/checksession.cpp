@@ -60,5 +60,11 @@ QList<Finding> CheckSession::check(QStringView text, const CheckConfig &config, 
     context.siteTags = config.siteTags;
     context.templateRoot = config.templateRoot.isEmpty() ? templateRoot : config.templateRoot;
     context.siteRoot = config.siteRoot;
+    context.fileExists = [this](const QString &path) {
+        auto known = m_fileExists.constFind(path);
+        if (known == m_fileExists.cend())
+            known = m_fileExists.insert(path, QFileInfo::exists(path));
+        return *known;
+    };
     return config.applySeverities(checkTemplate(text, context));
 }

@@ -32,8 +32,9 @@ public:
     // The findings of `text` under `config`, with its severities and without
     // the codes it turns off. Includes are looked up under the
     // configuration's template root, or under `templateRoot` where it names
-    // none.
-    static QList<Finding> check(QStringView text, const CheckConfig &config, const QString &templateRoot);
+    // none. Whether an included file exists is asked once per session: the
+    // files of a theme include the same few.
+    QList<Finding> check(QStringView text, const CheckConfig &config, const QString &templateRoot);
 
 private:
     struct Loaded {
@@ -46,5 +47,6 @@ private:
     QString m_configFile;
     CheckConfig m_defaults;
     QHash<QString, QString> m_configPathOfFolder;   // empty where none is above
+    QHash<QString, bool> m_fileExists;
     std::map<QString, Loaded> m_loaded;             // nodes stay put: configFor() hands out pointers
 };

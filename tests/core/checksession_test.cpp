@@ -51,8 +51,8 @@ TEST_F(CheckSessionTest, EachFileIsGovernedByTheNearestConfiguration)
                          + u":2:3: unknown key \"severty\"; the keys are templateRoot, siteRoot, ignore, severity and tags"_s);
 
     const QString unknownTag = u"{zuvi:arclst /}"_s;
-    EXPECT_EQ(CheckSession::check(unknownTag, *top, {}).value(0).severity, Severity::Error);
-    EXPECT_TRUE(CheckSession::check(unknownTag, *mobile, {}).isEmpty());
+    EXPECT_EQ(session.check(unknownTag, *top, {}).value(0).severity, Severity::Error);
+    EXPECT_TRUE(session.check(unknownTag, *mobile, {}).isEmpty());
 }
 
 TEST_F(CheckSessionTest, OneConfigurationForEveryFileWhenNamed)
@@ -63,7 +63,7 @@ TEST_F(CheckSessionTest, OneConfigurationForEveryFileWhenNamed)
     const CheckConfig *config = session.configFor(path(u"site/index.htm"_s));
     ASSERT_TRUE(config);
     EXPECT_EQ(config->path, path(u"ci.json"_s));
-    EXPECT_EQ(CheckSession::check(u"{zuvi:banner}{zuvi:arclst /}"_s, *config, {}).size(), 2)
+    EXPECT_EQ(session.check(u"{zuvi:banner}{zuvi:arclst /}"_s, *config, {}).size(), 2)
         << "the site's tag is a block left open; the unknown tag still warns";
 
     QString error;
@@ -81,9 +81,9 @@ TEST_F(CheckSessionTest, IncludesUnderTheConfiguredRootOrTheOneGiven)
     const CheckConfig *none = session.configFor(path(u"theme/pages/a.htm"_s));
     const CheckConfig *site = session.configFor(path(u"site/a.htm"_s));
     ASSERT_TRUE(none && site);
-    EXPECT_TRUE(CheckSession::check(include, *none, path(u"theme"_s)).isEmpty());
-    EXPECT_EQ(CheckSession::check(include, *none, path(u"theme/pages"_s)).value(0).code, u"W301"_s);
-    EXPECT_TRUE(CheckSession::check(include, *site, path(u"elsewhere"_s)).isEmpty())
+    EXPECT_TRUE(session.check(include, *none, path(u"theme"_s)).isEmpty());
+    EXPECT_EQ(session.check(include, *none, path(u"theme/pages"_s)).value(0).code, u"W301"_s);
+    EXPECT_TRUE(session.check(include, *site, path(u"elsewhere"_s)).isEmpty())
         << "the configuration's root wins over the one given";
 }
 
