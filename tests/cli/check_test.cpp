@@ -488,4 +488,20 @@ TEST(CheckCommand, CommandsBesideTheOptions)
     EXPECT_FALSE(exported.out.isEmpty());
 }
 
+TEST(CheckCommand, EveryOptionOfItsHelpIsInTheManual)
+{
+    QFile manual(QStringLiteral(ZUVI_MANUAL_PATH));
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(manual.readAll());
+    const ProgramRun help = zuviTaggen({u"check"_s, u"--help"_s});
+    static const QRegularExpression longOption(u"--([a-z][a-z-]+)"_s);
+    QStringList options;
+    for (const QRegularExpressionMatch &match : longOption.globalMatch(QString::fromUtf8(help.out))) {
+        options << match.captured(1);
+        EXPECT_TRUE(page.contains(u"\\-\\-"_s + match.captured(1).replace(u'-', u"\\-"_s)))
+            << match.captured(1).toStdString();
+    }
+    EXPECT_GE(options.size(), 8) << help.out.toStdString();
+}
+
 } // namespace
