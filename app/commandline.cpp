@@ -109,12 +109,17 @@ int runCommandLine(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
     QCoreApplication::setApplicationVersion(productVersion());
 
-    // Commands by their first word; `export FORMAT` is --export FORMAT.
+    // Commands by their first word; `export FORMAT` is --export FORMAT, and
+    // `export --help` the help of the options the export takes.
     QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1 && arguments[1] == QLatin1String("check"))
         return runCheckCommand(QStringList{arguments[0]} + arguments.mid(2));
-    if (arguments.size() > 1 && arguments[1] == QLatin1String("export"))
-        arguments[1] = QStringLiteral("--export");
+    if (arguments.size() > 1 && arguments[1] == QLatin1String("export")) {
+        if (arguments.size() > 2 && arguments[2].startsWith(u'-'))
+            arguments.removeAt(1);
+        else
+            arguments[1] = QStringLiteral("--export");
+    }
 
     QStringList formats;
     for (const ExportFormat &format : kFormats)

@@ -486,6 +486,12 @@ TEST(CheckCommand, CommandsBesideTheOptions)
     EXPECT_EQ(exported.status, 0);
     EXPECT_EQ(exported.out, zuviTaggen({u"--export"_s, u"vscode"_s}).out);
     EXPECT_FALSE(exported.out.isEmpty());
+    const ProgramRun exportHelp = zuviTaggen({u"export"_s, u"--help"_s});
+    EXPECT_EQ(exportHelp.status, 0);
+    EXPECT_TRUE(exportHelp.out.contains("--export")) << exportHelp.out.toStdString();
+    const ProgramRun noFormat = zuviTaggen({u"export"_s});
+    EXPECT_EQ(noFormat.status, 2);
+    EXPECT_TRUE(noFormat.out.isEmpty());
 }
 
 TEST(CheckCommand, EveryOptionOfItsHelpIsInTheManual)
