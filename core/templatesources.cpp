@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -25,6 +26,14 @@ QList<TemplateSource> templateSources(const QString &argument, QString *error)
         return {{argument, info.absoluteFilePath(), info.absolutePath()}};
     }
     const QString folder = QDir::cleanPath(info.absoluteFilePath());
+    // QDirIterator lists a folder it cannot open as empty: opendir() says why.
+    if (DIR *listing = ::opendir(QFile::encodeName(folder).constData())) {
+        ::closedir(listing);
+    } else {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+        return {};
+    }
     const QDir root(folder);
     QStringList found;
     QDirIterator files(folder, {QStringLiteral("*.htm"), QStringLiteral("*.html")}, QDir::Files,
