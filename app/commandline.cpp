@@ -1,5 +1,8 @@
 #include "app/commandline.h"
 
+#include "app/checkcommand.h"
+#include "app/errorline.h"
+
 #include "core/editorexport.h"
 #include "core/outputfile.h"
 #include "core/product.h"
@@ -55,15 +58,9 @@ QString optionSummary(const QList<QCommandLineOption> &options)
     return summary.join(QStringLiteral(", "));
 }
 
-// As installed, not the path the program was started by.
-const QString kProgramName = QStringLiteral("zuvi-taggen");
-
-// A name the user gave comes back in the bytes it was given in.
 int fail(ExitStatus status, const QString &message)
 {
-    const QByteArray line = rawBytesFromText(QString(kProgramName + QStringLiteral(": ") + message + u'\n'));
-    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-    std::fflush(stderr);
+    writeErrorLine(message);
     return status;
 }
 
@@ -119,8 +116,23 @@ int refuseWindowsWithoutDisplay(const QString &why)
 int runCommandLine(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(kProgramName);
+    QCoreApplication::setApplicationName(programName());
     QCoreApplication::setApplicationVersion(productVersion());
+
+    // The arguments with every byte kept, for file names in any locale.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << textFromRawBytes(argv[i]);
+    // Commands by their first word; `export FORMAT` is --export FORMAT, and
+    // `export --help` the help of the options the export takes.
+    if (arguments.size() > 1 && arguments[1] == QLatin1String("check"))
+        return runCheckCommand(QStringList{arguments[0]} + arguments.mid(2));
+    if (arguments.size() > 1 && arguments[1] == QLatin1String("export")) {
+        if (arguments.size() > 2 && arguments[2].startsWith(u'-'))
+            arguments.removeAt(1);
+        else
+            arguments[1] = QStringLiteral("--export");
+    }
 
     QStringList formats;
     for (const ExportFormat &format : kFormats)
@@ -143,17 +155,14 @@ int runCommandLine(int argc, char *argv[])
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("Writes ZuviCMS template tags. Without arguments it opens its windows; with --export "
-                       "it writes every tag as editor templates and needs no display."));
+                       "(or export) it writes every tag as editor templates, and `check PATH...` checks "
+                       "templates (check --help); neither needs a display."));
     parser.addOptions(options);
 
     // One line that says what is wrong and what the program accepts.
     auto wrongArguments = [&](const QString &problem) {
         return fail(WrongArguments, problem + QStringLiteral(" (options: ") + optionSummary(options) + u')');
     };
-    // The arguments with every byte kept, for file names in any locale.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << textFromRawBytes(argv[i]);
     if (!parser.parse(arguments))
         return wrongArguments(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -166,11 +175,13 @@ int runCommandLine(int argc, char *argv[])
     if (parser.isSet(helpOption)) {
         // The usage line names the program as installed, not by the path it was started from.
         QString help = parser.helpText();
-        help.replace(0, help.indexOf(u'\n'), QStringLiteral("Usage: %1 [options]").arg(kProgramName));
+        help.replace(0, help.indexOf(u'\n'),
+                     QStringLiteral("Usage: %1 [options]\n       %1 export vscode|jetbrains [-o file]\n       %1 check [options] PATH...")
+                         .arg(programName()));
         return writeOutput("-", help.toUtf8());
     }
     if (parser.isSet(versionOption))
-        return writeOutput("-", (kProgramName + u' ' + productVersion() + u'\n').toUtf8());
+        return writeOutput("-", (programName() + u' ' + productVersion() + u'\n').toUtf8());
     if (!parser.isSet(exportOption)) {
         return wrongArguments(parser.isSet(outputOption) ? QStringLiteral("--output needs --export.")
                                                          : QStringLiteral("nothing to do."));

@@ -265,6 +265,32 @@ void SummaryReporter::printSummary() const
                         "power <= 1.2", verdict(power, power && *power <= 1.2)});
     }
 
+    // Checking a theme against merely reading and decoding it; the command's
+    // peak memory over all of it against a quarter of it.
+    {
+        const Run *floor = find("Check/floor/read_decode");
+        const Run *check = find("Check/theme");
+        const auto a = milliseconds(check);
+        const auto b = milliseconds(floor);
+        const std::optional<double> ratio = a && b ? std::optional<double>(*a / *b) : std::nullopt;
+        rows.push_back({"Checking a theme (check / read and decode)",
+                        ratio ? format("%.2f x  (%.1f vs %.1f ms, ", *ratio, *a, *b)
+                                    + format("%.0f files, %.1f MB)", counter(check, "files").value_or(0),
+                                             counter(check, "MB").value_or(0))
+                              : "-",
+                        "<= 2.0 x", verdict(ratio, ratio && *ratio <= 2.0)});
+        for (const char *reportFormat : {"gcc", "sarif"}) {
+            const Run *peak = find(std::string("Check/peak_memory/") + reportFormat);
+            const auto grown = counter(peak, "growth_MiB");
+            const auto whole = counter(peak, "whole_MiB");
+            const auto quarter = counter(peak, "quarter_MiB");
+            rows.push_back({std::string("Peak memory of check, 400 vs 100 files (") + reportFormat + ")",
+                            grown && whole && quarter ? format("%+.1f MiB  (%.1f vs %.1f MiB)", *grown, *whole, *quarter)
+                                                      : "-",
+                            "<= +1 MiB", verdict(grown, grown && *grown <= 1.0)});
+        }
+    }
+
     const Run *memory = find("Memory/fresh_process");
     ratioRow("Memory, nine pages created, offscreen (VmRSS)", memory, "nine_MiB", "bare_MiB", "MiB", kMemoryRatio);
     ratioRow("Memory, every page shown once, offscreen (VmRSS)", memory, "visited_MiB", "bare_MiB", "MiB",
@@ -307,6 +333,7 @@ int main(int argc, char *argv[])
     registerStartupBenchmarks();
     registerInteractionBenchmarks();
     registerHighlightBenchmarks();
+    registerCheckBenchmarks();
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printSummary();

@@ -1,11 +1,15 @@
 #include "core/checkconfig.h"
 
+#include "core/checkreport.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,19 +30,6 @@ qsizetype offsetOfKey(const QByteArray &json, const QString &key)
 {
     const qsizetype at = json.indexOf('"' + key.toUtf8() + '"');
     return at < 0 ? 0 : at;
-}
-
-std::optional<Severity> severityNamed(const QString &name, bool *known)
-{
-    *known = true;
-    if (name == QLatin1String("error"))
-        return Severity::Error;
-    if (name == QLatin1String("warning"))
-        return Severity::Warning;
-    if (name == QLatin1String("info"))
-        return Severity::Info;
-    *known = name == QLatin1String("off");
-    return std::nullopt;
 }
 
 // A glob of the ignore list as a regular expression over a path relative to
@@ -134,11 +125,17 @@ std::optional<CheckConfig> CheckConfig::parse(const QByteArray &json, const QStr
                 return fail(at, QStringLiteral("\"severity\" maps codes to error, warning, info or off"));
             const QJsonObject severities = value.toObject();
             for (auto s = severities.begin(); s != severities.end(); ++s) {
-                bool known = false;
-                const std::optional<Severity> severity = severityNamed(s.value().toString(), &known);
-                if (s.key().isEmpty() || !known)
+                const QString name = s.value().toString();
+                const std::optional<Severity> severity = severityNamed(name);
+                if (s.key().isEmpty() || (!severity && name != QLatin1String("off")))
                     return fail(offsetOfKey(json, s.key()),
                                 QStringLiteral("\"%1\": the severity is error, warning, info or off").arg(s.key()));
+                const bool startsCode = std::any_of(checkRules().cbegin(), checkRules().cend(),
+                                                    [&](const CheckRule &rule) { return rule.code.startsWith(s.key()); });
+                if (!startsCode)
+                    return fail(offsetOfKey(json, s.key()),
+                                QStringLiteral("\"%1\" is no code nor the start of one (docs/checks.md lists them)")
+                                    .arg(s.key()));
                 config.severities.append({s.key(), severity});
             }
         } else if (key == QLatin1String("tags")) {

@@ -2,9 +2,12 @@
 
 #include "core/product.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,11 +52,50 @@ QString githubProperty(const QString &text)
     return githubData(text).replace(u':', QLatin1String("%3A")).replace(u',', QLatin1String("%2C"));
 }
 
-// A relative reference in SARIF's artifactLocation: the path's bytes
-// percent-encoded, its slashes kept.
+// SARIF's artifactLocation: a file URI for an absolute path; for a relative
+// one, which code-scanning services resolve against the repository, a
+// relative reference: the path's bytes percent-encoded, its slashes kept.
 QString sarifUri(const QString &path)
 {
-    return QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+    if (QDir::isAbsolutePath(path))
+        return QUrl::fromLocalFile(QDir::cleanPath(path)).toString(QUrl::FullyEncoded);
+    return QString::fromLatin1(QUrl::toPercentEncoding(QDir::cleanPath(path), "/"));
+}
+
+// One object on one line.
+QByteArray compact(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QJsonObject sarifArtifact(const QString &path)
+{
+    return QJsonObject{{QStringLiteral("uri"), sarifUri(path)}};
+}
+
+// "block never closed" -> "BlockNeverClosed", SARIF's name of a rule.
+QString ruleName(const QString &title)
+{
+    QString name;
+    for (const QString &word : title.split(u' ', Qt::SkipEmptyParts))
+        name += word.front().toUpper() + word.mid(1);
+    return name;
+}
+
+QJsonObject sarifRule(const CheckRule &rule)
+{
+    const QJsonObject help{
+        {QStringLiteral("text"), rule.description.simplified()},
+        {QStringLiteral("markdown"), rule.description},
+    };
+    return QJsonObject{
+        {QStringLiteral("id"), rule.code},
+        {QStringLiteral("name"), ruleName(rule.title)},
+        {QStringLiteral("shortDescription"), QJsonObject{{QStringLiteral("text"), rule.title}}},
+        {QStringLiteral("fullDescription"), help},
+        {QStringLiteral("help"), help},
+        {QStringLiteral("defaultConfiguration"), QJsonObject{{QStringLiteral("level"), sarifLevel(rule.severity)}}},
+    };
 }
 
 } // namespace
@@ -71,18 +113,71 @@ std::optional<ReportFormat> reportFormatNamed(QStringView name)
     return std::nullopt;
 }
 
+std::optional<Severity> severityNamed(QStringView name)
+{
+    for (const Severity severity : {Severity::Error, Severity::Warning, Severity::Info}) {
+        if (name == severityName(severity))
+            return severity;
+    }
+    return std::nullopt;
+}
+
+bool atLeast(Severity severity, Severity level)
+{
+    // Declared from the gravest down.
+    return int(severity) <= int(level);
+}
+
 QString severityName(Severity severity)
 {
     return QString::fromLatin1(namesOf(severity).name);
 }
 
-CheckReport::CheckReport(ReportFormat format, ColumnUnit columns) : m_format(format), m_columns(columns) {}
+CheckReport::CheckReport(ReportFormat format, ColumnUnit columns, const QList<CheckRule> &rules)
+    : m_format(format), m_columns(columns)
+{
+    // The opening, up to the list of results: what comes after them is known
+    // only at the end.
+    if (m_format == ReportFormat::Json) {
+        m_output = "[";
+    } else if (m_format == ReportFormat::Sarif) {
+        QJsonArray ruleList;
+        for (const CheckRule &rule : rules)
+            ruleList.append(sarifRule(rule));
+        const QJsonObject driver{
+            {QStringLiteral("name"), QStringLiteral("zuvi-taggen")},
+            {QStringLiteral("version"), productVersion()},
+            {QStringLiteral("rules"), ruleList},
+        };
+        QByteArray log = compact(QJsonObject{
+            {QStringLiteral("$schema"), QStringLiteral("https://json.schemastore.org/sarif-2.1.0.json")},
+            {QStringLiteral("version"), QStringLiteral("2.1.0")},
+        });
+        QByteArray run = compact(QJsonObject{
+            {QStringLiteral("tool"), QJsonObject{{QStringLiteral("driver"), driver}}},
+            {QStringLiteral("columnKind"), QStringLiteral("utf16CodeUnits")},
+        });
+        log.chop(1);
+        run.chop(1);
+        m_output = log + ",\"runs\":[" + run + ",\"results\":[";
+    }
+}
+
+void CheckReport::appendResult(const QJsonObject &result)
+{
+    m_output += (m_results++ == 0 ? "\n" : ",\n") + compact(result);
+}
 
 void CheckReport::addFile(const QString &path, QStringView text, const QList<Finding> &findings)
 {
     if (findings.isEmpty())
         return;
-    const LineIndex lines(text);
+    // Lines are counted up to the last finding's end only, and one character
+    // past it, so that a CR LF there still counts as one line end.
+    qsizetype last = 0;
+    for (const Finding &finding : findings)
+        last = std::max(last, finding.start + finding.length);
+    const LineIndex lines(text.first(std::min(text.size(), last + 1)));
     const ColumnUnit unit = m_format == ReportFormat::Sarif ? ColumnUnit::Utf16 : m_columns;
     for (const Finding &finding : findings) {
         const TextPosition start = lines.position(finding.start, unit);
@@ -105,7 +200,7 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
                             .toUtf8();
             break;
         case ReportFormat::Json:
-            m_results.append(QJsonObject{
+            appendResult(QJsonObject{
                 {QStringLiteral("path"), path},
                 {QStringLiteral("line"), start.line},
                 {QStringLiteral("column"), start.column},
@@ -117,15 +212,14 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
             });
             break;
         case ReportFormat::Sarif:
-            m_results.append(QJsonObject{
+            appendResult(QJsonObject{
                 {QStringLiteral("ruleId"), finding.code},
                 {QStringLiteral("level"), sarifLevel(finding.severity)},
                 {QStringLiteral("message"), QJsonObject{{QStringLiteral("text"), finding.message}}},
                 {QStringLiteral("locations"),
                  QJsonArray{QJsonObject{{QStringLiteral("physicalLocation"),
                                          QJsonObject{
-                                             {QStringLiteral("artifactLocation"),
-                                              QJsonObject{{QStringLiteral("uri"), sarifUri(path)}}},
+                                             {QStringLiteral("artifactLocation"), sarifArtifact(path)},
                                              {QStringLiteral("region"),
                                               QJsonObject{
                                                   {QStringLiteral("startLine"), start.line},
@@ -140,42 +234,36 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
     }
 }
 
+void CheckReport::addProblem(const QString &path, const QString &message)
+{
+    if (m_format != ReportFormat::Sarif)
+        return;
+    m_problems.append(QJsonObject{
+        {QStringLiteral("level"), QStringLiteral("error")},
+        {QStringLiteral("message"), QJsonObject{{QStringLiteral("text"), message}}},
+        {QStringLiteral("locations"),
+         QJsonArray{QJsonObject{{QStringLiteral("physicalLocation"),
+                                 QJsonObject{{QStringLiteral("artifactLocation"), sarifArtifact(path)}}}}}},
+    });
+}
+
 QByteArray CheckReport::takeOutput()
 {
     return std::exchange(m_output, {});
 }
 
-QByteArray CheckReport::finish(const QList<CheckRule> &rules)
+QByteArray CheckReport::finish()
 {
-    QByteArray rest = takeOutput();
     if (m_format == ReportFormat::Json) {
-        rest += QJsonDocument(m_results).toJson(QJsonDocument::Indented);
+        m_output += m_results ? "\n]\n" : "]\n";
     } else if (m_format == ReportFormat::Sarif) {
-        QJsonArray ruleList;
-        for (const CheckRule &rule : rules) {
-            ruleList.append(QJsonObject{
-                {QStringLiteral("id"), rule.code},
-                {QStringLiteral("shortDescription"), QJsonObject{{QStringLiteral("text"), rule.summary}}},
-                {QStringLiteral("defaultConfiguration"), QJsonObject{{QStringLiteral("level"), sarifLevel(rule.severity)}}},
-            });
-        }
-        const QJsonObject driver{
-            {QStringLiteral("name"), QStringLiteral("zuvi-taggen")},
-            {QStringLiteral("version"), productVersion()},
-            {QStringLiteral("rules"), ruleList},
-        };
-        const QJsonObject run{
-            {QStringLiteral("tool"), QJsonObject{{QStringLiteral("driver"), driver}}},
-            {QStringLiteral("columnKind"), QStringLiteral("utf16CodeUnits")},
-            {QStringLiteral("results"), m_results},
-        };
-        const QJsonObject log{
-            {QStringLiteral("$schema"), QStringLiteral("https://json.schemastore.org/sarif-2.1.0.json")},
-            {QStringLiteral("version"), QStringLiteral("2.1.0")},
-            {QStringLiteral("runs"), QJsonArray{run}},
-        };
-        rest += QJsonDocument(log).toJson(QJsonDocument::Indented);
+        const QJsonArray invocations{QJsonObject{
+            {QStringLiteral("executionSuccessful"), m_problems.isEmpty()},
+            {QStringLiteral("toolExecutionNotifications"), m_problems},
+        }};
+        m_output += (m_results ? "\n]" : "]") + QByteArray(",\"invocations\":")
+            + QJsonDocument(invocations).toJson(QJsonDocument::Compact) + "}]}\n";
     }
-    m_results = {};
-    return rest;
+    m_problems = {};
+    return takeOutput();
 }

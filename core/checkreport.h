@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/checkrules.h"
 #include "core/templatecheck.h"
 #include "core/textposition.h"
 
 #include <QByteArray>
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -17,31 +19,43 @@
 //   json    one array of findings with their ranges;
 //   sarif   SARIF 2.1.0, for code-scanning services;
 //   github  workflow commands that annotate the lines of a pull request.
-// Files are added one by one and their texts are not kept, so a report of a
-// whole theme holds only its findings.
+// Files are added one by one and their texts are not kept; every format is
+// written as files come, json and sarif one finding to a line between an
+// opening and a closing, so a report of a whole theme holds nothing but what
+// has not been taken yet.
 enum class ReportFormat { Gcc, Json, Sarif, Github };
 
 std::optional<ReportFormat> reportFormatNamed(QStringView name);
 QString severityName(Severity severity);   // "error", "warning", "info"
+std::optional<Severity> severityNamed(QStringView name);
+// Whether `severity` is `level` or graver: errors are graver than warnings,
+// warnings than infos.
+bool atLeast(Severity severity, Severity level);
 
 class CheckReport
 {
 public:
     // `columns` is the unit of gcc, json and github columns; SARIF counts
-    // UTF-16 code units and says so.
-    CheckReport(ReportFormat format, ColumnUnit columns);
+    // UTF-16 code units and says so, and describes each of `rules`.
+    CheckReport(ReportFormat format, ColumnUnit columns, const QList<CheckRule> &rules = checkRules());
 
     // The findings of one file; `text` is what their offsets point into.
     void addFile(const QString &path, QStringView text, const QList<Finding> &findings);
-    // What is ready to be written: gcc and github lines as files come in.
+    // A file that could not be checked (unreadable, not decodable, its
+    // configuration faulty): SARIF records it as a notification of the run;
+    // the other formats leave it to the caller, who says it on standard error.
+    void addProblem(const QString &path, const QString &message);
+    // What is ready to be written.
     QByteArray takeOutput();
-    // The rest of the report; json and sarif are written whole here, SARIF
-    // with `rules` (checkRules()) as its rule descriptions.
-    QByteArray finish(const QList<CheckRule> &rules);
+    // The rest of the report, its closing included.
+    QByteArray finish();
 
 private:
+    void appendResult(const QJsonObject &result);
+
     ReportFormat m_format;
     ColumnUnit m_columns;
     QByteArray m_output;
-    QJsonArray m_results;
+    qsizetype m_results = 0;
+    QJsonArray m_problems;   // SARIF: the files not checked, said at the end
 };

@@ -1,5 +1,6 @@
 #include "core/templatecheck.h"
 
+#include "core/checkrules.h"
 #include "core/nearmiss.h"
 #include "core/numeric.h"
 #include "core/tagknowledge.h"
@@ -17,33 +18,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The codes: the letter is the severity, the first digit the group (1
-// structure of blocks, 2 syntax; W1 names, W2 values, W3 files).
-// docs/checks.md describes each.
-struct RuleRow {
-    const char *code;
-    Severity severity;
-    const char16_t *summary;
-};
-constexpr RuleRow kRules[] = {
-    {"E101", Severity::Error, u"块标签没有闭合"},
-    {"E102", Severity::Error, u"结束标签没有对应的开始标签"},
-    {"E103", Severity::Error, u"结束标签跨越了未闭合的块标签"},
-    {"E104", Severity::Error, u"else 或 elseif 不在任何块标签之内"},
-    {"E201", Severity::Error, u"标签缺少结束的 }"},
-    {"E202", Severity::Error, u"属性值缺少结束的引号"},
-    {"E203", Severity::Error, u"变量缺少结束的 }"},
-    {"W101", Severity::Warning, u"未知的标签"},
-    {"W102", Severity::Warning, u"疑似写错的属性名"},
-    {"W103", Severity::Warning, u"同一属性写了两次"},
-    {"W201", Severity::Warning, u"应为数字的属性不是数字"},
-    {"W301", Severity::Warning, u"引用的文件不存在"},
-};
-
 Severity severityOf(QLatin1String code)
 {
-    for (const RuleRow &rule : kRules) {
-        if (code == QLatin1String(rule.code))
+    for (const CheckRule &rule : checkRules()) {
+        if (rule.code == code)
             return rule.severity;
     }
     Q_UNREACHABLE();
@@ -467,17 +445,6 @@ QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &pars
         }
     }
     return references;
-}
-
-const QList<CheckRule> &checkRules()
-{
-    static const QList<CheckRule> rules = [] {
-        QList<CheckRule> list;
-        for (const RuleRow &row : kRules)
-            list.append({QLatin1String(row.code), row.severity, QString::fromUtf16(row.summary)});
-        return list;
-    }();
-    return rules;
 }
 
 TemplateAnalysis analyseTemplate(QStringView text, const CheckContext &context)

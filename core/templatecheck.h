@@ -45,15 +45,6 @@ struct Finding {
     friend bool operator==(const Finding &, const Finding &) = default;
 };
 
-// What each code finds: its severity before any configuration, and one line
-// saying what it finds (SARIF's rule descriptions).
-struct CheckRule {
-    QString code;
-    Severity severity = Severity::Error;
-    QString summary;
-};
-const QList<CheckRule> &checkRules();   // in order of their codes
-
 // A tag of the site's own, declared in the configuration: it then counts as known.
 struct SiteTag {
     QString name;             // without the "zuvi:" prefix (a name given with it is taken as it is)

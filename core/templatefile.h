@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <optional>
@@ -15,3 +16,9 @@ struct DecodedTemplate {
 
 // Nothing when the bytes are neither valid UTF-8 nor valid GB18030.
 std::optional<DecodedTemplate> decodeTemplate(const QByteArray &bytes);
+
+// A template file read whole and decoded. Nothing where it cannot be read or
+// decoded, with `error` saying which.
+std::optional<DecodedTemplate> readTemplateFile(const QString &path, QString *error);
+// The same for what is already open (standard input).
+std::optional<DecodedTemplate> readTemplateFile(QIODevice &device, QString *error);

@@ -30,14 +30,21 @@ inline QProcessEnvironment displaylessEnvironment(const QStringList &extra = {})
     return env;
 }
 
+// `input` is fed on standard input; standard output goes to `outputFile`
+// where one is named.
 inline ProgramRun runProcess(const QString &program, const QStringList &arguments, const QStringList &extraEnvironment,
-                             const QString &workingDirectory, int timeoutMs)
+                             const QString &workingDirectory, int timeoutMs, const QByteArray &input = {},
+                             const QString &outputFile = {})
 {
     QProcess process;
     process.setProcessEnvironment(displaylessEnvironment(extraEnvironment));
     if (!workingDirectory.isEmpty())
         process.setWorkingDirectory(workingDirectory);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
     ProgramRun run;
     run.finished = process.waitForFinished(timeoutMs);
     if (!run.finished) {

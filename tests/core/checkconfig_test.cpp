@@ -48,6 +48,7 @@ TEST(CheckConfig, SaysWhereAndWhatIsWrong)
         {"{\"templateRoot\": 3}", "1:2: \"templateRoot\" is a folder's path"},
         {"{\"ignore\": \"*.htm\"}", "1:2: \"ignore\" is a list of file patterns"},
         {"{\"severity\": {\"W1\": \"loud\"}}", "1:15: \"W1\": the severity is error, warning, info or off"},
+        {"{\"severity\": {\"w101\": \"off\"}}", "1:15: \"w101\" is no code nor the start of one (docs/checks.md lists them)"},
         {"{\"tags\": [{\"block\": true}]}", "1:2: every tag in \"tags\" has a \"name\""},
         {"{\"tags\": [{\"name\": \"x\", \"blok\": true}]}",
          "1:25: tag \"x\": \"blok\" is not one of name (text), block (true or false), attributes (a list of names)"},

@@ -1,6 +1,7 @@
 // Where findings are reported: lines and columns in the three units, template
 // files in UTF-8 and GB18030, and every report format read back.
 #include "core/checkreport.h"
+#include "core/checkrules.h"
 #include "core/templatefile.h"
 #include "core/textposition.h"
 
@@ -96,9 +97,12 @@ QByteArray report(ReportFormat format, ColumnUnit unit = ColumnUnit::Display)
     CheckReport report(format, unit);
     report.addFile(sample.path, sample.text, sample.findings);
     report.addFile(QStringLiteral("clean.htm"), QStringLiteral("x"), {});
+    if (format == ReportFormat::Sarif) {
+        report.addFile(QStringLiteral("/srv/站点/a b.htm"), QStringLiteral("{x"), {sample.findings[0]});
+        report.addProblem(QStringLiteral("gbk?.htm"), QStringLiteral("cannot decode: neither UTF-8 nor GB18030"));
+    }
     QByteArray bytes = report.takeOutput();
-    bytes += report.finish({{QStringLiteral("E101"), Severity::Error, QStringLiteral("块标签没有闭合")},
-                            {QStringLiteral("W201"), Severity::Warning, QStringLiteral("示例")}});
+    bytes += report.finish();
     return bytes;
 }
 
@@ -141,7 +145,30 @@ TEST(CheckReport, GithubAnnotationsEscapeWhatWorkflowCommandsSplitAt)
     CheckReport awkward(ReportFormat::Github, ColumnUnit::Display);
     awkward.addFile(QStringLiteral("a,b:c%1.htm"), QStringLiteral("x"),
                     {{QStringLiteral("E1"), Severity::Info, 0, 1, QStringLiteral("two\nlines"), {}}});
-    EXPECT_EQ(awkward.finish({}), QByteArray("::notice file=a%2Cb%3Ac%251.htm,line=1,col=1,endLine=1,endColumn=2,title=E1::two%0Alines\n"));
+    EXPECT_EQ(awkward.finish(), QByteArray("::notice file=a%2Cb%3Ac%251.htm,line=1,col=1,endLine=1,endColumn=2,title=E1::two%0Alines\n"));
+}
+
+// Whether `sarif` is valid against the SARIF 2.1.0 schema, by Python's
+// jsonschema; `why` says what is not.
+bool validSarif(const QByteArray &sarif, std::string *why)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("report.sarif")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(sarif) != sarif.size())
+        return false;
+    file.close();
+    QProcess validator;
+    validator.start(QStringLiteral("/usr/bin/python3"),
+                    {QStringLiteral("-c"),
+                     QStringLiteral("import json, sys, jsonschema\n"
+                                    "jsonschema.validate(json.load(open(sys.argv[2])), json.load(open(sys.argv[1])))"),
+                     QStringLiteral(ZUVI_SARIF_SCHEMA), file.fileName()});
+    if (!validator.waitForFinished(60000)) {
+        *why = "python3 with jsonschema did not answer: scripts/setup.sh installs it";
+        return false;
+    }
+    *why = validator.readAllStandardError().toStdString();
+    return validator.exitStatus() == QProcess::NormalExit && validator.exitCode() == 0;
 }
 
 TEST(CheckReport, SarifIsValidAgainstItsSchema)
@@ -150,7 +177,7 @@ TEST(CheckReport, SarifIsValidAgainstItsSchema)
     const QJsonObject log = QJsonDocument::fromJson(sarif).object();
     const QJsonObject run = log[QStringLiteral("runs")].toArray()[0].toObject();
     const QJsonArray results = run[QStringLiteral("results")].toArray();
-    ASSERT_EQ(results.size(), 2);
+    ASSERT_EQ(results.size(), 3);
     const QJsonObject location = results[0].toObject()[QStringLiteral("locations")].toArray()[0].toObject()
                                      [QStringLiteral("physicalLocation")].toObject();
     EXPECT_EQ(location[QStringLiteral("artifactLocation")].toObject()[QStringLiteral("uri")].toString(),
@@ -158,24 +185,53 @@ TEST(CheckReport, SarifIsValidAgainstItsSchema)
     const QJsonObject region = location[QStringLiteral("region")].toObject();
     EXPECT_EQ(region[QStringLiteral("startLine")].toInt(), 2);
     EXPECT_EQ(region[QStringLiteral("startColumn")].toInt(), 3) << "SARIF counts UTF-16 units, as its columnKind says";
-    EXPECT_EQ(run[QStringLiteral("tool")].toObject()[QStringLiteral("driver")].toObject()[QStringLiteral("rules")]
-                  .toArray().size(),
-              2);
+    EXPECT_EQ(results[2].toObject()[QStringLiteral("locations")].toArray()[0].toObject()[QStringLiteral("physicalLocation")]
+                  .toObject()[QStringLiteral("artifactLocation")].toObject()[QStringLiteral("uri")].toString(),
+              QStringLiteral("file:///srv/%E7%AB%99%E7%82%B9/a%20b.htm"))
+        << "an absolute path is a file URI";
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QFile file(dir.filePath(QStringLiteral("report.sarif")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(sarif);
-    file.close();
-    QProcess validator;
-    validator.start(QStringLiteral("/usr/bin/python3"),
-                    {QStringLiteral("-c"),
-                     QStringLiteral("import json, sys, jsonschema\n"
-                                    "jsonschema.validate(json.load(open(sys.argv[2])), json.load(open(sys.argv[1])))"),
-                     QStringLiteral(ZUVI_SARIF_SCHEMA), file.fileName()});
-    ASSERT_TRUE(validator.waitForFinished(60000)) << "python3 with jsonschema: scripts/setup.sh installs it";
-    EXPECT_EQ(validator.exitCode(), 0) << validator.readAllStandardError().toStdString();
+    // Every rule described, from docs/checks.md.
+    const QJsonArray rules = run[QStringLiteral("tool")].toObject()[QStringLiteral("driver")].toObject()
+                                 [QStringLiteral("rules")].toArray();
+    ASSERT_EQ(rules.size(), checkRules().size());
+    const QJsonObject unclosed = rules[0].toObject();
+    EXPECT_EQ(unclosed[QStringLiteral("id")].toString(), QStringLiteral("E101"));
+    EXPECT_EQ(unclosed[QStringLiteral("name")].toString(), QStringLiteral("BlockNeverClosed"));
+    EXPECT_EQ(unclosed[QStringLiteral("shortDescription")].toObject()[QStringLiteral("text")].toString(),
+              QStringLiteral("block never closed"));
+    EXPECT_TRUE(unclosed[QStringLiteral("help")].toObject()[QStringLiteral("markdown")].toString().contains(
+        QStringLiteral("{/zuvi:arclist}")));
+    EXPECT_EQ(unclosed[QStringLiteral("defaultConfiguration")].toObject()[QStringLiteral("level")].toString(),
+              QStringLiteral("error"));
+
+    // A file that could not be checked: the run says so.
+    const QJsonObject invocation = run[QStringLiteral("invocations")].toArray()[0].toObject();
+    EXPECT_FALSE(invocation[QStringLiteral("executionSuccessful")].toBool(true));
+    const QJsonObject notice = invocation[QStringLiteral("toolExecutionNotifications")].toArray()[0].toObject();
+    EXPECT_EQ(notice[QStringLiteral("message")].toObject()[QStringLiteral("text")].toString(),
+              QStringLiteral("cannot decode: neither UTF-8 nor GB18030"));
+    EXPECT_EQ(notice[QStringLiteral("locations")].toArray()[0].toObject()[QStringLiteral("physicalLocation")].toObject()
+                  [QStringLiteral("artifactLocation")].toObject()[QStringLiteral("uri")].toString(),
+              QStringLiteral("gbk%3F.htm"));
+
+    std::string why;
+    EXPECT_TRUE(validSarif(sarif, &why)) << why;
+}
+
+TEST(CheckReport, ReportsWithoutFindingsAreWholeDocuments)
+{
+    CheckReport json(ReportFormat::Json, ColumnUnit::Display);
+    json.addFile(QStringLiteral("clean.htm"), QStringLiteral("x"), {});
+    EXPECT_EQ(json.takeOutput() + json.finish(), QByteArray("[]\n"));
+
+    CheckReport sarif(ReportFormat::Sarif, ColumnUnit::Display);
+    const QByteArray log = sarif.takeOutput() + sarif.finish();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(log, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << log.toStdString();
+    EXPECT_TRUE(document[QStringLiteral("runs")][0][QStringLiteral("results")].toArray().isEmpty());
+    std::string why;
+    EXPECT_TRUE(validSarif(log, &why)) << why;
 }
 
 } // namespace

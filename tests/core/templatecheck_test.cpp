@@ -7,6 +7,7 @@
 #include "core/pagebuilders.h"
 #include "core/snippet.h"
 #include "core/tagbuilder.h"
+#include "core/checkrules.h"
 #include "core/templatecheck.h"
 #include "core/textposition.h"
 #include "tests/support/qtprinters.h"

@@ -1,0 +1,351 @@
+#include "app/checkcommand.h"
+
+#include "app/errorline.h"
+
+#include "core/checkconfig.h"
+#include "core/checkreport.h"
+#include "core/checkrules.h"
+#include "core/checksession.h"
+#include "core/outputfile.h"
+#include "core/rawbytes.h"
+#include "core/templatefile.h"
+#include "core/templatesources.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+enum ExitStatus { Clean = 0, Found = 1, NotChecked = 2 };
+
+void complain(const QString &message)
+{
+    writeErrorLine(message);
+}
+
+// A choice among named values, for an option's value and its error message.
+template<typename T>
+struct Named {
+    const char *name;
+    T value;
+};
+
+const Named<ReportFormat> kFormats[] = {
+    {"gcc", ReportFormat::Gcc}, {"json", ReportFormat::Json}, {"sarif", ReportFormat::Sarif}, {"github", ReportFormat::Github}};
+const Named<ColumnUnit> kColumnUnits[] = {
+    {"display", ColumnUnit::Display}, {"byte", ColumnUnit::Byte}, {"utf16", ColumnUnit::Utf16}};
+const Named<Severity> kFailLevels[] = {
+    {"error", Severity::Error}, {"warning", Severity::Warning}, {"info", Severity::Info}};
+
+template<typename T, size_t N>
+QString namesOf(const Named<T> (&choices)[N], const char *separator)
+{
+    QStringList names;
+    for (const Named<T> &choice : choices)
+        names << QLatin1String(choice.name);
+    return names.join(QLatin1String(separator));
+}
+
+template<typename T, size_t N>
+std::optional<T> valueNamed(const Named<T> (&choices)[N], const QString &name)
+{
+    for (const Named<T> &choice : choices) {
+        if (name == QLatin1String(choice.name))
+            return choice.value;
+    }
+    return std::nullopt;
+}
+
+// The codes of --select or --ignore, each option given any number of times
+// with codes or prefixes of codes separated by commas. A word that starts no
+// code is a typo, and an error.
+std::optional<QStringList> codesOf(const QStringList &values, QString *unknown)
+{
+    QStringList codes;
+    for (const QString &value : values) {
+        for (const QString &code : value.split(u',', Qt::SkipEmptyParts)) {
+            const QString trimmed = code.trimmed();
+            const bool known = std::any_of(checkRules().cbegin(), checkRules().cend(),
+                                           [&](const CheckRule &rule) { return rule.code.startsWith(trimmed); });
+            if (!known || trimmed.isEmpty()) {
+                *unknown = trimmed;
+                return std::nullopt;
+            }
+            codes << trimmed;
+        }
+    }
+    return codes;
+}
+
+QString allCodes()
+{
+    QStringList codes;
+    for (const CheckRule &rule : checkRules())
+        codes << rule.code;
+    return codes.join(QStringLiteral(", "));
+}
+
+struct Options {
+    ReportFormat format = ReportFormat::Gcc;
+    ColumnUnit columns = ColumnUnit::Display;
+    Severity failLevel = Severity::Error;
+    CodeSelection selection;
+    QString configFile;
+    QString stdinName;
+    QByteArray target = "-";   // where the report goes
+    QStringList paths;
+};
+
+// One run over the paths: reads, checks and reports each file in turn, so
+// that a theme's texts are never held at once.
+class CheckRun
+{
+public:
+    explicit CheckRun(const Options &options)
+        : m_options(options), m_session(options.configFile), m_report(options.format, options.columns),
+          m_output(options.target)
+    {
+    }
+
+    int run()
+    {
+        if (!m_output.open()) {
+            complain(m_output.errorString());
+            return NotChecked;
+        }
+        for (const QString &path : m_options.paths) {
+            if (path == u'-') {
+                checkStandardInput();
+                continue;
+            }
+            QString error;
+            const QList<TemplateSource> sources = templateSources(path, &error);
+            if (!error.isEmpty())
+                problem(path, QStringLiteral("cannot read: ") + error);
+            for (const TemplateSource &source : sources)
+                checkFile(source);
+        }
+        // A report cut short is never left as if it were whole.
+        if (!m_output.write(m_report.finish()) || !m_output.commit()) {
+            complain(m_output.errorString());
+            return NotChecked;
+        }
+        return m_notChecked ? NotChecked : m_found ? Found : Clean;
+    }
+
+private:
+    void checkFile(const TemplateSource &source)
+    {
+        if (m_checked.contains(source.absolutePath))
+            return;
+        m_checked.insert(source.absolutePath);
+        const CheckConfig *config = configFor(source);
+        if (!config || config->ignores(source.absolutePath))
+            return;
+        QString error;
+        const std::optional<DecodedTemplate> decoded = readTemplateFile(source.absolutePath, &error);
+        if (!decoded)
+            return problem(source.path, error);
+        report(source, *config, decoded->text);
+    }
+
+    // Standard input, named as --stdin-filename says (its configuration and
+    // includes found from there), or "<stdin>" in the current folder.
+    void checkStandardInput()
+    {
+        const QString name = m_options.stdinName.isEmpty() ? QStringLiteral("<stdin>") : m_options.stdinName;
+        const QFileInfo named(name);
+        const TemplateSource source{name, named.absoluteFilePath(), named.absolutePath()};
+        const CheckConfig *config = configFor(source);
+        if (!config || config->ignores(source.absolutePath))
+            return;
+        QFile input;
+        QString error;
+        std::optional<DecodedTemplate> decoded;
+        if (!input.open(stdin, QIODevice::ReadOnly))
+            error = QStringLiteral("cannot read: ") + input.errorString();
+        else
+            decoded = readTemplateFile(input, &error);
+        if (!decoded)
+            return problem(name, error);
+        report(source, *config, decoded->text);
+    }
+
+    const CheckConfig *configFor(const TemplateSource &source)
+    {
+        QString error;
+        const CheckConfig *config = m_session.configFor(source.absolutePath, &error);
+        if (!config) {
+            // Said once, however many files it governs; each of them is a file not checked.
+            if (!m_configErrors.contains(error))
+                complain(error);
+            m_configErrors.insert(error);
+            m_report.addProblem(source.path, error);
+            m_notChecked = true;
+        }
+        return config;
+    }
+
+    void report(const TemplateSource &source, const CheckConfig &config, const QString &text)
+    {
+        QList<Finding> findings = m_session.check(text, config, source.templateRoot);
+        findings.removeIf([&](const Finding &finding) { return !m_options.selection.accepts(finding.code); });
+        for (const Finding &finding : findings)
+            m_found = m_found || atLeast(finding.severity, m_options.failLevel);
+        m_report.addFile(source.path, text, findings);
+        m_output.write(m_report.takeOutput());   // a failure is kept and said at the end
+    }
+
+    void problem(const QString &path, const QString &message)
+    {
+        complain(path + QStringLiteral(": ") + message);
+        m_report.addProblem(path, message);
+        m_notChecked = true;
+    }
+
+    const Options &m_options;
+    CheckSession m_session;
+    CheckReport m_report;
+    OutputFile m_output;
+    QSet<QString> m_checked;
+    QSet<QString> m_configErrors;
+    bool m_found = false;
+    bool m_notChecked = false;
+};
+
+} // namespace
+
+int runCheckCommand(const QStringList &arguments)
+{
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"),
+        QStringLiteral("How findings are written: %1 (default gcc).").arg(namesOf(kFormats, ", ")),
+        QStringLiteral("format"));
+    const QCommandLineOption columnOption(
+        QStringLiteral("column-unit"),
+        QStringLiteral("What a column counts in gcc, json and github reports: display (a Chinese character "
+                       "is two, a tab goes to the next multiple of 8; the default), byte (UTF-8 bytes) or utf16 "
+                       "(UTF-16 code units). SARIF always counts UTF-16 code units."),
+        QStringLiteral("unit"));
+    const QCommandLineOption failLevelOption(
+        QStringLiteral("fail-level"),
+        QStringLiteral("Exit with 1 when a finding of this severity or a graver one is reported: %1 (default "
+                       "error).")
+            .arg(namesOf(kFailLevels, ", ")),
+        QStringLiteral("severity"));
+    const QCommandLineOption selectOption(
+        QStringLiteral("select"),
+        QStringLiteral("Report only these codes or code prefixes (comma-separated; may be repeated)."),
+        QStringLiteral("codes"));
+    const QCommandLineOption ignoreOption(
+        QStringLiteral("ignore"),
+        QStringLiteral("Do not report these codes or code prefixes (comma-separated; may be repeated)."),
+        QStringLiteral("codes"));
+    const QCommandLineOption configOption(
+        QStringLiteral("config"),
+        QStringLiteral("Check every file under this configuration instead of the nearest .zuvi-check.json."),
+        QStringLiteral("file"));
+    const QCommandLineOption stdinNameOption(
+        QStringLiteral("stdin-filename"),
+        QStringLiteral("The name of what - reads from standard input: reports show it, and its configuration "
+                       "and includes are found from it."),
+        QStringLiteral("path"));
+    const QCommandLineOption outputOption(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Write the report to <file> instead of standard output (- is standard output)."),
+        QStringLiteral("file"));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Show this help and exit."));
+    const QList<QCommandLineOption> options = {formatOption, columnOption,    failLevelOption, selectOption, ignoreOption,
+                                               configOption, stdinNameOption, outputOption,    helpOption};
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Checks ZuviCMS templates: blocks never closed or crossed, stray closing tags, unknown "
+                       "tags and attributes, words where numbers go, included files missing. A folder is "
+                       "searched for *.htm and *.html files. Exit status: 0 nothing at or above the fail "
+                       "level, 1 something, 2 a usage error or a file that could not be checked. The codes: "
+                       "%1; docs/checks.md and man zuvi-taggen describe them and the configuration.")
+            .arg(allCodes()));
+    parser.addOptions(options);
+    parser.addPositionalArgument(QStringLiteral("paths"),
+                                 QStringLiteral("Template files and folders; - reads standard input."),
+                                 QStringLiteral("PATH..."));
+
+    auto wrongArguments = [](const QString &problem) {
+        complain(problem + QStringLiteral(" (see zuvi-taggen check --help)"));
+        return int(NotChecked);
+    };
+    if (!parser.parse(arguments))
+        return wrongArguments(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        QString help = parser.helpText();
+        help.replace(0, help.indexOf(u'\n'), QStringLiteral("Usage: zuvi-taggen check [options] PATH..."));
+        const QString error = OutputFile::writeWhole("-", help.toUtf8());
+        if (!error.isEmpty()) {
+            complain(error);
+            return NotChecked;
+        }
+        return Clean;
+    }
+    for (const QCommandLineOption &option : {formatOption, columnOption, failLevelOption, configOption, stdinNameOption, outputOption}) {
+        if (parser.values(option).size() > 1)
+            return wrongArguments(QStringLiteral("--%1 given more than once.").arg(option.names().constLast()));
+    }
+
+    Options run;
+    if (parser.isSet(formatOption)) {
+        const auto format = valueNamed(kFormats, parser.value(formatOption));
+        if (!format)
+            return wrongArguments(QStringLiteral("unknown format '%1'; use %2.")
+                                      .arg(parser.value(formatOption), namesOf(kFormats, ", ")));
+        run.format = *format;
+    }
+    if (parser.isSet(columnOption)) {
+        const auto unit = valueNamed(kColumnUnits, parser.value(columnOption));
+        if (!unit)
+            return wrongArguments(QStringLiteral("unknown column unit '%1'; use %2.")
+                                      .arg(parser.value(columnOption), namesOf(kColumnUnits, ", ")));
+        run.columns = *unit;
+    }
+    if (parser.isSet(failLevelOption)) {
+        const auto level = valueNamed(kFailLevels, parser.value(failLevelOption));
+        if (!level)
+            return wrongArguments(QStringLiteral("unknown fail level '%1'; use %2.")
+                                      .arg(parser.value(failLevelOption), namesOf(kFailLevels, ", ")));
+        run.failLevel = *level;
+    }
+    QString unknown;
+    const auto selected = codesOf(parser.values(selectOption), &unknown);
+    const auto ignored = selected ? codesOf(parser.values(ignoreOption), &unknown) : std::nullopt;
+    if (!selected || !ignored)
+        return wrongArguments(QStringLiteral("'%1' is no code nor the start of one; the codes are %2.")
+                                  .arg(unknown, allCodes()));
+    run.selection = {*selected, *ignored};
+    run.configFile = parser.value(configOption);
+    if (parser.isSet(configOption) && run.configFile.isEmpty())
+        return wrongArguments(QStringLiteral("--config needs a file name."));
+    run.stdinName = parser.value(stdinNameOption);
+    if (parser.isSet(outputOption)) {
+        if (parser.value(outputOption).isEmpty())
+            return wrongArguments(QStringLiteral("--output needs a file name; - is standard output."));
+        run.target = rawBytesFromText(parser.value(outputOption));
+    }
+    run.paths = parser.positionalArguments();
+    if (run.paths.isEmpty())
+        return wrongArguments(QStringLiteral("nothing to check; give template files or folders, or - for standard input."));
+    if (run.paths.count(QStringLiteral("-")) > 1)
+        return wrongArguments(QStringLiteral("- (standard input) given more than once."));
+    if (parser.isSet(stdinNameOption) && !run.paths.contains(QStringLiteral("-")))
+        return wrongArguments(QStringLiteral("--stdin-filename names standard input, which only - reads."));
+    if (parser.isSet(stdinNameOption) && run.stdinName.isEmpty())
+        return wrongArguments(QStringLiteral("--stdin-filename needs a name."));
+    return CheckRun(run).run();
+}

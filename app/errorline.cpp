@@ -1,0 +1,17 @@
+#include "app/errorline.h"
+
+#include "core/rawbytes.h"
+
+#include <cstdio>
+
+QString programName()
+{
+    return QStringLiteral("zuvi-taggen");
+}
+
+void writeErrorLine(const QString &message)
+{
+    const QByteArray line = rawBytesFromText(QString(programName() + QStringLiteral(": ") + message + u'\n'));
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::fflush(stderr);
+}

@@ -1,0 +1,515 @@
+// `zuvi-taggen check` run as a user runs it in a terminal or in CI, with no
+// display: a theme with planted faults reported at the right line and column
+// in every format and column unit and read back, the SARIF held to its
+// schema, exit statuses, configuration faults, --select and --ignore,
+// standard input, and files that cannot be checked among good ones.
+#include "core/checkrules.h"
+#include "tests/cli/programrun.h"
+#include "tests/support/qtprinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The program with `arguments` in `folder`, fed `input` on standard input.
+ProgramRun zuviTaggen(const QStringList &arguments, const QString &folder = {}, const QByteArray &input = {},
+                      const QString &outputFile = {})
+{
+    const ProgramRun run =
+        runProcess(QStringLiteral(ZUVI_TAGGEN_PATH), arguments, {}, folder, 60000, input, outputFile);
+    EXPECT_TRUE(run.finished && !run.crashed) << "zuvi-taggen " << arguments.join(u' ').toStdString();
+    return run;
+}
+
+QByteArray gb18030(const QString &text)
+{
+    QStringEncoder encoder("GB18030");
+    return encoder.encode(text);
+}
+
+// A folder of files written for one test.
+class Folder
+{
+public:
+    Folder() { EXPECT_TRUE(m_dir.isValid()); }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &relative) const { return m_dir.filePath(relative); }
+    void write(const QString &relative, const QByteArray &bytes) const
+    {
+        ASSERT_TRUE(QDir(path()).mkpath(QFileInfo(relative).path()));
+        QFile file(filePath(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// A theme with a planted fault on most lines, Chinese before most of them,
+// in UTF-8 with a byte order mark, in GB18030 with CR LF, and with CR alone.
+void plantTheme(const Folder &folder)
+{
+    folder.write(u"theme/inc/head.htm"_s, "<meta charset=\"utf-8\">\n");
+    folder.write(u"theme/index.htm"_s, "\xEF\xBB\xBF"
+                                       + u"{zuvi:include file=\"inc/head.htm\" /}\n"
+                                         "<p>文章</p>{zuvi:arclist row='10'}\n"
+                                         "标签{zuvi:arclst /}\n"
+                                         "{zuvi:include file=\"inc/gone.htm\" /}\n"_s.toUtf8());
+    folder.write(u"theme/list.htm"_s, gb18030(u"<h1>列表</h1>\r\n中文{zuvi:else /}\r\n{/zuvi:list}\r\n"_s));
+    folder.write(u"theme/m/page.html"_s, "{$field.title\r<b>{zuvi:arclist row='\xE5\x8D\x81'}{/zuvi:arclist}\r");
+    folder.write(u"theme/notes.txt"_s, "{zuvi:else /}");
+}
+
+// A finding as read back from a report.
+struct Reported {
+    QString path;
+    int line = 0;
+    int column = 0;
+    QString code;
+    QString severity;
+    QString message;
+    friend bool operator==(const Reported &, const Reported &) = default;
+};
+
+void PrintTo(const Reported &r, std::ostream *os)
+{
+    *os << (r.path + u':' + QString::number(r.line) + u':' + QString::number(r.column) + u' ' + r.severity + u' '
+            + r.code)
+               .toStdString();
+}
+
+struct Planted {
+    const char *path;
+    int line;
+    int display, byte, utf16;
+    const char *code;
+    const char *severity;
+};
+
+// In the order of the report: files by path, findings by place.
+const Planted kPlanted[] = {
+    {"theme/index.htm", 2, 12, 14, 10, "E101", "error"},
+    {"theme/index.htm", 3, 6, 8, 4, "W101", "warning"},
+    {"theme/index.htm", 4, 21, 21, 21, "W301", "warning"},
+    {"theme/list.htm", 2, 5, 7, 3, "E104", "error"},
+    {"theme/list.htm", 3, 1, 1, 1, "E102", "error"},
+    {"theme/m/page.html", 1, 1, 1, 1, "E203", "error"},
+    {"theme/m/page.html", 2, 22, 22, 22, "W201", "warning"},
+};
+
+QList<Reported> fromGcc(const QByteArray &out)
+{
+    static const QRegularExpression line(u"^(.+):(\\d+):(\\d+): (error|warning|note): (.*) \\[(\\w+)\\]$"_s);
+    QList<Reported> found;
+    for (const QString &text : QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch m = line.match(text);
+        EXPECT_TRUE(m.hasMatch()) << text.toStdString();
+        found.append({m.captured(1), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(6), m.captured(4),
+                      m.captured(5)});
+    }
+    return found;
+}
+
+QList<Reported> fromJson(const QByteArray &out)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(out, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_TRUE(document.isArray());
+    QList<Reported> found;
+    for (const QJsonValue &value : document.array()) {
+        const QJsonObject f = value.toObject();
+        EXPECT_TRUE(f.contains(u"endLine"_s) && f.contains(u"endColumn"_s));
+        EXPECT_GE(f[u"endColumn"_s].toInt(), f[u"column"_s].toInt());
+        found.append({f[u"path"_s].toString(), f[u"line"_s].toInt(), f[u"column"_s].toInt(), f[u"code"_s].toString(),
+                      f[u"severity"_s].toString(), f[u"message"_s].toString()});
+    }
+    return found;
+}
+
+QList<Reported> fromSarif(const QByteArray &out)
+{
+    const QJsonObject run = QJsonDocument::fromJson(out).object()[u"runs"_s].toArray()[0].toObject();
+    QList<Reported> found;
+    for (const QJsonValue &value : run[u"results"_s].toArray()) {
+        const QJsonObject result = value.toObject();
+        const QJsonObject location = result[u"locations"_s].toArray()[0].toObject()[u"physicalLocation"_s].toObject();
+        const QJsonObject region = location[u"region"_s].toObject();
+        const QString level = result[u"level"_s].toString();
+        found.append({QUrl::fromPercentEncoding(location[u"artifactLocation"_s].toObject()[u"uri"_s].toString().toUtf8()),
+                      region[u"startLine"_s].toInt(), region[u"startColumn"_s].toInt(), result[u"ruleId"_s].toString(),
+                      level == u"note"_s ? u"info"_s : level, result[u"message"_s].toObject()[u"text"_s].toString()});
+    }
+    return found;
+}
+
+// GitHub's escapes undone: %25 last, so that an escaped "%3A" stays itself.
+QString unescapeWorkflow(QString text)
+{
+    return text.replace(u"%0D"_s, u"\r"_s).replace(u"%0A"_s, u"\n"_s).replace(u"%3A"_s, u":"_s)
+        .replace(u"%2C"_s, u","_s).replace(u"%25"_s, u"%"_s);
+}
+
+QList<Reported> fromGithub(const QByteArray &out)
+{
+    static const QRegularExpression line(
+        u"^::(error|warning|notice) file=([^,]*),line=(\\d+),col=(\\d+),endLine=(\\d+),endColumn=(\\d+),title=([^:]*)::(.*)$"_s);
+    QList<Reported> found;
+    for (const QString &text : QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch m = line.match(text);
+        EXPECT_TRUE(m.hasMatch()) << text.toStdString();
+        found.append({unescapeWorkflow(m.captured(2)), m.captured(3).toInt(), m.captured(4).toInt(),
+                      unescapeWorkflow(m.captured(7)), m.captured(1) == u"notice"_s ? u"info"_s : m.captured(1),
+                      unescapeWorkflow(m.captured(8))});
+    }
+    return found;
+}
+
+struct FormatCase {
+    const char *format;
+    QList<Reported> (*read)(const QByteArray &);
+};
+
+const FormatCase kFormats[] = {
+    {"gcc", fromGcc}, {"json", fromJson}, {"sarif", fromSarif}, {"github", fromGithub}};
+
+TEST(CheckCommand, EveryFormatReportsEveryPlantedFaultWhereItIs)
+{
+    Folder folder;
+    plantTheme(folder);
+    // The messages as gcc gives them, which every other format must carry alike.
+    const ProgramRun gcc = zuviTaggen({u"check"_s, u"theme"_s}, folder.path());
+    ASSERT_EQ(gcc.status, 1) << gcc.err.toStdString();
+    const QList<Reported> reference = fromGcc(gcc.out);
+    ASSERT_EQ(reference.size(), std::size(kPlanted)) << gcc.out.toStdString();
+    EXPECT_TRUE(reference[0].message.contains(u"{/zuvi:arclist}"_s)) << "names the closing tag that is missing";
+    EXPECT_TRUE(reference[1].message.contains(u"zuvi:arclist"_s)) << "offers the name meant";
+
+    for (const FormatCase &format : kFormats) {
+        for (const char *unit : {"display", "byte", "utf16"}) {
+            SCOPED_TRACE(std::string(format.format) + " " + unit);
+            const ProgramRun run = zuviTaggen({u"check"_s, u"--format"_s, QString::fromLatin1(format.format),
+                                        u"--column-unit"_s, QString::fromLatin1(unit), u"theme"_s},
+                                       folder.path());
+            EXPECT_EQ(run.status, 1) << run.err.toStdString();
+            EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+            // SARIF counts UTF-16 code units whatever the unit asked, and says so.
+            const QString counted = qstrcmp(format.format, "sarif") == 0 ? u"utf16"_s : QString::fromLatin1(unit);
+            QList<Reported> expected;
+            qsizetype i = 0;
+            for (const Planted &p : kPlanted) {
+                const int column = counted == u"display"_s ? p.display : counted == u"byte"_s ? p.byte : p.utf16;
+                expected.append({QString::fromUtf8(p.path), p.line, column, QString::fromLatin1(p.code),
+                                 QString::fromLatin1(p.severity), reference[i++].message});
+            }
+            EXPECT_EQ(format.read(run.out), expected) << run.out.toStdString();
+        }
+    }
+}
+
+bool validSarif(const QByteArray &sarif, std::string *why)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(u"report.sarif"_s));
+    if (!file.open(QIODevice::WriteOnly) || file.write(sarif) != sarif.size())
+        return false;
+    file.close();
+    QProcess validator;
+    validator.start(u"/usr/bin/python3"_s,
+                    {u"-c"_s,
+                     u"import json, sys, jsonschema\n"
+                     "jsonschema.validate(json.load(open(sys.argv[2])), json.load(open(sys.argv[1])))"_s,
+                     QStringLiteral(ZUVI_SARIF_SCHEMA), file.fileName()});
+    if (!validator.waitForFinished(60000)) {
+        *why = "python3 with jsonschema did not answer (scripts/setup.sh installs python3-jsonschema)";
+        return false;
+    }
+    *why = validator.readAllStandardError().toStdString();
+    return validator.exitStatus() == QProcess::NormalExit && validator.exitCode() == 0;
+}
+
+TEST(CheckCommand, SarifMeetsItsSchemaWithEveryRuleAndTheFilesNotChecked)
+{
+    Folder folder;
+    plantTheme(folder);
+    folder.write(u"theme/gbk-broken.htm"_s, QByteArray("\x81\x30 \xFF", 4));
+    const ProgramRun run = zuviTaggen({u"check"_s, u"--format=sarif"_s, u"theme"_s, u"absent"_s}, folder.path());
+    EXPECT_EQ(run.status, 2);
+    std::string why;
+    EXPECT_TRUE(validSarif(run.out, &why)) << why;
+
+    const QJsonObject log = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(log[u"version"_s].toString(), u"2.1.0"_s);
+    const QJsonObject sarifRun = log[u"runs"_s].toArray()[0].toObject();
+    QStringList ruleIds;
+    for (const QJsonValue &rule : sarifRun[u"tool"_s].toObject()[u"driver"_s].toObject()[u"rules"_s].toArray()) {
+        ruleIds << rule.toObject()[u"id"_s].toString();
+        EXPECT_FALSE(rule.toObject()[u"fullDescription"_s].toObject()[u"text"_s].toString().isEmpty());
+    }
+    QStringList codes;
+    for (const CheckRule &rule : checkRules())
+        codes << rule.code;
+    EXPECT_EQ(ruleIds, codes);
+    EXPECT_EQ(sarifRun[u"results"_s].toArray().size(), std::size(kPlanted));
+    const QJsonObject invocation = sarifRun[u"invocations"_s].toArray()[0].toObject();
+    EXPECT_FALSE(invocation[u"executionSuccessful"_s].toBool(true));
+    QStringList notChecked;
+    for (const QJsonValue &notice : invocation[u"toolExecutionNotifications"_s].toArray())
+        notChecked << notice.toObject()[u"locations"_s].toArray()[0].toObject()[u"physicalLocation"_s].toObject()
+                          [u"artifactLocation"_s].toObject()[u"uri"_s].toString();
+    EXPECT_EQ(notChecked, (QStringList{u"theme/gbk-broken.htm"_s, u"absent"_s}));
+}
+
+struct StatusCase {
+    const char *what;
+    QStringList arguments;
+    int status;
+    const char *out;   // a part of standard output ("" for none at all)
+    const char *err;   // a part of standard error ("" for none at all)
+};
+
+TEST(CheckCommand, ExitStatusSaysWhatWasFound)
+{
+    Folder folder;
+    folder.write(u"errors.htm"_s, "{zuvi:arclist}");
+    folder.write(u"warnings.htm"_s, "{zuvi:arclst /}");
+    folder.write(u"info/.zuvi-check.json"_s, R"({"severity": {"W101": "info"}})");
+    folder.write(u"info/a.htm"_s, "{zuvi:arclst /}");
+    folder.write(u"broken.htm"_s, QByteArray("ok \xFF\xFE", 5));
+    const QString theme = QStringLiteral(ZUVI_FIXTURE_THEME);
+    const StatusCase cases[] = {
+        {"a clean theme", {u"check"_s, theme}, 0, "", ""},
+        {"an error", {u"check"_s, u"errors.htm"_s}, 1, "errors.htm:1:1: error: ", ""},
+        {"a warning is reported but fails only at --fail-level warning", {u"check"_s, u"warnings.htm"_s}, 0,
+         "warnings.htm:1:2: warning: ", ""},
+        {"--fail-level warning", {u"check"_s, u"--fail-level"_s, u"warning"_s, u"warnings.htm"_s}, 1, "W101", ""},
+        {"an info is a GCC note", {u"check"_s, u"--fail-level"_s, u"warning"_s, u"info"_s}, 0, "info/a.htm:1:2: note: ", ""},
+        {"--fail-level info", {u"check"_s, u"--fail-level=info"_s, u"info"_s}, 1, "[W101]", ""},
+        {"an error ignored", {u"check"_s, u"--ignore"_s, u"E"_s, u"errors.htm"_s}, 0, "", ""},
+        {"a file that cannot be decoded among good ones: they are still checked",
+         {u"check"_s, u"errors.htm"_s, u"broken.htm"_s, u"warnings.htm"_s}, 2, "warnings.htm:1:2: warning: ",
+         "zuvi-taggen: broken.htm: cannot decode: neither UTF-8 nor GB18030\n"},
+        {"a path that is not there", {u"check"_s, u"absent.htm"_s, u"errors.htm"_s}, 2, "errors.htm:1:1:",
+         "zuvi-taggen: absent.htm: cannot read: No such file or directory\n"},
+        {"a file named as a folder", {u"check"_s, u"errors.htm/"_s}, 2, "", "errors.htm/: cannot read: Not a directory"},
+        {"nothing to check", {u"check"_s}, 2, "", "nothing to check"},
+        {"an unknown option", {u"check"_s, u"--colour"_s, u"errors.htm"_s}, 2, "", "Unknown option 'colour'"},
+        {"an unknown format", {u"check"_s, u"--format"_s, u"xml"_s, u"errors.htm"_s}, 2, "",
+         "unknown format 'xml'; use gcc, json, sarif, github."},
+        {"an unknown column unit", {u"check"_s, u"--column-unit"_s, u"chars"_s, u"errors.htm"_s}, 2, "", "unit 'chars'"},
+        {"an unknown fail level", {u"check"_s, u"--fail-level"_s, u"fatal"_s, u"errors.htm"_s}, 2, "", "level 'fatal'"},
+        {"a format given twice", {u"check"_s, u"--format=json"_s, u"--format=gcc"_s, u"errors.htm"_s}, 2, "",
+         "--format given more than once"},
+        {"a code that is none", {u"check"_s, u"--select"_s, u"E1,X"_s, u"errors.htm"_s}, 2, "",
+         "'X' is no code nor the start of one"},
+        {"--stdin-filename without -", {u"check"_s, u"--stdin-filename"_s, u"a.htm"_s, u"errors.htm"_s}, 2, "",
+         "--stdin-filename names standard input"},
+        {"help", {u"check"_s, u"--help"_s}, 0, "Usage: zuvi-taggen check [options] PATH...", ""},
+        {"-o with no name", {u"check"_s, u"-o"_s, u""_s, u"errors.htm"_s}, 2, "", "--output needs a file name"},
+        {"-o - is standard output", {u"check"_s, u"-o"_s, u"-"_s, u"errors.htm"_s}, 1, "errors.htm:1:1: error: ", ""},
+    };
+    for (const StatusCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        const ProgramRun run = zuviTaggen(c.arguments, folder.path());
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        if (*c.out)
+            EXPECT_TRUE(run.out.contains(c.out)) << run.out.toStdString();
+        else
+            EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        if (*c.err)
+            EXPECT_TRUE(run.err.contains(c.err)) << run.err.toStdString();
+        else
+            EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
+}
+
+TEST(CheckCommand, AReportThatCannotBeWrittenIsNotACleanRun)
+{
+    Folder folder;
+    folder.write(u"warnings.htm"_s, "{zuvi:arclst /}");
+    const ProgramRun run = zuviTaggen({u"check"_s, u"warnings.htm"_s}, folder.path(), {}, u"/dev/full"_s);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.contains("zuvi-taggen: write error: No space left on device")) << run.err.toStdString();
+}
+
+TEST(CheckCommand, AReportWrittenToAFileIsWhatStandardOutputGets)
+{
+    Folder folder;
+    plantTheme(folder);
+    for (const char *format : {"gcc", "sarif"}) {
+        SCOPED_TRACE(format);
+        const QStringList arguments{u"check"_s, u"--format"_s, QString::fromLatin1(format), u"theme"_s};
+        const ProgramRun printed = zuviTaggen(arguments, folder.path());
+        folder.write(u"report"_s, "an older report, longer than nothing");
+        const ProgramRun written = zuviTaggen(arguments + QStringList{u"-o"_s, u"report"_s}, folder.path());
+        EXPECT_EQ(written.status, printed.status);
+        EXPECT_TRUE(written.out.isEmpty());
+        EXPECT_FALSE(printed.out.isEmpty());
+        EXPECT_EQ(readFile(folder.filePath(u"report"_s)), printed.out);
+    }
+    // A folder in the way: nothing is checked into nowhere.
+    ASSERT_TRUE(QDir(folder.path()).mkpath(u"taken"_s));
+    const ProgramRun blocked = zuviTaggen({u"check"_s, u"-o"_s, u"taken"_s, u"theme"_s}, folder.path());
+    EXPECT_EQ(blocked.status, 2);
+    EXPECT_TRUE(blocked.err.contains("cannot write taken: ")) << blocked.err.toStdString();
+}
+
+TEST(CheckCommand, ConfigurationFaultsAreNamedByFileAndPlace)
+{
+    Folder folder;
+    folder.write(u"site/.zuvi-check.json"_s, "{\n  \"ignore\": [\"a\",]\n}");
+    folder.write(u"site/a.htm"_s, "{zuvi:arclist}");
+    folder.write(u"site/b.htm"_s, "{zuvi:arclist}");
+    folder.write(u"typo/.zuvi-check.json"_s, "{\n  \"templateroot\": \"x\"\n}");
+    folder.write(u"typo/a.htm"_s, "");
+    folder.write(u"good/a.htm"_s, "{zuvi:arclist}");
+    const ProgramRun run = zuviTaggen({u"check"_s, u"site"_s, u"typo"_s, u"good"_s}, folder.path());
+    EXPECT_EQ(run.status, 2);
+    const QString site = folder.filePath(u"site/.zuvi-check.json"_s);
+    const QString typo = folder.filePath(u"typo/.zuvi-check.json"_s);
+    EXPECT_EQ(QString::fromUtf8(run.err),
+              u"zuvi-taggen: "_s + site + u":2:19: object is missing after a comma\n"_s + u"zuvi-taggen: "_s + typo
+                  + u":2:3: unknown key \"templateroot\"; the keys are templateRoot, siteRoot, ignore, severity and tags\n"_s)
+        << "each said once, however many files it governs";
+    EXPECT_EQ(QString::fromUtf8(run.out), u"good/a.htm:1:1: error: 块标签 {zuvi:arclist} 没有闭合，缺少 {/zuvi:arclist} [E101]\n"_s)
+        << "files under another configuration are still checked";
+
+    const ProgramRun named = zuviTaggen({u"check"_s, u"--config"_s, u"none.json"_s, u"good"_s}, folder.path());
+    EXPECT_EQ(named.status, 2);
+    EXPECT_TRUE(named.err.contains("cannot read " + folder.filePath(u"none.json"_s).toUtf8() + ": "))
+        << named.err.toStdString();
+}
+
+TEST(CheckCommand, ConfigurationGovernsRootsIgnoredFilesAndTags)
+{
+    Folder folder;
+    folder.write(u"site/.zuvi-check.json"_s, R"({
+      "templateRoot": "template/pc",
+      "siteRoot": ".",
+      "ignore": ["**/old/**"],
+      "tags": [{"name": "banner", "block": true, "attributes": ["pos"]}]
+    })");
+    folder.write(u"site/css/a.css"_s, "");
+    folder.write(u"site/template/pc/inc/head.htm"_s, "");
+    folder.write(u"site/template/pc/pages/a.htm"_s,
+                 "{zuvi:include file='inc/head.htm' /}{zuvi:static file='/css/a.css,/css/b.css' /}"
+                 "{zuvi:banner pos='1'}{/zuvi:banner}");
+    folder.write(u"site/template/pc/old/x.htm"_s, "{zuvi:arclist}");
+    const ProgramRun run = zuviTaggen({u"check"_s, u"site"_s}, folder.path());
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(run.out), u"site/template/pc/pages/a.htm:1:67: warning: {zuvi:static} 引用的文件 /css/b.css 不存在（查找位置 "_s
+                                               + folder.filePath(u"site/css/b.css"_s) + u"） [W301]\n"_s);
+
+    // Without a configuration: under the folder given, or the file's own folder.
+    folder.write(u"theme/inc/head.htm"_s, "");
+    folder.write(u"theme/pages/a.htm"_s, "{zuvi:include file='inc/head.htm' /}");
+    EXPECT_EQ(zuviTaggen({u"check"_s, u"theme"_s}, folder.path()).out, QByteArray());
+    EXPECT_EQ(QString::fromUtf8(zuviTaggen({u"check"_s, u"theme/pages/a.htm"_s}, folder.path()).out),
+              u"theme/pages/a.htm:1:21: warning: {zuvi:include} 引用的文件 inc/head.htm 不存在（查找位置 "_s
+                  + folder.filePath(u"theme/pages/inc/head.htm"_s) + u"） [W301]\n"_s);
+}
+
+TEST(CheckCommand, SelectAndIgnoreTakeCodesAndPrefixes)
+{
+    Folder folder;
+    folder.write(u"a.htm"_s, "{zuvi:arclst /}{zuvi:include file='gone.htm' /}{zuvi:arclist row='x'}");
+    folder.write(u".zuvi-check.json"_s, R"({"severity": {"W3": "off"}})");
+    const struct {
+        QStringList options;
+        const char *codes;
+    } cases[] = {
+        {{}, "W101 E101 W201"},
+        {{u"--select"_s, u"E"_s}, "E101"},
+        {{u"--select"_s, u"W1,W2"_s}, "W101 W201"},
+        {{u"--select"_s, u"W"_s, u"--select"_s, u"E101"_s}, "W101 E101 W201"},
+        {{u"--ignore"_s, u"W"_s}, "E101"},
+        {{u"--ignore=W2"_s, u"--ignore"_s, u"W101"_s}, "E101"},
+        {{u"--select"_s, u"W"_s, u"--ignore"_s, u"W2"_s}, "W101"},
+        {{u"--select"_s, u"W3"_s}, ""},   // turned off by the configuration
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.options.join(u' ').toStdString());
+        const ProgramRun run = zuviTaggen(QStringList{u"check"_s, u"--format=json"_s} + c.options + QStringList{u"a.htm"_s},
+                                   folder.path());
+        QStringList codes;
+        for (const Reported &r : fromJson(run.out))
+            codes << r.code;
+        EXPECT_EQ(codes.join(u' '), QString::fromLatin1(c.codes));
+        EXPECT_EQ(run.status, codes.contains(u"E101"_s) ? 1 : 0);
+    }
+}
+
+TEST(CheckCommand, StandardInputIsCheckedAsTheFileItIsNamed)
+{
+    Folder folder;
+    folder.write(u"theme/.zuvi-check.json"_s, R"({"severity": {"E104": "warning"}})");
+    folder.write(u"theme/inc/head.htm"_s, "");
+    const QByteArray text = gb18030(u"中文{zuvi:else /}\r\n{zuvi:include file='inc/head.htm' /}{zuvi:include file='x.htm' /}"_s);
+
+    const ProgramRun named = zuviTaggen({u"check"_s, u"--stdin-filename"_s, u"theme/new.htm"_s, u"-"_s}, folder.path(), text);
+    EXPECT_EQ(named.status, 0) << named.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(named.out),
+              u"theme/new.htm:1:5: warning: {zuvi:else} 不在任何块标签之内 [E104]\n"
+              "theme/new.htm:2:57: warning: {zuvi:include} 引用的文件 x.htm 不存在（查找位置 "_s
+                  + folder.filePath(u"theme/x.htm"_s) + u"） [W301]\n"_s)
+        << "the configuration and the includes found from its name";
+
+    // Unnamed: "<stdin>" in the current folder, its configuration found from there.
+    const ProgramRun unnamed = zuviTaggen({u"check"_s, u"-"_s}, folder.path(), text);
+    EXPECT_EQ(unnamed.status, 1);
+    EXPECT_TRUE(unnamed.out.startsWith("<stdin>:1:5: error: ")) << unnamed.out.toStdString();
+    const ProgramRun inTheme = zuviTaggen({u"check"_s, u"-"_s}, folder.filePath(u"theme"_s), text);
+    EXPECT_EQ(inTheme.status, 0);
+    EXPECT_TRUE(inTheme.out.startsWith("<stdin>:1:5: warning: ")) << inTheme.out.toStdString();
+
+    const ProgramRun both = zuviTaggen({u"check"_s, u"-"_s, u"-"_s}, folder.path(), text);
+    EXPECT_EQ(both.status, 2);
+}
+
+TEST(CheckCommand, CommandsBesideTheOptions)
+{
+    const ProgramRun help = zuviTaggen({u"--help"_s});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("zuvi-taggen check [options] PATH...")) << help.out.toStdString();
+    const ProgramRun exported = zuviTaggen({u"export"_s, u"vscode"_s});
+    EXPECT_EQ(exported.status, 0);
+    EXPECT_EQ(exported.out, zuviTaggen({u"--export"_s, u"vscode"_s}).out);
+    EXPECT_FALSE(exported.out.isEmpty());
+    const ProgramRun exportHelp = zuviTaggen({u"export"_s, u"--help"_s});
+    EXPECT_EQ(exportHelp.status, 0);
+    EXPECT_TRUE(exportHelp.out.contains("--export")) << exportHelp.out.toStdString();
+    const ProgramRun noFormat = zuviTaggen({u"export"_s});
+    EXPECT_EQ(noFormat.status, 2);
+    EXPECT_TRUE(noFormat.out.isEmpty());
+}
+
+TEST(CheckCommand, EveryOptionOfItsHelpIsInTheManual)
+{
+    QFile manual(QStringLiteral(ZUVI_MANUAL_PATH));
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(manual.readAll());
+    const ProgramRun help = zuviTaggen({u"check"_s, u"--help"_s});
+    static const QRegularExpression longOption(u"--([a-z][a-z-]+)"_s);
+    QStringList options;
+    for (const QRegularExpressionMatch &match : longOption.globalMatch(QString::fromUtf8(help.out))) {
+        options << match.captured(1);
+        EXPECT_TRUE(page.contains(u"\\-\\-"_s + match.captured(1).replace(u'-', u"\\-"_s)))
+            << match.captured(1).toStdString();
+    }
+    EXPECT_GE(options.size(), 8) << help.out.toStdString();
+}
+
+} // namespace
