@@ -2,6 +2,7 @@
 
 #include "core/editorexport.h"
 #include "core/product.h"
+#include "lsp/stdioserver.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -106,6 +107,8 @@ int runCommandLine(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
     QCoreApplication::setApplicationVersion(productVersion());
+    if (QCoreApplication::arguments().value(1) == QLatin1String("lsp"))
+        return runLanguageServer(QCoreApplication::arguments().mid(2));
 
     QStringList formats;
     for (const ExportFormat &format : kFormats)
