@@ -49,15 +49,16 @@ std::variant<Message, QJsonObject> parseMessage(const QByteArray &body)
     message.id = object.value(QLatin1StringView("id"));
     // An id is a number or a string; null only in responses that have none.
     const bool idUsable = message.id.isUndefined() || message.id.isDouble() || message.id.isString();
+    // The id an error answer carries: the message's own where it has a usable one.
+    const QJsonValue answerId = idUsable && !message.id.isUndefined() ? message.id : QJsonValue(QJsonValue::Null);
     const QJsonValue method = object.value(QLatin1StringView("method"));
     if (method.isUndefined()) {
         if (object.contains(QLatin1StringView("result")) || object.contains(QLatin1StringView("error")))
             return message;   // a response to the server: nothing to do
-        return errorResponse(idUsable ? message.id : QJsonValue::Null, InvalidRequest, QStringLiteral("a message without a method"));
+        return errorResponse(answerId, InvalidRequest, QStringLiteral("a message without a method"));
     }
     if (!method.isString() || method.toString().isEmpty() || !idUsable)
-        return errorResponse(idUsable && !message.id.isUndefined() ? message.id : QJsonValue::Null, InvalidRequest,
-                             QStringLiteral("a request needs a method name and a number or string id"));
+        return errorResponse(answerId, InvalidRequest, QStringLiteral("a request needs a method name and a number or string id"));
     message.method = method.toString();
     message.params = object.value(QLatin1StringView("params"));
     return message;
