@@ -17,16 +17,18 @@ TemplateBlocks templateBlocks(QStringView text, const ParsedTemplate &parsed, co
     }
 
     TemplateBlocks result;
+    result.enclosing.resize(parsed.nodes.size(), -1);
     QList<qsizetype> open;   // indexes in result.blocks
     for (qsizetype i = 0; i < parsed.nodes.size(); ++i) {
         const TemplateNode &node = parsed.nodes[i];
+        result.enclosing[i] = open.isEmpty() ? -1 : open.last();
         if (node.kind != NodeKind::Tag || faulted.contains(i))
             continue;
         const QStringView name = nameOf(node);
         if (node.form == TagForm::Open) {
             const TagInfo *info = knowledge.find(name);
             if (info ? info->block : closed.contains(name)) {
-                result.blocks.append({i, -1, open.isEmpty() ? -1 : open.last(), text.size()});
+                result.blocks.append({.open = i, .parent = open.isEmpty() ? -1 : open.last(), .end = text.size()});
                 open.append(result.blocks.size() - 1);
             }
             continue;
@@ -42,9 +44,12 @@ TemplateBlocks templateBlocks(QStringView text, const ParsedTemplate &parsed, co
         }
         if (match < open.size() - 1)
             result.crossings.append({i, open.last()});
-        for (qsizetype crossed = match + 1; crossed < open.size(); ++crossed)
+        for (qsizetype crossed = match + 1; crossed < open.size(); ++crossed) {
             result.blocks[open[crossed]].end = node.range.start;
+            result.blocks[open[crossed]].crossedBy = i;
+        }
         TemplateBlock &block = result.blocks[open[match]];
+        result.enclosing[i] = block.parent;
         block.close = i;
         block.end = node.range.end();
         open.resize(match);

@@ -2,6 +2,7 @@
 
 #include "core/numeric.h"
 #include "core/tagknowledge.h"
+#include "core/templateblocks.h"
 #include "core/templateparser.h"
 #include "core/templatesyntax.h"
 
@@ -133,47 +134,32 @@ private:
         }
     }
 
-    // Blocks opened and closed. A closing tag that crosses open blocks is
-    // reported once and closes them, so that one slip gives one finding.
+    // Blocks opened and closed (templateBlocks pairs them). A closing tag
+    // that crosses open blocks is reported once and closes them, so that
+    // one slip gives one finding.
     void structure()
     {
-        QSet<QStringView> closed;
-        for (const TemplateNode &node : m_parsed.nodes) {
-            if (node.kind == NodeKind::Tag && node.form == TagForm::Close)
-                closed.insert(at(node.name));
-        }
-        QList<const TemplateNode *> open;
+        const TemplateBlocks blocks = templateBlocks(m_text, m_parsed, knowledge());
+        const auto nameOf = [&](qsizetype node) { return at(m_parsed.nodes[node].name); };
         for (qsizetype i = 0; i < m_parsed.nodes.size(); ++i) {
             const TemplateNode &node = m_parsed.nodes[i];
-            if (node.kind != NodeKind::Tag || m_faulted.contains(i))
-                continue;
-            const QStringView name = at(node.name);
-            if (node.form != TagForm::Close) {
-                if (isElse(name) && open.isEmpty())
-                    add("E104", Severity::Error, node.range, u"{%1} 不在任何块标签之内"_s.arg(name));
-                if (node.form == TagForm::Open) {
-                    const TagInfo *info = knowledge().find(name);
-                    if (info ? info->block : closed.contains(name))
-                        open.append(&node);
-                }
-                continue;
-            }
-            qsizetype match = open.size() - 1;
-            while (match >= 0 && at(open[match]->name) != name)
-                --match;
-            if (match < 0) {
-                add("E102", Severity::Error, node.range, u"{/%1} 没有对应的开始标签 {%1}"_s.arg(name));
-                continue;
-            }
-            if (match < open.size() - 1) {
-                add("E103", Severity::Error, node.range,
-                    u"{/%1} 跨越了未闭合的 {%2}，缺少 {/%2}"_s.arg(name, at(open.last()->name)));
-            }
-            open.resize(match);
+            if (node.kind == NodeKind::Tag && node.form != TagForm::Close && !m_faulted.contains(i)
+                && isElse(at(node.name)) && blocks.enclosing[i] < 0)
+                add("E104", Severity::Error, node.range, u"{%1} 不在任何块标签之内"_s.arg(at(node.name)));
         }
-        for (const TemplateNode *node : open) {
-            const QStringView name = at(node->name);
-            add("E101", Severity::Error, node->name, u"{%1} 未闭合：缺少 {/%1}"_s.arg(name));
+        for (const qsizetype close : blocks.strayCloses) {
+            const QStringView name = nameOf(close);
+            add("E102", Severity::Error, m_parsed.nodes[close].range, u"{/%1} 没有对应的开始标签 {%1}"_s.arg(name));
+        }
+        for (const BlockCrossing &crossing : blocks.crossings) {
+            add("E103", Severity::Error, m_parsed.nodes[crossing.close].range,
+                u"{/%1} 跨越了未闭合的 {%2}，缺少 {/%2}"_s.arg(nameOf(crossing.close), nameOf(blocks.blocks[crossing.crossed].open)));
+        }
+        for (const TemplateBlock &block : blocks.blocks) {
+            if (!block.leftOpen())
+                continue;
+            const QStringView name = nameOf(block.open);
+            add("E101", Severity::Error, m_parsed.nodes[block.open].name, u"{%1} 未闭合：缺少 {/%1}"_s.arg(name));
         }
     }
 
@@ -208,27 +194,11 @@ private:
                 && !isExpression(value) && !isNumeric(value))
                 add("W201", Severity::Warning, attribute.value,
                     u"{%1} 的属性 %2 应为数字，而不是 %3"_s.arg(name, attributeName, oneLine(value)));
-            if (attributeName == u"file" && (name == u"zuvi:include" || name == u"zuvi:static" || name == u"include"))
-                files(attribute);
         }
-    }
-
-    void files(const TagAttribute &attribute)
-    {
-        const QStringView value = unquoted(at(attribute.value));
-        if (isExpression(value))
-            return;
-        for (QStringView path : value.split(u',')) {
-            path = path.trimmed();
-            if (path.isEmpty())
-                continue;
-            const QString &root = path.startsWith(u'/') ? m_context.siteRoot : m_context.templateRoot;
-            if (root.isEmpty())
-                continue;
-            const QString full = root + (path.startsWith(u'/') ? QString() : u"/"_s) + path.toString();
-            const bool exists = m_context.fileExists ? m_context.fileExists(full) : QFileInfo::exists(full);
+        for (const IncludedFile &file : includedFiles(m_text, node, m_context)) {
+            const bool exists = m_context.fileExists ? m_context.fileExists(file.path) : QFileInfo::exists(file.path);
             if (!exists)
-                add("W301", Severity::Warning, attribute.value, u"文件 %1 不存在"_s.arg(oneLine(path)));
+                add("W301", Severity::Warning, file.attribute, u"文件 %1 不存在"_s.arg(oneLine(at(file.range))));
         }
     }
 
@@ -298,6 +268,37 @@ private:
 };
 
 } // namespace
+
+QList<IncludedFile> includedFiles(QStringView text, const TemplateNode &tag, const CheckContext &context)
+{
+    QList<IncludedFile> files;
+    if (tag.kind != NodeKind::Tag || tag.form == TagForm::Close)
+        return files;
+    const QStringView name = text.sliced(tag.name.start, tag.name.length);
+    if (name != u"zuvi:include" && name != u"zuvi:static" && name != u"include")
+        return files;
+    for (const TagAttribute &attribute : tag.attributes) {
+        if (text.sliced(attribute.name.start, attribute.name.length) != u"file" || attribute.value.length == 0)
+            continue;
+        const QStringView value = unquoted(text.sliced(attribute.value.start, attribute.value.length));
+        if (isExpression(value))
+            continue;
+        qsizetype from = attribute.value.start + (attribute.quoted ? 1 : 0);
+        for (const QStringView part : value.split(u',')) {
+            const QStringView path = part.trimmed();
+            const qsizetype start = from + (path.isEmpty() ? 0 : path.data() - part.data());
+            from += part.size() + 1;
+            if (path.isEmpty())
+                continue;
+            const QString &root = path.startsWith(u'/') ? context.siteRoot : context.templateRoot;
+            if (root.isEmpty())
+                continue;
+            const QString full = root + (path.startsWith(u'/') ? QString() : u"/"_s) + path.toString();
+            files.append({{start, path.size()}, attribute.value, full});
+        }
+    }
+    return files;
+}
 
 QList<Finding> checkTemplate(QStringView text, const CheckContext &context)
 {

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include "core/templateparser.h"
+
 #include <functional>
 
 // Checks a whole template against what the tool knows of the CMS's tags:
@@ -41,6 +43,17 @@ struct CheckContext {
     // The language server answers for documents open but not yet saved.
     std::function<bool(const QString &path)> fileExists;
 };
+
+// A file that {zuvi:include file=…} or {zuvi:static file=…} names, each path
+// of a comma-separated list: a relative path under the template root, one
+// starting with '/' under the site root. A value that is an expression, and
+// a path whose root the context does not give, name none.
+struct IncludedFile {
+    TextRange range;       // of the path, in the text
+    TextRange attribute;   // of the whole value, quotes included
+    QString path;          // absolute
+};
+QList<IncludedFile> includedFiles(QStringView text, const TemplateNode &tag, const CheckContext &context);
 
 // Every finding of the text, in order of position, after inline suppression
 // (<!-- zuvi-check-disable-next-line CODE… -->, disable / enable regions).
