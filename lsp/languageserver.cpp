@@ -3,6 +3,10 @@
 #include "core/product.h"
 #include "lsp/completion.h"
 #include "lsp/diagnostics.h"
+#include "lsp/hover.h"
+#include "lsp/links.h"
+#include "lsp/quickfixes.h"
+#include "lsp/structure.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -11,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString uriOf(const QJsonValue &params)
+QString documentUri(const QJsonValue &params)
 {
     return params[QLatin1StringView("textDocument")][QLatin1StringView("uri")].toString();
 }
@@ -43,6 +47,13 @@ LanguageServer::LanguageServer(Send send)
         {u"initialize"_s, &LanguageServer::initialize},
         {u"shutdown"_s, &LanguageServer::shutdown},
         {u"textDocument/completion"_s, &LanguageServer::completion},
+        {u"textDocument/hover"_s, &LanguageServer::hover},
+        {u"textDocument/documentSymbol"_s, &LanguageServer::documentSymbol},
+        {u"textDocument/foldingRange"_s, &LanguageServer::foldingRange},
+        {u"textDocument/documentHighlight"_s, &LanguageServer::documentHighlight},
+        {u"textDocument/definition"_s, &LanguageServer::definition},
+        {u"textDocument/documentLink"_s, &LanguageServer::documentLink},
+        {u"textDocument/codeAction"_s, &LanguageServer::codeAction},
         {u"textDocument/diagnostic"_s, &LanguageServer::pullDiagnostics},
     };
     m_notifications = {
@@ -141,6 +152,13 @@ LanguageServer::Reply LanguageServer::initialize(const QJsonValue &params)
         {u"completionProvider"_s,
          QJsonObject{{u"triggerCharacters"_s, QJsonArray{u"{"_s, u":"_s, u"/"_s, u" "_s, u"'"_s, u"\""_s}},
                      {u"resolveProvider"_s, false}}},
+        {u"hoverProvider"_s, true},
+        {u"documentSymbolProvider"_s, true},
+        {u"foldingRangeProvider"_s, true},
+        {u"documentHighlightProvider"_s, true},
+        {u"definitionProvider"_s, true},
+        {u"documentLinkProvider"_s, QJsonObject{{u"resolveProvider"_s, false}}},
+        {u"codeActionProvider"_s, QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s}}}},
         {u"workspace"_s,
          QJsonObject{{u"workspaceFolders"_s, QJsonObject{{u"supported"_s, true}, {u"changeNotifications"_s, true}}}}},
     };
@@ -187,7 +205,7 @@ void LanguageServer::didOpen(const QJsonValue &params)
 
 void LanguageServer::didChange(const QJsonValue &params)
 {
-    const QString uri = uriOf(params);
+    const QString uri = documentUri(params);
     TextDocument *document = m_documents.find(uri);
     if (!document)
         return;
@@ -199,7 +217,7 @@ void LanguageServer::didChange(const QJsonValue &params)
 
 void LanguageServer::didClose(const QJsonValue &params)
 {
-    const QString uri = uriOf(params);
+    const QString uri = documentUri(params);
     if (!m_documents.find(uri))
         return;
     m_documents.close(uri);
@@ -214,7 +232,7 @@ void LanguageServer::didClose(const QJsonValue &params)
 
 void LanguageServer::didSave(const QJsonValue &params)
 {
-    const QString uri = uriOf(params);
+    const QString uri = documentUri(params);
     // A file saved for the first time now exists for the others' includes.
     publishOthers(uri);
 }
@@ -276,9 +294,9 @@ void LanguageServer::publishOthers(const QString &except)
 std::optional<LanguageServer::Target> LanguageServer::target(const QJsonValue &params, bool withPosition, Reply *failure)
 {
     Target found;
-    found.document = m_documents.find(uriOf(params));
+    found.document = m_documents.find(documentUri(params));
     if (!found.document) {
-        *failure = Reply::failure(jsonrpc::InvalidParams, u"no open document %1"_s.arg(uriOf(params)));
+        *failure = Reply::failure(jsonrpc::InvalidParams, u"no open document %1"_s.arg(documentUri(params)));
         return std::nullopt;
     }
     if (withPosition) {
@@ -300,6 +318,82 @@ LanguageServer::Reply LanguageServer::completion(const QJsonValue &params)
     if (!at)
         return failure;
     return {::completion(*at->analysis, at->offset, positions(*at->document), m_client)};
+}
+
+LanguageServer::Reply LanguageServer::hover(const QJsonValue &params)
+{
+    Reply failure;
+    const auto at = target(params, true, &failure);
+    if (!at)
+        return failure;
+    return {::hover(*at->analysis, at->offset, positions(*at->document), m_client)};
+}
+
+LanguageServer::Reply LanguageServer::documentSymbol(const QJsonValue &params)
+{
+    Reply failure;
+    const auto at = target(params, false, &failure);
+    if (!at)
+        return failure;
+    return {documentSymbols(*at->analysis, positions(*at->document), m_client, at->document->uri())};
+}
+
+LanguageServer::Reply LanguageServer::foldingRange(const QJsonValue &params)
+{
+    Reply failure;
+    const auto at = target(params, false, &failure);
+    if (!at)
+        return failure;
+    return {foldingRanges(*at->analysis, positions(*at->document))};
+}
+
+LanguageServer::Reply LanguageServer::documentHighlight(const QJsonValue &params)
+{
+    Reply failure;
+    const auto at = target(params, true, &failure);
+    if (!at)
+        return failure;
+    return {documentHighlights(*at->analysis, at->offset, positions(*at->document))};
+}
+
+QString LanguageServer::uriOf(const QString &path) const
+{
+    const TextDocument *open = m_documents.findPath(path);
+    return open ? open->uri() : uriOfPath(path);
+}
+
+LanguageServer::Reply LanguageServer::definition(const QJsonValue &params)
+{
+    Reply failure;
+    const auto at = target(params, true, &failure);
+    if (!at)
+        return failure;
+    return {::definition(*at->analysis, at->offset, [this](const QString &path) { return uriOf(path); })};
+}
+
+LanguageServer::Reply LanguageServer::documentLink(const QJsonValue &params)
+{
+    Reply failure;
+    const auto at = target(params, false, &failure);
+    if (!at)
+        return failure;
+    return {documentLinks(*at->analysis, positions(*at->document), [this](const QString &path) { return uriOf(path); })};
+}
+
+LanguageServer::Reply LanguageServer::codeAction(const QJsonValue &params)
+{
+    Reply failure;
+    const auto at = target(params, false, &failure);
+    if (!at)
+        return failure;
+    const auto range = positions(*at->document).range(params[QLatin1StringView("range")]);
+    if (!range)
+        return Reply::failure(jsonrpc::InvalidParams, u"no range"_s);
+    const QJsonValue only = params[QLatin1StringView("context")][QLatin1StringView("only")];
+    if (only.isArray() && !only.toArray().contains(u"quickfix"_s))
+        return {QJsonArray()};
+    return {quickFixes(*at->analysis, range->first, range->second, positions(*at->document), at->document->uri(),
+                       params[QLatin1StringView("context")][QLatin1StringView("diagnostics")].toArray())};
 }
 
 LanguageServer::Reply LanguageServer::pullDiagnostics(const QJsonValue &params)

@@ -79,7 +79,17 @@ private:
 
     // Requests on a document.
     Reply completion(const QJsonValue &params);
+    Reply hover(const QJsonValue &params);
+    Reply documentSymbol(const QJsonValue &params);
+    Reply foldingRange(const QJsonValue &params);
+    Reply documentHighlight(const QJsonValue &params);
+    Reply definition(const QJsonValue &params);
+    Reply documentLink(const QJsonValue &params);
+    Reply codeAction(const QJsonValue &params);
     Reply pullDiagnostics(const QJsonValue &params);
+
+    // The URI of a local file: the open document's own where it is open.
+    QString uriOf(const QString &path) const;
 
     // The open document named in params.textDocument, with its analysis;
     // `offset` from params.position where asked for.
