@@ -7,6 +7,7 @@
 #include "core/outputfile.h"
 #include "core/product.h"
 #include "core/rawbytes.h"
+#include "lsp/stdioserver.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -127,6 +128,8 @@ int runCommandLine(int argc, char *argv[])
     // `export --help` the help of the options the export takes.
     if (arguments.size() > 1 && arguments[1] == QLatin1String("check"))
         return runCheckCommand(QStringList{arguments[0]} + arguments.mid(2));
+    if (arguments.size() > 1 && arguments[1] == QLatin1String("lsp"))
+        return runLanguageServer(arguments.mid(2));
     if (arguments.size() > 1 && arguments[1] == QLatin1String("export")) {
         if (arguments.size() > 2 && arguments[2].startsWith(u'-'))
             arguments.removeAt(1);

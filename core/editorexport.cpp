@@ -298,13 +298,33 @@ QList<EditorTemplate> catalogTemplates()
     return templates;
 }
 
+QStringList snippetBody(const EditorTemplate &t)
+{
+    QStringList body;
+    for (const TemplateLine &line : t.lines)
+        body << vsCodeLine(line, t.fields);
+    return body;
+}
+
+QStringList insertedLines(const EditorTemplate &t)
+{
+    QStringList lines;
+    for (const TemplateLine &line : t.lines) {
+        QString text;
+        for (const TemplateSpan &span : line)
+            text += span.field < 0 ? span.text : t.fields[span.field].initial;
+        lines << text;
+    }
+    return lines;
+}
+
 QByteArray vsCodeSnippets(const QList<EditorTemplate> &templates)
 {
     QJsonObject file;
     for (const EditorTemplate &t : templates) {
         QJsonArray body;
-        for (const TemplateLine &line : t.lines)
-            body << vsCodeLine(line, t.fields);
+        for (const QString &line : snippetBody(t))
+            body << line;
         file.insert(t.key, QJsonObject{
                                {QStringLiteral("prefix"), QJsonArray{t.prefix, t.caption}},
                                {QStringLiteral("description"), pageCaption(t.page)},

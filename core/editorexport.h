@@ -56,6 +56,12 @@ void assignNames(QList<EditorTemplate> &templates);
 // order, each page's builders after its entries; named.
 QList<EditorTemplate> catalogTemplates();
 
+// The template's lines in the snippet syntax of VS Code and of the
+// Language Server Protocol: tab stops with their initial values, choices.
+QStringList snippetBody(const EditorTemplate &t);
+// The lines the template inserts when no field is changed.
+QStringList insertedLines(const EditorTemplate &t);
+
 // The JSON of a VS Code ".code-snippets" file.
 QByteArray vsCodeSnippets(const QList<EditorTemplate> &templates);
 // The XML of a JetBrains live template set.

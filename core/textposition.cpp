@@ -5,6 +5,7 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -26,6 +27,36 @@ qsizetype displayWidth(char32_t c)
         break;
     }
     return isWide(c) ? 2 : 1;
+}
+
+// The code point at `i` and the UTF-16 units it takes (a lone surrogate
+// is one of its own).
+std::pair<char32_t, qsizetype> codePointAt(QStringView text, qsizetype i)
+{
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        return {QChar::surrogateToUcs4(text[i], text[i + 1]), 2};
+    return {text[i].unicode(), 1};
+}
+
+qsizetype utf8Length(char32_t c)
+{
+    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+}
+
+// How far a character moves the column that stands at `column`.
+qsizetype advance(char32_t c, qsizetype units, qsizetype column, ColumnUnit unit)
+{
+    switch (unit) {
+    case ColumnUnit::Utf16:
+        return column + units;
+    case ColumnUnit::CodePoint:
+        return column + 1;
+    case ColumnUnit::Byte:
+        return column + utf8Length(c);
+    case ColumnUnit::Display:
+        return c == U'\t' ? (column / kTabStop + 1) * kTabStop : column + displayWidth(c);
+    }
+    return column + 1;
 }
 
 } // namespace
@@ -51,23 +82,52 @@ TextPosition LineIndex::position(qsizetype offset, ColumnUnit unit) const
     const qsizetype line = next - m_lineStarts.cbegin();
     const QStringView before = m_text.sliced(m_lineStarts[line - 1], offset - m_lineStarts[line - 1]);
     qsizetype column = 0;
-    switch (unit) {
-    case ColumnUnit::Utf16:
+    if (unit == ColumnUnit::Utf16) {
         column = before.size();
-        break;
-    case ColumnUnit::Byte:
-        column = before.toUtf8().size();
-        break;
-    case ColumnUnit::Display:
-        for (qsizetype i = 0; i < before.size(); ++i) {
-            char32_t c = before[i].unicode();
-            if (QChar::isHighSurrogate(c) && i + 1 < before.size() && before[i + 1].isLowSurrogate()) {
-                c = QChar::surrogateToUcs4(before[i], before[i + 1]);
-                ++i;
-            }
-            column = c == U'\t' ? (column / kTabStop + 1) * kTabStop : column + displayWidth(c);
+    } else {
+        for (qsizetype i = 0; i < before.size();) {
+            const auto [c, units] = codePointAt(before, i);
+            column = advance(c, units, column, unit);
+            i += units;
         }
-        break;
     }
     return {line, column + 1};
+}
+
+qsizetype LineIndex::lineEnd(qsizetype line) const
+{
+    qsizetype end = line + 1 < m_lineStarts.size() ? m_lineStarts[line + 1] : m_text.size();
+    if (end > m_lineStarts[line] && m_text[end - 1] == u'\n')
+        --end;
+    if (end > m_lineStarts[line] && m_text[end - 1] == u'\r')
+        --end;
+    return end;
+}
+
+qsizetype LineIndex::offset(TextPosition position, ColumnUnit unit) const
+{
+    if (position.line < 1)
+        return 0;
+    if (position.line > m_lineStarts.size())
+        return m_text.size();
+    const qsizetype line = position.line - 1;
+    const qsizetype end = lineEnd(line);
+    qsizetype i = m_lineStarts[line];
+    if (unit == ColumnUnit::Utf16) {
+        i = std::min(i + std::max<qsizetype>(position.column - 1, 0), end);
+        // Not between the two halves of a pair.
+        if (i > m_lineStarts[line] && i < end && m_text[i].isLowSurrogate() && m_text[i - 1].isHighSurrogate())
+            --i;
+        return i;
+    }
+    qsizetype column = 0;
+    while (i < end) {
+        const auto [c, units] = codePointAt(m_text, i);
+        const qsizetype next = advance(c, units, column, unit);
+        if (next > position.column - 1)
+            break;
+        column = next;
+        i += units;
+    }
+    return i;
 }

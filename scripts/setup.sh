@@ -15,6 +15,7 @@ packages=(
   libgtest-dev libbenchmark-dev     # tests and benchmarks
   xvfb xauth xdotool xclip          # real-window tests: X server, input, clipboard
   php-cli                           # checks the PHP the tool hands out
+  neovim                            # a real client of the language server, run headless
   python3-jsonschema                # validates the checker's SARIF reports against their schema
   appstream desktop-file-utils      # validate the desktop integration files
   lintian                           # checks the Debian package

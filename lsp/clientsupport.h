@@ -1,0 +1,19 @@
+#pragma once
+
+#include "lsp/positions.h"
+
+#include <QJsonObject>
+
+// What the client said at initialize that it can take.
+struct ClientSupport {
+    PositionEncoding encoding = PositionEncoding::Utf16;
+    bool snippets = false;              // completion items with tab stops and choices
+    bool completionMarkdown = false;
+    bool hoverMarkdown = false;
+    bool pullDiagnostics = false;       // textDocument/diagnostic
+    bool hierarchicalSymbols = false;   // DocumentSymbol rather than SymbolInformation
+    bool codeActionLiterals = false;    // CodeAction rather than Command
+    bool lineFoldingOnly = false;
+
+    static ClientSupport fromCapabilities(const QJsonObject &capabilities);
+};

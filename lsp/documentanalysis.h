@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/templateblocks.h"
+#include "core/templatecheck.h"
+#include "core/templateparser.h"
+#include "lsp/sitesetup.h"
+
+#include <QList>
+#include <QString>
+
+
+// One version of an open document read for the server's answers: its
+// pieces, its blocks and its findings, as the checker reads them, once.
+class DocumentAnalysis
+{
+public:
+    DocumentAnalysis(QString text, SiteSetup setup);
+
+    const QString &text() const { return m_text; }
+    const SiteSetup &setup() const { return m_setup; }
+    const TagKnowledge &knowledge() const { return *m_setup.knowledge; }
+    const ParsedTemplate &parsed() const { return m_analysis.parsed; }
+    const TemplateBlocks &blocks() const { return m_analysis.blocks; }
+    // The checker's findings with the configured severities.
+    const QList<Finding> &findings() const { return m_findings; }
+    // The files the text names, where the checker looks for them.
+    QList<FileReference> fileReferences() const { return ::fileReferences(m_text, m_analysis.parsed, m_setup.context); }
+
+    // The innermost piece whose range holds `offset` (its end included), or -1.
+    qsizetype nodeAt(qsizetype offset) const { return ::nodeAt(m_analysis.parsed, offset); }
+    QStringView textOf(const TextRange &range) const { return QStringView(m_text).sliced(range.start, range.length); }
+
+private:
+    QString m_text;
+    SiteSetup m_setup;
+    TemplateAnalysis m_analysis;
+    QList<Finding> m_findings;
+};

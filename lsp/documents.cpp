@@ -1,0 +1,86 @@
+#include "lsp/documents.h"
+
+#include <QDir>
+#include <QJsonObject>
+#include <QUrl>
+
+QString pathOfUri(const QString &uri)
+{
+    const QUrl url(uri);
+    if (!url.isValid() || !url.isLocalFile())
+        return {};
+    return QDir::cleanPath(url.toLocalFile());
+}
+
+QString uriOfPath(const QString &path)
+{
+    return QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded());
+}
+
+TextDocument::TextDocument(QString uri, QString text, int version)
+    : m_uri(std::move(uri)), m_path(pathOfUri(m_uri)), m_version(version)
+{
+    setText(std::move(text));
+}
+
+void TextDocument::setText(QString text)
+{
+    m_text = std::move(text);
+    m_lines = std::make_unique<LineIndex>(m_text);
+}
+
+bool TextDocument::applyChanges(const QJsonArray &changes, int version, PositionEncoding encoding)
+{
+    m_version = version;
+    for (const QJsonValue &change : changes) {
+        const QJsonValue text = change[QLatin1StringView("text")];
+        if (!text.isString())
+            return false;
+        const QJsonValue range = change[QLatin1StringView("range")];
+        if (range.isUndefined() || range.isNull()) {
+            setText(text.toString());
+            continue;
+        }
+        const auto replaced = positions(encoding).range(range);
+        if (!replaced)
+            return false;
+        m_text.replace(replaced->first, replaced->second - replaced->first, text.toString());
+        m_lines = std::make_unique<LineIndex>(m_text);
+    }
+    return true;
+}
+
+TextDocument &DocumentStore::open(const QString &uri, const QString &text, int version)
+{
+    auto document = std::make_shared<TextDocument>(uri, text, version);
+    m_documents.insert(uri, document);
+    return *document;
+}
+
+void DocumentStore::close(const QString &uri)
+{
+    m_documents.remove(uri);
+}
+
+TextDocument *DocumentStore::find(const QString &uri)
+{
+    const auto it = m_documents.constFind(uri);
+    return it == m_documents.cend() ? nullptr : it->get();
+}
+
+const TextDocument *DocumentStore::findPath(const QString &path) const
+{
+    for (const auto &document : m_documents) {
+        if (!document->path().isEmpty() && document->path() == path)
+            return document.get();
+    }
+    return nullptr;
+}
+
+QList<const TextDocument *> DocumentStore::all() const
+{
+    QList<const TextDocument *> documents;
+    for (const auto &document : m_documents)
+        documents << document.get();
+    return documents;
+}

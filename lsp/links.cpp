@@ -1,0 +1,46 @@
+#include "lsp/links.h"
+
+#include <QFileInfo>
+#include <QJsonObject>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool exists(const CheckContext &context, const QString &path)
+{
+    return !path.isEmpty() && (context.fileExists ? context.fileExists(path) : QFileInfo::exists(path));
+}
+
+} // namespace
+
+QJsonValue definition(const DocumentAnalysis &analysis, qsizetype offset, const UriOfPath &uriOf)
+{
+    const qsizetype index = analysis.nodeAt(offset);
+    if (index < 0)
+        return QJsonValue::Null;
+    const CheckContext &context = analysis.setup().context;
+    // The path under the cursor; elsewhere on its tag, the tag's first path.
+    const FileReference *chosen = nullptr;
+    for (const FileReference &file : analysis.fileReferences()) {
+        if (file.node == index && (file.path.contains(offset) || !chosen))
+            chosen = &file;
+    }
+    if (!chosen || !exists(context, chosen->resolved))
+        return QJsonValue::Null;
+    const QJsonObject start{{u"line"_s, 0}, {u"character"_s, 0}};
+    return QJsonObject{{u"uri"_s, uriOf(chosen->resolved)}, {u"range"_s, QJsonObject{{u"start"_s, start}, {u"end"_s, start}}}};
+}
+
+QJsonArray documentLinks(const DocumentAnalysis &analysis, const PositionMapper &positions, const UriOfPath &uriOf)
+{
+    QJsonArray links;
+    const CheckContext &context = analysis.setup().context;
+    for (const FileReference &file : analysis.fileReferences()) {
+        if (exists(context, file.resolved))
+            links << QJsonObject{{u"range"_s, positions.range(file.path.start, file.path.length)},
+                                 {u"target"_s, uriOf(file.resolved)},
+                                 {u"tooltip"_s, file.resolved}};
+    }
+    return links;
+}
