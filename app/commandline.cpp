@@ -109,8 +109,8 @@ bool argumentsForTheWindows(const QStringList &arguments)
 
 int refuseWindowsWithoutDisplay(const QString &why)
 {
-    return fail(NoDisplay, QStringLiteral("cannot open the windows: %1. Without a display, use --export "
-                                           "(see --help).")
+    return fail(NoDisplay, QStringLiteral("cannot open the windows: %1. Without a display, use export, check "
+                                           "or lsp (see --help).")
                                 .arg(why));
 }
 
