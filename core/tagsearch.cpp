@@ -6,6 +6,8 @@
 #include "core/pagetable.h"
 #include "core/pinyin.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <optional>
 
@@ -25,11 +27,14 @@ SearchItem makeItem(int page, const QString &control, bool builder, const QStrin
     item.captionWords = pinyinWords(caption);
     item.initials = pinyinInitials(caption);
     item.snippetText = lines.join(u'\n').toLower();
+    if (!builder)
+        item.wholeSnippet = comparableSnippet(lines.join(u'\n'));
     return item;
 }
 
 // How well an item matches; lower is better.
 enum Rank {
+    WholeSnippet,       // the query is the entry's snippet, pasted
     CaptionStart,       // the caption, its pinyin or its initials begin with the query
     CaptionWord,        // a word of the caption (or its pinyin from a syllable on) begins with it
     CaptionAnywhere,
@@ -55,8 +60,11 @@ std::optional<bool> findInText(const QString &text, const QString &query)
     return found;
 }
 
-std::optional<Rank> rank(const SearchItem &item, const QString &query, const QString &compact)
+std::optional<Rank> rank(const SearchItem &item, const QString &query, const QString &compact,
+                         const QString &whole)
 {
+    if (!item.wholeSnippet.isEmpty() && item.wholeSnippet == whole)
+        return WholeSnippet;
     if (item.captionText.startsWith(query) || item.captionText.startsWith(compact))
         return CaptionStart;
     // Pinyin typed with or without blanks: the joined syllables from any
@@ -84,6 +92,19 @@ std::optional<Rank> rank(const SearchItem &item, const QString &query, const QSt
 
 } // namespace
 
+QString comparableSnippet(QStringView text)
+{
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    QStringList lines;
+    for (QStringView line : text.split(lineEnd)) {
+        qsizetype end = line.size();
+        while (end > 0 && line[end - 1].isSpace())
+            --end;
+        lines << line.first(end).toString();
+    }
+    return lines.join(u'\n').trimmed();
+}
+
 TagSearch TagSearch::forAllPages()
 {
     QList<SearchItem> items;
@@ -94,16 +115,23 @@ TagSearch TagSearch::forAllPages()
     return TagSearch(std::move(items));
 }
 
+bool TagSearch::isWholeSnippet(qsizetype item, const QString &query) const
+{
+    const QString &whole = m_items[item].wholeSnippet;
+    return !whole.isEmpty() && whole == comparableSnippet(query);
+}
+
 QList<qsizetype> TagSearch::find(const QString &query) const
 {
     const QString lower = query.trimmed().toLower();
     QString compact = lower;
     compact.remove(u' ');
+    const QString whole = comparableSnippet(query);
     QList<std::pair<Rank, qsizetype>> ranked;
     for (qsizetype i = 0; i < m_items.size(); ++i) {
         if (lower.isEmpty()) {
             ranked.append({CaptionStart, i});
-        } else if (const auto r = rank(m_items[i], lower, compact)) {
+        } else if (const auto r = rank(m_items[i], lower, compact, whole)) {
             ranked.append({*r, i});
         }
     }

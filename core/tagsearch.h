@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // Finding any tag of the tool by typing: every entry of the tag pages and the
 // three builders, matched by caption, pinyin, initials, Latin words of the
@@ -22,7 +23,12 @@ struct SearchItem {
     QStringList captionWords;   // pinyin syllables and Latin words
     QString initials;
     QString snippetText;
+    QString wholeSnippet;       // an entry's snippet as comparableSnippet() gives it; empty for a builder
 };
+
+// A snippet as a pasted copy is compared with it: line ends of any kind,
+// and blanks at the ends of lines and of the whole, do not count.
+QString comparableSnippet(QStringView text);
 
 class TagSearch
 {
@@ -35,9 +41,12 @@ public:
 
     // The items that match `query`, best first: caption matches above
     // snippet matches, matches at the start and of whole words above the
-    // rest; ties in catalog order (page, then index). An empty query
-    // matches everything in catalog order.
+    // rest; ties in catalog order (page, then index). An entry whose whole
+    // snippet the query is comes before all of them. An empty query matches
+    // everything in catalog order.
     QList<qsizetype> find(const QString &query) const;
+    // Whether `query` is item `item`'s whole snippet, as find() ranks it.
+    bool isWholeSnippet(qsizetype item, const QString &query) const;
 
 private:
     QList<SearchItem> m_items;   // in catalog order

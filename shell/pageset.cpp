@@ -1,5 +1,8 @@
 #include "shell/pageset.h"
 
+#include "core/builderreading.h"
+#include "core/pagebuilders.h"
+#include "shell/builderfill.h"
 #include "shell/catalogpage.h"
 #include "shell/pagewindow.h"
 #include "shell/searchpalette.h"
@@ -98,6 +101,9 @@ void PageSet::openSearch(int page)
         connect(m_palette.get(), &SearchPalette::chosen, this, [this](const SearchItem &item) {
             goToItem(m_paletteOpenedOn, item);
         });
+        connect(m_palette.get(), &SearchPalette::editChosen, this, [this](const BuilderReading &reading) {
+            editInBuilder(m_paletteOpenedOn, reading);
+        });
     }
     m_paletteOpenedOn = page;
     m_palette->openOver(m_pages[page]);
@@ -113,4 +119,14 @@ void PageSet::goToItem(int from, const SearchItem &item)
     if (auto *entry = qobject_cast<QAbstractButton *>(control); entry && !item.builder)
         entry->click();
     control->setFocus(Qt::OtherFocusReason);
+}
+
+void PageSet::editInBuilder(int from, const BuilderReading &reading)
+{
+    const int page = reading.builder->page;
+    navigationClick(*this, from, qint16(page));
+    auto *target = qobject_cast<CatalogPage *>(m_pages[page]->content());
+    if (!target)
+        qFatal("builder %s is on page %d, which has no tags", reading.builder->firstInput, page);
+    fillBuilder(*target, reading);
 }

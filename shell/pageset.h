@@ -11,6 +11,7 @@
 
 class PageWindow;
 class SearchPalette;
+struct BuilderReading;
 struct SearchItem;
 
 // The nine pages for the whole run. A page is created when first needed and
@@ -47,6 +48,9 @@ private:
     // `from` to its page, then clicks its entry, or puts the focus in the
     // builder's first box.
     void goToItem(int from, const SearchItem &item);
+    // Navigates from `from` to the builder's page and fills it from the
+    // reading.
+    void editInBuilder(int from, const BuilderReading &reading);
     int pageOf(const QObject *object) const;
 
     Factory m_factory;

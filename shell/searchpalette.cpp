@@ -2,8 +2,13 @@
 
 #include "shell/parameterbox.h"
 
+#include "core/pagebuilders.h"
+#include "core/pagecatalog.h"
+#include "core/pagetable.h"
+
 #include <QAbstractListModel>
 #include <QApplication>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -66,28 +71,71 @@ public:
     }
 };
 
+// The caption of a builder's layout option on its page ("布局样式二").
+QString layoutCaption(const PageBuilder &builder, int layout)
+{
+    const QString name = QString::fromLatin1(builder.layoutOptions[size_t(layout)]);
+    static QHash<QString, QString> captions;
+    if (!captions.contains(name)) {
+        const PageCatalog catalog = PageCatalog::load(dataFilePath(builder.page));
+        const CatalogControl *option = catalog.control(name);
+        captions.insert(name, option ? option->caption : QString());
+    }
+    return captions.value(name);
+}
+
+// The edit's row: what it does and in which builder, the builder's page,
+// and the first line of the snippet it will write.
+QString editCaption(const BuilderReading &reading)
+{
+    QString caption = QStringLiteral("在生成器中编辑：") + QString::fromUtf16(reading.builder->caption);
+    if (reading.builder->layoutCount() > 1)
+        caption += QStringLiteral("（%1）").arg(layoutCaption(*reading.builder, reading.layout));
+    return caption;
+}
+
 } // namespace
 
-// The matches of the current query, as rows of the result list.
+// The matches of the current query, as rows of the result list, with the
+// edit in a builder among them where the query is a builder's tag.
 class SearchResults : public QAbstractListModel
 {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    void show(const TagSearch *search, QList<qsizetype> found)
+    void show(const TagSearch *search, QList<qsizetype> found, std::optional<BuilderReading> edit, int editRow)
     {
         beginResetModel();
         m_search = search;
         m_found = std::move(found);
+        m_edit = std::move(edit);
+        m_editRow = editRow;
+        if (m_edit) {
+            m_editCaption = editCaption(*m_edit);
+            m_editFirstLine = m_edit->lines().value(0);
+        }
         endResetModel();
     }
-    const SearchItem &item(int row) const { return m_search->items()[m_found[row]]; }
+    bool isEdit(int row) const { return m_edit && row == m_editRow; }
+    const BuilderReading &edit() const { return *m_edit; }
+    const SearchItem &item(int row) const { return m_search->items()[m_found[m_edit && row > m_editRow ? row - 1 : row]]; }
 
-    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_found.size()); }
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_found.size()) + (m_edit ? 1 : 0);
+    }
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!index.isValid() || index.row() >= m_found.size())
+        if (!index.isValid() || index.row() >= rowCount())
             return {};
+        if (isEdit(index.row())) {
+            switch (role) {
+            case Qt::DisplayRole: return m_editCaption;
+            case PageNameRole: return QString::fromUtf16(pageInfo(m_edit->builder->page).caption);
+            case FirstLineRole: return m_editFirstLine;
+            default: return {};
+            }
+        }
         const SearchItem &found = item(index.row());
         switch (role) {
         case Qt::DisplayRole: return found.caption;
@@ -100,6 +148,10 @@ public:
 private:
     const TagSearch *m_search = nullptr;
     QList<qsizetype> m_found;
+    std::optional<BuilderReading> m_edit;
+    int m_editRow = 0;
+    QString m_editCaption;
+    QString m_editFirstLine;
 };
 
 SearchPalette::SearchPalette()
@@ -154,7 +206,13 @@ void SearchPalette::openOver(QWidget *page)
 
 void SearchPalette::showResults()
 {
-    m_results->show(&search(), search().find(m_query->text()));
+    const QString query = m_query->text();
+    QList<qsizetype> found = search().find(query);
+    // A pasted entry's snippet still finds the entry first.
+    int editRow = 0;
+    while (editRow < found.size() && search().isWholeSnippet(found[editRow], query))
+        ++editRow;
+    m_results->show(&search(), std::move(found), readBuilderSnippet(query), editRow);
     if (m_results->rowCount() > 0)
         m_list->setCurrentIndex(m_results->index(0));
 }
@@ -164,6 +222,12 @@ void SearchPalette::chooseCurrent()
     const QModelIndex current = m_list->currentIndex();
     if (!current.isValid())
         return;   // nothing matches: the palette stays open
+    if (m_results->isEdit(current.row())) {
+        const BuilderReading reading = m_results->edit();
+        close();
+        emit editChosen(reading);
+        return;
+    }
     const SearchItem item = m_results->item(current.row());
     close();
     emit chosen(item);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/builderreading.h"
 #include "core/tagsearch.h"
 
 #include <QFrame>
@@ -13,7 +14,9 @@ class SearchResults;
 // A small box over the current page for finding any tag by typing: a search
 // field and the matches below it, best first. Up and Down (and the page
 // keys) move in the list, Enter or a double click chooses, Esc or a click
-// outside closes it without any change.
+// outside closes it without any change. A tag or snippet that a builder
+// writes, typed or pasted, is offered first for editing in that builder
+// (after an entry whose whole snippet it is).
 class SearchPalette : public QFrame
 {
     Q_OBJECT
@@ -29,6 +32,8 @@ public:
 
 signals:
     void chosen(const SearchItem &item);
+    // The edit in a builder was chosen, with what the tag gives its inputs.
+    void editChosen(const BuilderReading &reading);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const TagSearch &search()
@@ -86,6 +88,37 @@ TEST(TagSearch, RanksCaptionMatchesAboveSnippetMatchesAndKeepsCatalogOrderInTies
     EXPECT_EQ(second.caption, QStringLiteral("内容页title"));
     for (qsizetype i = 2; i < found.size(); ++i)
         EXPECT_FALSE(search().items()[found[i]].captionText.contains(QStringLiteral("title")));
+}
+
+// A snippet copied out of a template comes back with other line ends and
+// blanks at the ends of its lines; it still finds its entry first.
+TEST(TagSearch, APastedSnippetFindsItsEntryFirst)
+{
+    for (int page = Page::Home; page <= Page::ExtensionFunctions; ++page) {
+        for (const CatalogControl *entry : pageData(page).entries()) {
+            const QString lf = entry->lines.join(u'\n');
+            const QString crLfWithBlanks = QStringLiteral("  ") + entry->lines.join(QStringLiteral(" \t\r\n")) + QStringLiteral("\r\n\r\n");
+            for (const QString &query : {lf, crLfWithBlanks}) {
+                const QList<qsizetype> found = search().find(query);
+                ASSERT_FALSE(found.isEmpty()) << entry->name.toStdString();
+                // Entries with the same snippet come first together, in catalog order.
+                qsizetype same = 0;
+                while (same < found.size() && search().isWholeSnippet(found[same], query))
+                    ++same;
+                const auto isThisEntry = [&](qsizetype i) {
+                    return search().items()[i].page == page && search().items()[i].control == entry->name;
+                };
+                EXPECT_TRUE(std::any_of(found.begin(), found.begin() + same, isThisEntry))
+                    << entry->name.toStdString() << " on page " << page;
+            }
+        }
+    }
+    // One changed character is no longer the entry's snippet.
+    const QStringList lines = pageData(Page::List).entry(6)->lines;
+    QString changed = lines.join(u'\n');
+    changed.replace(QStringLiteral("row=\"6\""), QStringLiteral("row=\"7\""));
+    const QList<qsizetype> found = search().find(changed);
+    EXPECT_TRUE(found.isEmpty() || !search().isWholeSnippet(found.first(), changed));
 }
 
 TEST(TagSearch, AQueryWithoutAMatchFindsNothing)

@@ -2,6 +2,8 @@
 // page data gives them. Building the pages looks up every box, drop-down and
 // option their code wires; a name the data lacks stops the program there.
 
+#include "core/pagebuilders.h"
+#include "core/tagbuilder.h"
 #include "core/tagsearch.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
@@ -42,6 +44,35 @@ TEST_F(ControlNames, EverySearchItemNamesAControlOfItsPage)
             EXPECT_NE(qobject_cast<QLineEdit *>(control), nullptr) << item.control.toStdString();
         else
             EXPECT_NE(qobject_cast<QAbstractButton *>(control), nullptr) << item.control.toStdString();
+    }
+}
+
+// A tag read back fills its builder's controls by these names: a box for
+// each number, a drop-down holding the builder's items for each choice, and
+// an option button for each layout.
+TEST_F(ControlNames, EveryBuilderInputNamesAControlThatHoldsItsValues)
+{
+    for (const PageBuilder &builder : pageBuilders()) {
+        qsizetype input = 0;
+        for (const OpeningPart &part : builder.builder().opening) {
+            if (part.kind == OpeningPart::Kind::Text)
+                continue;
+            ASSERT_LT(input, qsizetype(builder.inputControls.size()));
+            const QString name = QString::fromLatin1(builder.inputControls[size_t(input++)]);
+            QWidget *control = page(builder.page)->findChild<QWidget *>(name);
+            if (part.kind == OpeningPart::Kind::Number) {
+                EXPECT_NE(qobject_cast<QLineEdit *>(control), nullptr) << name.toStdString();
+            } else if (auto *dropDown = qobject_cast<QComboBox *>(control)) {
+                QStringList items;
+                for (int i = 0; i < dropDown->count(); ++i)
+                    items << dropDown->itemText(i);
+                EXPECT_EQ(items, choiceItems(*part.choices)) << name.toStdString();
+            } else {
+                ADD_FAILURE() << name.toStdString() << " is no drop-down";
+            }
+        }
+        for (const char *option : builder.layoutOptions)
+            EXPECT_NE(page(builder.page)->findChild<QAbstractButton *>(QString::fromLatin1(option)), nullptr) << option;
     }
 }
 

@@ -6,7 +6,12 @@
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 
+#include "core/homebuilders.h"
+#include "core/listtag.h"
 #include "core/snippet.h"
+
+#include <QComboBox>
+#include <QLabel>
 
 #include <QImage>
 #include <QLineEdit>
@@ -167,6 +172,130 @@ TEST_F(SearchPaletteTest, APasteLongerThanTheQueryHoldsIsCutAndTheUserTold)
     EXPECT_TRUE(palette()->isVisible());
     EXPECT_TRUE(query()->hasFocus());
     EXPECT_EQ(palette()->resultList()->model()->rowCount(), 0);
+}
+
+// ---- A builder's tag pasted back into its builder --------------------------
+
+class EditInBuilderTest : public SearchPaletteTest
+{
+protected:
+    // Opens the palette on `page` and pastes `text` into it as the user
+    // does, from the clipboard.
+    void pasteIntoPalette(int number, const QString &text)
+    {
+        pressCtrlK(page(number)->ownButton());
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(query(), Qt::Key_V, Qt::ControlModifier);
+    }
+    QString boxText(int number, const char *name) const
+    {
+        return content(number)->widget<QLineEdit>(QString::fromLatin1(name))->text();
+    }
+    QString choice(int number, const char *name) const
+    {
+        return content(number)->widget<QComboBox>(QString::fromLatin1(name))->currentText();
+    }
+    // The note of what was not kept, where it shows on page `number`.
+    QLabel *shownNote(int number) const
+    {
+        auto *note = page(number)->findChild<QLabel *>(QStringLiteral("NotKeptNote"));
+        return note && note->isVisible() ? note : nullptr;
+    }
+};
+
+TEST_F(EditInBuilderTest, AHandEditedArticleListOpensInItsLayoutWithEveryInputSet)
+{
+    goTo(Page::Shop);
+    pasteIntoPalette(Page::Shop, QStringLiteral(
+        "{zuvi:arclist row=\"5\" limit='0,5' orderby=\"click\"\r\n   typeid=\"2\" flag='h' infolen='80'}\r\n"
+        "  <li>\r\n  <a href='{$field.arcurl}'><img src='{$field.litpic}' />{$field.title}</a>\r\n"
+        "  <span>{$field.seo_description}...</span>\r\n  </li>\r\n{/zuvi:arclist}\r\n"));
+    EXPECT_EQ(selectedCaption(), QStringLiteral("在生成器中编辑：文章列表（布局样式四）"));
+    EXPECT_EQ(palette()->resultList()->currentIndex().row(), 0);
+    QTest::keyClick(query(), Qt::Key_Return);
+
+    EXPECT_FALSE(palette()->isVisible());
+    ASSERT_TRUE(page(Page::Home)->isVisible());
+    EXPECT_FALSE(page(Page::Shop)->isVisible());
+    EXPECT_EQ(boxText(Page::Home, "articleColumnId"), QStringLiteral("2"));
+    EXPECT_EQ(choice(Page::Home, "articleAttribute"), QStringLiteral("头条[h]"));
+    EXPECT_EQ(boxText(Page::Home, "articleTitleLength"), QString());
+    EXPECT_EQ(boxText(Page::Home, "articleSummaryLength"), QStringLiteral("80"));
+    EXPECT_EQ(boxText(Page::Home, "articleRows"), QStringLiteral("5"));
+    EXPECT_EQ(choice(Page::Home, "articleOrder"), QStringLiteral("按点击数"));
+    EXPECT_TRUE(button(Page::Home, QStringLiteral("articleLayout3"))->isChecked());
+    // What the page writes for these inputs, as if the user had typed them.
+    const QString rebuilt = snippetText(*articleListSnippet(
+        3, ArticleListInputs{.columnId = QStringLiteral("2"), .attribute = QStringLiteral("头条[h]"),
+                             .summaryLength = QStringLiteral("80"), .rows = QStringLiteral("5"),
+                             .ordering = QStringLiteral("按点击数")}));
+    EXPECT_EQ(outputText(Page::Home), rebuilt);
+    EXPECT_EQ(clipboardText(), rebuilt);
+
+    QLabel *note = shownNote(Page::Home);
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text(), QStringLiteral("未保留：limit='0,5'"));
+    EXPECT_TRUE(content(Page::Home)->outputBox()->geometry().contains(note->geometry()));
+    // The note leaves the keyboard in the builder's first box.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page(Page::Home)));
+    QWidget *focus = QApplication::focusWidget();
+    EXPECT_EQ(focus, content(Page::Home)->widget(QStringLiteral("articleColumnId")))
+        << (focus ? focus->metaObject()->className() : "none");
+    // It speaks of the snippet the edit wrote, and goes with it.
+    typeText(focus, QStringLiteral("1"));
+    EXPECT_EQ(shownNote(Page::Home), nullptr);
+}
+
+TEST_F(EditInBuilderTest, ANavigationMenuTagSetsItsDropDownAndTheEarlierNoteGoes)
+{
+    pasteIntoPalette(Page::Home, QStringLiteral("{zuvi:channel titlelen='3' typeid='4' row='2'}"));
+    QTest::keyClick(query(), Qt::Key_Return);
+    ASSERT_NE(shownNote(Page::Home), nullptr);
+    EXPECT_EQ(shownNote(Page::Home)->text(), QStringLiteral("未保留：titlelen='3'"));
+
+    pasteIntoPalette(Page::Home, QStringLiteral("  {zuvi:channel row='8' type=\"son\" currentstyle='on'}  "));
+    EXPECT_EQ(selectedCaption(), QStringLiteral("在生成器中编辑：导航菜单"));
+    QTest::keyClick(query(), Qt::Key_Return);
+    ASSERT_TRUE(page(Page::Home)->isVisible());
+    EXPECT_EQ(choice(Page::Home, "columnAttribute"), QStringLiteral("下级栏目"));
+    EXPECT_EQ(boxText(Page::Home, "columnId"), QString()) << "a box the tag leaves out is emptied";
+    EXPECT_EQ(boxText(Page::Home, "columnCount"), QStringLiteral("8"));
+    const QString rebuilt = snippetText(navigationMenuSnippet(QStringLiteral("下级栏目"), QString(), QStringLiteral("8")));
+    EXPECT_EQ(outputText(Page::Home), rebuilt);
+    EXPECT_EQ(clipboardText(), rebuilt);
+    EXPECT_EQ(shownNote(Page::Home), nullptr) << "the note of the earlier edit goes";
+}
+
+// The title length box rebuilds the list page's snippet without copying
+// it; an edit that changes that box alone still leaves the rebuilt snippet
+// on the clipboard, not the entry chosen before.
+TEST_F(EditInBuilderTest, AListTagChangingTheTitleLengthAloneIsCopied)
+{
+    goTo(Page::List);
+    typeText(content(Page::List)->widget(QStringLiteral("listTitleLength")), QStringLiteral("30"));
+    typeText(content(Page::List)->widget(QStringLiteral("listSummaryLength")), QStringLiteral("9"));
+    clickOn(entry(Page::List, 3));
+    pasteIntoPalette(Page::List, QStringLiteral("{zuvi:list infolen='9' titlelen='31'}"));
+    EXPECT_EQ(selectedCaption(), QStringLiteral("在生成器中编辑：列表循环"));
+    QTest::keyClick(query(), Qt::Key_Return);
+    EXPECT_EQ(boxText(Page::List, "listTitleLength"), QStringLiteral("31"));
+    EXPECT_EQ(boxText(Page::List, "listSummaryLength"), QStringLiteral("9"));
+    EXPECT_EQ(boxText(Page::List, "listPageSize"), QString());
+    const QString rebuilt = snippetText(listTagSnippet(QStringLiteral("31"), QStringLiteral("9"), QString()));
+    EXPECT_EQ(outputText(Page::List), rebuilt);
+    EXPECT_EQ(clipboardText(), rebuilt);
+    EXPECT_EQ(shownNote(Page::List), nullptr);
+}
+
+// An entry whose snippet a builder could also read: the entry stays first,
+// the edit comes next.
+TEST_F(EditInBuilderTest, APastedEntrySnippetStillFindsTheEntryFirst)
+{
+    const QStringList lines = pageData(Page::CommonTags).entry(4)->lines;
+    pasteIntoPalette(Page::Home, lines.join(QStringLiteral("  \n")));
+    EXPECT_EQ(selectedCaption(), pageData(Page::CommonTags).entry(4)->caption);
+    QTest::keyClick(query(), Qt::Key_Down);
+    EXPECT_EQ(selectedCaption(), QStringLiteral("在生成器中编辑：文章列表（布局样式一）"));
 }
 
 } // namespace
