@@ -2,12 +2,12 @@
 
 #include "app/checkcommand.h"
 #include "app/errorline.h"
+#include "app/lspcommand.h"
 
 #include "core/editorexport.h"
 #include "core/outputfile.h"
 #include "core/product.h"
 #include "core/rawbytes.h"
-#include "lsp/stdioserver.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -129,7 +129,7 @@ int runCommandLine(int argc, char *argv[])
     if (arguments.size() > 1 && arguments[1] == QLatin1String("check"))
         return runCheckCommand(QStringList{arguments[0]} + arguments.mid(2));
     if (arguments.size() > 1 && arguments[1] == QLatin1String("lsp"))
-        return runLanguageServer(arguments.mid(2));
+        return runLspCommand(QStringList{arguments[0]} + arguments.mid(2));
     if (arguments.size() > 1 && arguments[1] == QLatin1String("export")) {
         if (arguments.size() > 2 && arguments[2].startsWith(u'-'))
             arguments.removeAt(1);
@@ -158,8 +158,9 @@ int runCommandLine(int argc, char *argv[])
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("Writes ZuviCMS template tags. Without arguments it opens its windows; with --export "
-                       "(or export) it writes every tag as editor templates, and `check PATH...` checks "
-                       "templates (check --help); neither needs a display."));
+                       "(or export) it writes every tag as editor templates, `check PATH...` checks templates "
+                       "(check --help), and `lsp` is the language server an editor starts (lsp --help); none "
+                       "needs a display."));
     parser.addOptions(options);
 
     // One line that says what is wrong and what the program accepts.
@@ -179,7 +180,7 @@ int runCommandLine(int argc, char *argv[])
         // The usage line names the program as installed, not by the path it was started from.
         QString help = parser.helpText();
         help.replace(0, help.indexOf(u'\n'),
-                     QStringLiteral("Usage: %1 [options]\n       %1 export vscode|jetbrains [-o file]\n       %1 check [options] PATH...")
+                     QStringLiteral("Usage: %1 [options]\n       %1 export vscode|jetbrains [-o file]\n       %1 check [options] PATH...\n       %1 lsp [--stdio]")
                          .arg(programName()));
         return writeOutput("-", help.toUtf8());
     }

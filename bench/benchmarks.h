@@ -5,3 +5,4 @@ void registerStartupBenchmarks();       // start-up, navigation, memory
 void registerInteractionBenchmarks();   // entry clicks, keystrokes, pastes
 void registerHighlightBenchmarks();     // colouring the output box
 void registerCheckBenchmarks();         // checking a theme against reading it
+void registerLanguageServerBenchmarks();   // completion, diagnostics and memory of `lsp`

@@ -7,6 +7,7 @@
 // all of it, which must not grow with the number of files.
 
 #include "bench/benchmarks.h"
+#include "bench/programmemory.h"
 
 #include "core/catalogtags.h"
 #include "core/checkreport.h"
@@ -22,12 +23,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/ptrace.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -180,58 +175,13 @@ void reportAlone(State &state)
     }
 }
 
-// VmHWM of a process, in KiB, from /proc/<pid>/status; negative if unread.
-double highWaterMark(pid_t pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble();
-    }
-    return -1;
-}
-
-// The built program over `folder`, its report thrown away: its peak resident
-// memory in MiB, or a negative number where it did not run. Read from
-// /proc when the program is about to exit, stopped there as a traced child:
-// wait4()'s ru_maxrss would also count the memory of the benchmark process,
-// which the child is forked from.
+// Peak memory of the built program checking `folder` (report thrown away),
+// in MiB; negative where it did not run or failed.
 double peakOfCheck(const QString &folder, const char *format)
 {
-    const QByteArray program = ZUVI_TAGGEN_PATH;
-    const QByteArray path = QFile::encodeName(folder);
-    const QByteArray formatOption = QByteArray("--format=") + format;
-    char *const arguments[] = {const_cast<char *>(program.constData()), const_cast<char *>("check"),
-                               const_cast<char *>(formatOption.constData()), const_cast<char *>(path.constData()),
-                               nullptr};
-    const pid_t child = fork();
-    if (child < 0)
-        return -1;
-    if (child == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
-        raise(SIGSTOP);
-        execv(arguments[0], arguments);
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ptrace(PTRACE_SETOPTIONS, child, nullptr,
-           reinterpret_cast<void *>(PTRACE_O_TRACEEXIT | PTRACE_O_TRACEEXEC | PTRACE_O_EXITKILL));
-    ptrace(PTRACE_CONT, child, nullptr, nullptr);
-    double peak = -1;
-    while (waitpid(child, &status, 0) == child && WIFSTOPPED(status)) {
-        if (status >> 16 == PTRACE_EVENT_EXIT)
-            peak = highWaterMark(child);
-        const int signal = WSTOPSIG(status) == SIGTRAP ? 0 : WSTOPSIG(status);
-        ptrace(PTRACE_CONT, child, nullptr, reinterpret_cast<void *>(long(signal)));
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) > 1)
-        return -1;
-    return peak / 1024;
+    const ProgramMemory measured = programMemory(
+        {ZUVI_TAGGEN_PATH, "check", QByteArray("--format=") + format, QFile::encodeName(folder)});
+    return measured.status == 0 || measured.status == 1 ? measured.atExit.peak : -1;
 }
 
 // Peak memory of `zuvi-taggen check` over the first quarter of the theme and

@@ -64,10 +64,10 @@ void clickNavigation(PageSet &pages, int target)
         window->navigationButton(target)->click();
 }
 
-Residency readResidency()
+Residency readResidency(int pid)
 {
     Residency r;
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status(pid ? QStringLiteral("/proc/%1/status").arg(pid) : QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return r;
     const auto kibToMib = [](const QByteArray &line) {

@@ -58,15 +58,16 @@ PageWindow *visiblePage(const PageSet &pages);
 // gives it. Does not wait for the paint.
 void clickNavigation(PageSet &pages, int target);
 
-// Resident memory of this process, from /proc/self/status, in MiB:
-// everything, and its anonymous and file-backed parts.
+// Resident memory of a process, this one by default, from
+// /proc/<pid>/status, in MiB: everything, and its anonymous and file-backed
+// parts.
 struct Residency {
     double total = 0;
     double anonymous = 0;
     double fileBacked = 0;
     double peak = 0;   // VmHWM: the most resident at any time so far
 };
-Residency readResidency();
+Residency readResidency(int pid = 0);
 // The part of the resident memory in images shared with the X server (the
 // windows' backing stores), from /proc/self/smaps, in MiB.
 double readSharedImageResidency();

@@ -14,6 +14,8 @@ struct ClientSupport {
     bool hierarchicalSymbols = false;   // DocumentSymbol rather than SymbolInformation
     bool codeActionLiterals = false;    // CodeAction rather than Command
     bool lineFoldingOnly = false;
+    bool watchedFilesRegistration = false;   // takes file watchers registered by the server
+    bool diagnosticRefresh = false;          // re-pulls diagnostics when the server asks
 
     static ClientSupport fromCapabilities(const QJsonObject &capabilities);
 };

@@ -36,6 +36,15 @@ QJsonObject notification(const QString &method, const QJsonValue &params)
     return {{QStringLiteral("jsonrpc"), kVersion}, {QStringLiteral("method"), method}, {QStringLiteral("params"), params}};
 }
 
+QJsonObject request(const QJsonValue &id, const QString &method, const QJsonValue &params)
+{
+    QJsonObject message = base(id);
+    message.insert(QStringLiteral("method"), method);
+    if (!params.isUndefined())
+        message.insert(QStringLiteral("params"), params);
+    return message;
+}
+
 std::variant<Message, QJsonObject> parseMessage(const QByteArray &body)
 {
     QJsonParseError error;

@@ -25,6 +25,8 @@ enum ErrorCode : int {
 QJsonObject response(const QJsonValue &id, const QJsonValue &result);
 QJsonObject errorResponse(const QJsonValue &id, int code, const QString &message);
 QJsonObject notification(const QString &method, const QJsonValue &params);
+// A request of the server to the client.
+QJsonObject request(const QJsonValue &id, const QString &method, const QJsonValue &params);
 
 // One message from the client.
 struct Message {

@@ -112,7 +112,7 @@ void LanguageServer::handle(const jsonrpc::Message &message)
         return;
     }
     if (!message.isRequest())
-        return;   // a response to the server, which asks nothing
+        return;   // the client's answer to a request of the server, which needs none
     Reply reply;
     if (m_state == State::Uninitialized && message.method != u"initialize"_s) {
         reply = Reply::failure(jsonrpc::ServerNotInitialized, u"the server is not initialized"_s);
@@ -181,6 +181,25 @@ LanguageServer::Reply LanguageServer::shutdown(const QJsonValue &)
 
 void LanguageServer::initialized(const QJsonValue &)
 {
+    // Files created or deleted may be named by an include, and a changed
+    // configuration changes the findings: the client tells of them where it
+    // watches files for the server.
+    if (!m_client.watchedFilesRegistration)
+        return;
+    const QJsonArray watchers{
+        QJsonObject{{u"globPattern"_s, u"**/*"_s}, {u"kind"_s, 1 | 4}},     // created, deleted
+        QJsonObject{{u"globPattern"_s, u"**/.zuvi-check.json"_s}, {u"kind"_s, 2}},   // changed
+    };
+    ask(u"client/registerCapability"_s,
+        QJsonObject{{u"registrations"_s,
+                     QJsonArray{QJsonObject{{u"id"_s, u"zuvi-taggen-files"_s},
+                                            {u"method"_s, u"workspace/didChangeWatchedFiles"_s},
+                                            {u"registerOptions"_s, QJsonObject{{u"watchers"_s, watchers}}}}}}});
+}
+
+void LanguageServer::ask(const QString &method, const QJsonValue &params)
+{
+    m_send(jsonrpc::request(u"zuvi-taggen-%1"_s.arg(++m_asked), method, params));
 }
 
 void LanguageServer::exit(const QJsonValue &)
@@ -281,12 +300,16 @@ void LanguageServer::publish(const TextDocument &document)
 
 void LanguageServer::publishOthers(const QString &except)
 {
+    bool others = false;
     for (const TextDocument *document : m_documents.all()) {
         if (document->uri() == except)
             continue;
+        others = true;
         m_analyses.remove(document->uri());
         publish(*document);
     }
+    if (others && m_client.pullDiagnostics && m_client.diagnosticRefresh)
+        ask(u"workspace/diagnostic/refresh"_s, QJsonValue::Undefined);
 }
 
 // --- requests on a document ---

@@ -102,10 +102,14 @@ private:
     std::shared_ptr<const DocumentAnalysis> analysis(const TextDocument &document);
     PositionMapper positions(const TextDocument &document) const { return document.positions(m_client.encoding); }
 
-    // Diagnostics pushed to clients that do not pull them; `also` the other
-    // open documents, whose includes may have come or gone.
+    // Diagnostics pushed to clients that do not pull them. Those of the
+    // other open documents, whose includes or configuration may have come,
+    // gone or changed, pushed again, or a pulling client asked to pull them
+    // again.
     void publish(const TextDocument &document);
     void publishOthers(const QString &except);
+    // A request to the client, whose answer the server does not need.
+    void ask(const QString &method, const QJsonValue &params);
     void forgetAnalyses();
 
     Send m_send;
@@ -120,4 +124,5 @@ private:
     QHash<QString, QJsonArray> m_published;                               // by URI
     QHash<QString, RequestHandler> m_requests;
     QHash<QString, NotificationHandler> m_notifications;
+    int m_asked = 0;   // requests sent to the client, for their ids
 };

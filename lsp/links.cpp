@@ -21,8 +21,9 @@ QJsonValue definition(const DocumentAnalysis &analysis, qsizetype offset, const 
         return QJsonValue::Null;
     const CheckContext &context = analysis.setup().context;
     // The path under the cursor; elsewhere on its tag, the tag's first path.
+    const QList<FileReference> files = analysis.fileReferences();
     const FileReference *chosen = nullptr;
-    for (const FileReference &file : analysis.fileReferences()) {
+    for (const FileReference &file : files) {
         if (file.node == index && (file.path.contains(offset) || !chosen))
             chosen = &file;
     }

@@ -48,16 +48,8 @@ int takeStandardOutput()
 
 } // namespace
 
-int runLanguageServer(const QStringList &arguments)
+int runLanguageServer()
 {
-    for (const QString &argument : arguments) {
-        // Clients often start a server with --stdio; that is the only way here.
-        if (argument != QLatin1String("--stdio")) {
-            std::fprintf(stderr, "zuvi-taggen lsp: unknown argument '%s' (the server speaks on standard input and output)\n",
-                         qPrintable(argument));
-            return 2;
-        }
-    }
     const int protocol = takeStandardOutput();
     if (protocol < 0) {
         std::perror("zuvi-taggen lsp: standard output");

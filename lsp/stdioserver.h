@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QStringList>
-
 // `zuvi-taggen lsp`: the language server on standard input and output.
 // Standard output carries the protocol's messages alone: whatever else the
 // program or Qt would write there goes to standard error. Runs until the
 // client's exit notification or the end of the input; returns the exit
-// status (0 after a shutdown request, 1 without one, 2 for wrong arguments).
-int runLanguageServer(const QStringList &arguments);
+// status (0 after a shutdown request, 1 without one).
+int runLanguageServer();

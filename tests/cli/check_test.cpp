@@ -483,7 +483,8 @@ TEST(CheckCommand, CommandsBesideTheOptions)
 {
     const ProgramRun help = zuviTaggen({u"--help"_s});
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.contains("zuvi-taggen check [options] PATH...")) << help.out.toStdString();
+    for (const char *usage : {"zuvi-taggen check [options] PATH...", "zuvi-taggen lsp [--stdio]"})
+        EXPECT_TRUE(help.out.contains(usage)) << help.out.toStdString();
     const ProgramRun exported = zuviTaggen({u"export"_s, u"vscode"_s});
     EXPECT_EQ(exported.status, 0);
     EXPECT_EQ(exported.out, zuviTaggen({u"--export"_s, u"vscode"_s}).out);
@@ -496,20 +497,27 @@ TEST(CheckCommand, CommandsBesideTheOptions)
     EXPECT_TRUE(noFormat.out.isEmpty());
 }
 
-TEST(CheckCommand, EveryOptionOfItsHelpIsInTheManual)
+// The manual describes every option the commands list in their help.
+TEST(CheckCommand, EveryOptionOfTheCommandsHelpIsInTheManual)
 {
     QFile manual(QStringLiteral(ZUVI_MANUAL_PATH));
     ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
     const QString page = QString::fromUtf8(manual.readAll());
-    const ProgramRun help = zuviTaggen({u"check"_s, u"--help"_s});
     static const QRegularExpression longOption(u"--([a-z][a-z-]+)"_s);
-    QStringList options;
-    for (const QRegularExpressionMatch &match : longOption.globalMatch(QString::fromUtf8(help.out))) {
-        options << match.captured(1);
-        EXPECT_TRUE(page.contains(u"\\-\\-"_s + match.captured(1).replace(u'-', u"\\-"_s)))
-            << match.captured(1).toStdString();
+    const struct {
+        const char *command;
+        qsizetype atLeast;   // so that a help the pattern misses cannot pass
+    } commands[] = {{"check", 8}, {"lsp", 2}};
+    for (const auto &command : commands) {
+        const ProgramRun help = zuviTaggen({QString::fromLatin1(command.command), u"--help"_s});
+        QStringList options;
+        for (const QRegularExpressionMatch &match : longOption.globalMatch(QString::fromUtf8(help.out))) {
+            options << match.captured(1);
+            EXPECT_TRUE(page.contains(u"\\-\\-"_s + match.captured(1).replace(u'-', u"\\-"_s)))
+                << command.command << ": " << match.captured(1).toStdString();
+        }
+        EXPECT_GE(options.size(), command.atLeast) << help.out.toStdString();
     }
-    EXPECT_GE(options.size(), 8) << help.out.toStdString();
 }
 
 } // namespace

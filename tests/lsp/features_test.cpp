@@ -1,9 +1,14 @@
 // What the server answers about a template: hover on tags and attributes,
 // the outline, folding and partner highlights from the blocks, quick fixes
-// that make the checker's findings go, and pulled diagnostics; each as a
-// table of requests and the answers they must get.
+// that make the checker's findings go, links and definitions of the files a
+// template names as files and folders come and go, and pulled diagnostics;
+// each as a table of requests and the answers they must get.
 #include "tests/lsp/lspsession.h"
 #include "tests/support/qtprinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -298,6 +303,122 @@ TEST(QuickFix, OnlyWhereAFindingIsAndWhenQuickFixesAreWanted)
     EXPECT_EQ(actions(0, QJsonArray{QStringLiteral("quickfix")}).size(), 1);
 }
 
+// --- files a template names ---
+
+// A theme on disk: head.htm beside the folder pc/ of the template, which
+// also names a file not written yet.
+class ThemeOnDisk
+{
+public:
+    ThemeOnDisk()
+    {
+        QDir(m_dir.path()).mkpath(QStringLiteral("pc"));
+        write(QStringLiteral("head.htm"));
+    }
+    QString path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
+    QString uri(const QString &name) const { return uriOfPath(path(name)); }
+    void write(const QString &name) const
+    {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QJsonArray folders() const
+    {
+        return QJsonArray{QJsonObject{{QStringLiteral("uri"), uriOfPath(m_dir.path())}, {QStringLiteral("name"), QStringLiteral("theme")}}};
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+const QString kNaming = QStringLiteral("<p>中文</p>{zuvi:include file='head.htm' /}\n{zuvi:include file='new.htm' /}\n");
+
+struct DefinitionCase {
+    const char *what;
+    int line, character;
+    const char *target;   // the file jumped to, or nullptr for none
+};
+
+TEST(Files, DefinitionAndLinksResolveAsTheCheckerDoes)
+{
+    ThemeOnDisk theme;
+    LspSession session;
+    session.initialize({}, theme.folders());
+    const QString uri = theme.uri(QStringLiteral("pc/index.htm"));
+    session.open(uri, kNaming);
+
+    const DefinitionCase cases[] = {
+        {"on the path, after Chinese", 0, 32, "head.htm"},
+        {"on the tag's name", 0, 12, "head.htm"},
+        {"on a file that does not exist", 1, 22, nullptr},
+        {"in text", 0, 1, nullptr},
+    };
+    for (const DefinitionCase &c : cases) {
+        const QJsonValue found =
+            session.request(QStringLiteral("textDocument/definition"), documentPosition(uri, c.line, c.character))
+                .value(QStringLiteral("result"));
+        if (c.target) {
+            EXPECT_TRUE(jsonIncludes(found, parseJson(QStringLiteral(R"({"uri":"%1","range":{"start":{"line":0,"character":0}}})")
+                                                          .arg(theme.uri(QString::fromLatin1(c.target)))
+                                                          .toUtf8()
+                                                          .constData())))
+                << c.what << ": " << shown(found);
+        } else {
+            EXPECT_TRUE(found.isNull()) << c.what << ": " << shown(found);
+        }
+    }
+    const QJsonValue links = session.request(QStringLiteral("textDocument/documentLink"),
+                                             QJsonObject{{QStringLiteral("textDocument"), QJsonObject{{QStringLiteral("uri"), uri}}}})
+                                 .value(QStringLiteral("result"));
+    EXPECT_TRUE(jsonIncludes(links, parseJson(QStringLiteral(R"([{"range":)" RANGE(0, 29, 0, 37) R"(,"target":"%1"}])")
+                                                  .arg(theme.uri(QStringLiteral("head.htm")))
+                                                  .toUtf8()
+                                                  .constData())))
+        << shown(links);
+}
+
+// Whether an included file is missing (W301) follows the folders and the
+// files around the template: a workspace folder added, a file opened in the
+// client before it is saved, and one written on disk that the client tells
+// of.
+TEST(Files, FindingsFollowTheFilesAndFoldersAroundTheTemplate)
+{
+    ThemeOnDisk theme;
+    LspSession session;
+    session.initialize();
+    const QString uri = theme.uri(QStringLiteral("pc/index.htm"));
+    const auto missing = [&] {
+        QStringList files;
+        const QJsonArray published = session.lastDiagnostics(uri).value_or(QJsonArray());
+        for (const QJsonValue &finding : published) {
+            if (finding[QStringLiteral("code")] == QStringLiteral("W301"))
+                files << kNaming.split(u'\n')[finding[QStringLiteral("range")][QStringLiteral("start")][QStringLiteral("line")].toInt()]
+                             .section(u'\'', 1, 1);
+        }
+        return files;
+    };
+    session.open(uri, kNaming);
+    EXPECT_EQ(missing(), (QStringList{QStringLiteral("head.htm"), QStringLiteral("new.htm")}))
+        << "without a workspace, under the template's own folder";
+
+    session.notify(QStringLiteral("workspace/didChangeWorkspaceFolders"),
+                   QJsonObject{{QStringLiteral("event"), QJsonObject{{QStringLiteral("added"), theme.folders()},
+                                                                     {QStringLiteral("removed"), QJsonArray()}}}});
+    EXPECT_EQ(missing(), QStringList{QStringLiteral("new.htm")}) << "under the workspace folder";
+
+    session.open(theme.uri(QStringLiteral("new.htm")), QStringLiteral("<p>新</p>"));
+    EXPECT_EQ(missing(), QStringList()) << "open in the client, not yet saved";
+    session.notify(QStringLiteral("textDocument/didClose"),
+                   QJsonObject{{QStringLiteral("textDocument"), QJsonObject{{QStringLiteral("uri"), theme.uri(QStringLiteral("new.htm"))}}}});
+    EXPECT_EQ(missing(), QStringList{QStringLiteral("new.htm")}) << "closed unsaved";
+
+    theme.write(QStringLiteral("new.htm"));
+    session.notify(QStringLiteral("workspace/didChangeWatchedFiles"),
+                   QJsonObject{{QStringLiteral("changes"), QJsonArray{QJsonObject{{QStringLiteral("uri"), theme.uri(QStringLiteral("new.htm"))},
+                                                                                  {QStringLiteral("type"), 1}}}}});
+    EXPECT_EQ(missing(), QStringList()) << "written on disk";
+}
+
 // --- pulled diagnostics ---
 
 TEST(Diagnostics, PulledWhereTheClientPullsThemAndNotPushed)
@@ -316,6 +437,29 @@ TEST(Diagnostics, PulledWhereTheClientPullsThemAndNotPushed)
     LspSession pushed;
     EXPECT_FALSE(pushed.initialize()[QStringLiteral("result")][QStringLiteral("capabilities")].toObject().contains(
         QStringLiteral("diagnosticProvider")));
+}
+
+// A pulling client is asked to pull again when another document's findings
+// may have changed (a file opened that it may include), where it takes
+// such requests.
+TEST(Diagnostics, PullingClientsAreAskedToPullAgain)
+{
+    for (const bool refresh : {true, false}) {
+        LspSession session;
+        session.initialize(parseJson(refresh ? R"({"textDocument":{"diagnostic":{}},"workspace":{"diagnostics":{"refreshSupport":true}}})"
+                                             : R"({"textDocument":{"diagnostic":{}}})")
+                               .toObject());
+        session.takeSent();
+        session.open(QStringLiteral("untitled:first"), QStringLiteral("{zuvi:include file='second.htm' /}"));
+        EXPECT_TRUE(session.takeSent().isEmpty()) << "nothing else open";
+        session.open(QStringLiteral("untitled:second"), QString());
+        const QList<QJsonObject> sent = session.takeSent();
+        ASSERT_EQ(sent.size(), refresh ? 1 : 0);
+        if (refresh) {
+            EXPECT_EQ(sent[0][QStringLiteral("method")].toString(), QStringLiteral("workspace/diagnostic/refresh"));
+            EXPECT_TRUE(sent[0].contains(QStringLiteral("id"))) << "a request";
+        }
+    }
 }
 
 } // namespace

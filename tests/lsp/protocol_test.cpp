@@ -73,6 +73,14 @@ const Exchange kExchanges[] = {
     {"nothing is handled after exit",
      {INIT, R"({"jsonrpc":"2.0","method":"exit"})", R"({"jsonrpc":"2.0","id":2,"method":"shutdown"})"},
      {INITIALIZED}, true, 1},
+    {"a client that watches files for the server is asked, after initialized, to tell of files created, deleted "
+     "and configurations changed; its answer needs nothing",
+     {R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{"workspace":{"didChangeWatchedFiles":{"dynamicRegistration":true}}}}})",
+      R"({"jsonrpc":"2.0","method":"initialized","params":{}})", R"({"jsonrpc":"2.0","id":"zuvi-taggen-1","result":null})"},
+     {INITIALIZED, R"({"id":"zuvi-taggen-1","method":"client/registerCapability","params":{"registrations":[
+         {"method":"workspace/didChangeWatchedFiles","registerOptions":{"watchers":[
+             {"globPattern":"**/*","kind":5},{"globPattern":"**/.zuvi-check.json","kind":2}]}}]}})"}},
+    {"a client that does not is asked nothing", {INIT, R"({"jsonrpc":"2.0","method":"initialized","params":{}})"}, {INITIALIZED}},
     {"requests on a document that is not open get InvalidParams",
      {INIT, R"({"jsonrpc":"2.0","id":2,"method":"textDocument/completion","params":{"textDocument":{"uri":"untitled:none"},"position":{"line":0,"character":0}}})"},
      {INITIALIZED, R"({"id":2,"error":{"code":-32602}})"}},

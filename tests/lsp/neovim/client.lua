@@ -101,6 +101,31 @@ local function run()
   assert(closed, 'the closed block is still reported')
   result.diagnostics_after_edit = diagnostics()
 
+  -- K on the tag after the Chinese text: the text of the floating window
+  -- Neovim opens, as the user reads it.
+  local function floating_text()
+    for _, win in ipairs(vim.api.nvim_list_wins()) do
+      if vim.api.nvim_win_get_config(win).relative ~= '' then
+        local lines = vim.api.nvim_buf_get_lines(vim.api.nvim_win_get_buf(win), 0, -1, false)
+        return table.concat(lines, '\n')
+      end
+    end
+  end
+  cursor_at('arclist', 2)
+  vim.lsp.buf.hover()
+  assert(vim.wait(5000, function() return floating_text() ~= nil end, 10), 'no hover shown')
+  result.hover = floating_text()
+
+  -- Go to definition on the included file's name: Neovim opens that file
+  -- in the window, the cursor at its start. The edited template stays in a
+  -- hidden buffer, as a user's configuration with 'hidden' keeps it.
+  vim.o.hidden = true
+  cursor_at('head.htm', 1)
+  vim.lsp.buf.definition()
+  assert(vim.wait(5000, function() return vim.api.nvim_get_current_buf() ~= buf end, 10), 'no jump')
+  local cursor = vim.api.nvim_win_get_cursor(0)
+  result.definition = { file = vim.api.nvim_buf_get_name(0), line = cursor[1], col = cursor[2] }
+
   vim.lsp.stop_client(id)
   assert(vim.wait(5000, function() return result.exit_code ~= nil end, 10), 'the server did not end')
 end

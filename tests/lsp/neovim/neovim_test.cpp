@@ -1,13 +1,17 @@
 // The language server under a real client nobody on this project wrote:
 // Neovim, run headless, opens the fixture theme's index.htm (Chinese text
 // and a character outside the BMP before its faults) and works on it as a
-// user does (client.lua). The places are judged as Neovim shows them, in
+// user does (client.lua): findings, completion, an edit, hover and go to
+// definition. The places are judged as Neovim shows them, in
 // byte columns of the buffer, worked out here from the template's text; the
 // same must come out whether Neovim speaks UTF-16 or UTF-8 to the server.
 #include "tests/lsp/lspsession.h"
 
+#include "lsp/catalogindex.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -76,7 +80,7 @@ QJsonObject shownFinding(int line, const QString &text, const QString &what, con
 
 class NeovimTest : public testing::TestWithParam<const char *> {};
 
-TEST_P(NeovimTest, ShowsFindingsCompletesAndFollowsEdits)
+TEST_P(NeovimTest, ShowsFindingsCompletesFollowsEditsHoversAndJumps)
 {
     const QString encoding = QString::fromLatin1(GetParam());
     const QJsonObject result = runNeovim(encoding);
@@ -111,6 +115,29 @@ TEST_P(NeovimTest, ShowsFindingsCompletesAndFollowsEdits)
     // The block closed by an edit: its finding gone, the others where they were.
     EXPECT_TRUE(jsonIncludes(result[QStringLiteral("diagnostics_after_edit")], QJsonArray{notNumber, missing}))
         << shown(result[QStringLiteral("diagnostics_after_edit")]);
+
+    // Hover on the tag: its entries' captions and the tip the catalog gives one of them.
+    const QString hover = result[QStringLiteral("hover")].toString();
+    EXPECT_TRUE(hover.contains(QStringLiteral("{zuvi:arclist}"))) << hover.toStdString();
+    const CatalogIndex &catalog = CatalogIndex::instance();
+    qsizetype tips = 0;
+    for (const qsizetype item : catalog.itemsWriting(QStringLiteral("zuvi:arclist"))) {
+        const CatalogItem &entry = catalog.items()[item];
+        if (entry.tip.isEmpty())
+            continue;
+        ++tips;
+        EXPECT_TRUE(hover.contains(entry.caption)) << hover.toStdString();
+        EXPECT_TRUE(hover.contains(entry.tip)) << hover.toStdString();
+    }
+    EXPECT_GT(tips, 0) << "the fixture's tag has a tip in the catalog";
+
+    // Go to definition on the include: Neovim shows the included file from its start.
+    const QJsonObject definition = result[QStringLiteral("definition")].toObject();
+    EXPECT_EQ(QFileInfo(definition[QStringLiteral("file")].toString()).canonicalFilePath(),
+              QFileInfo(kTheme + QStringLiteral("/head.htm")).canonicalFilePath())
+        << shown(definition);
+    EXPECT_EQ(definition[QStringLiteral("line")].toInt(), 1);
+    EXPECT_EQ(definition[QStringLiteral("col")].toInt(-1), 0);
 
     EXPECT_EQ(result[QStringLiteral("exit_code")].toInt(-1), 0) << "shutdown and exit";
 }
