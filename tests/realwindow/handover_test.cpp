@@ -100,7 +100,7 @@ TEST_F(HandOver, ASecondStartBringsTheRunningToolForwardWithItsStartupIdAndEnds)
     EXPECT_TRUE(session.programRunning());
 }
 
-// The first result for "fenye" and the bytes choosing it copies.
+// The bytes that choosing the first result for `query` copies.
 QByteArray snippetOfFirstResult(const QString &query)
 {
     const TagSearch search = TagSearch::forAllPages();
@@ -114,10 +114,9 @@ QByteArray snippetOfFirstResult(const QString &query)
 }
 
 // The search box is open with the query typed in: Enter takes its first
-// result, which puts that entry's snippet on the clipboard.
-void expectSearchBoxWith(XSession &session, const QString &query)
+// result, which puts `expected` on the clipboard.
+void expectSearchBoxGiving(XSession &session, const QByteArray &expected)
 {
-    const QByteArray expected = snippetOfFirstResult(query);
     // The box stands over the middle of the page.
     const QStringList pages = session.visibleWindows();
     const auto origin = session.visibleWindowOrigin();
@@ -126,7 +125,7 @@ void expectSearchBoxWith(XSession &session, const QString &query)
         << "no search box over the page";
     session.key(QStringLiteral("Return"));
     const QByteArray copied = session.waitForClipboard(expected);
-    EXPECT_TRUE(copied == expected) << query.toStdString() << ": " << copied.toStdString();
+    EXPECT_TRUE(copied == expected) << copied.toStdString();
 }
 
 TEST_F(HandOver, SearchOpensTheSearchBoxInTheRunningToolOrInANewOne)
@@ -134,13 +133,20 @@ TEST_F(HandOver, SearchOpensTheSearchBoxInTheRunningToolOrInANewOne)
     // None runs: the start is the tool, with the box open.
     XSession session(kProgram, environment(), {QStringLiteral("--search"), QStringLiteral("fenye")});
     ASSERT_TRUE(session.ready()) << session.error().toStdString();
-    expectSearchBoxWith(session, QStringLiteral("fenye"));
+    expectSearchBoxGiving(session, snippetOfFirstResult(QStringLiteral("fenye")));
 
     // One runs: it opens the box over its page.
     EXPECT_EQ(session.runToEnd(kProgram, {QStringLiteral("--search"), QStringLiteral("shang yi pian")}), 0);
-    expectSearchBoxWith(session, QStringLiteral("shang yi pian"));
+    expectSearchBoxGiving(session, snippetOfFirstResult(QStringLiteral("shang yi pian")));
     EXPECT_EQ(session.runToEnd(kProgram, {QStringLiteral("--search=keywords")}), 0);
-    expectSearchBoxWith(session, QStringLiteral("keywords"));
+    expectSearchBoxGiving(session, snippetOfFirstResult(QStringLiteral("keywords")));
+    // A builder's snippet, line ends and all, offers to edit it in its
+    // builder first, which rebuilds the same bytes.
+    const QByteArray navigationMenu = "{zuvi:channel type='top' typeid='7' currentstyle='on'}\r\n"
+                                      "<a href='{$field.typeurl}' class='{$field.currentstyle}'>{$field.typename}</a>"
+                                      "\r\n{/zuvi:channel}\r\n";
+    EXPECT_EQ(session.runToEnd(kProgram, {QStringLiteral("--search"), QString::fromUtf8(navigationMenu)}), 0);
+    expectSearchBoxGiving(session, navigationMenu);
     EXPECT_EQ(session.visibleWindows().size(), 1);
     EXPECT_TRUE(session.programRunning());
 }
