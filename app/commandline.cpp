@@ -16,7 +16,7 @@
 
 namespace {
 
-enum ExitStatus { Done = 0, NotWritten = 1, NoDisplay = 1, WrongArguments = 2 };
+enum ExitStatus { Done = 0, NotWritten = 1, NoDisplay = 1, NotAnswered = 1, WrongArguments = 2 };
 
 struct ExportFormat {
     const char *name;
@@ -74,7 +74,7 @@ int writeOutput(const QByteArray &target, const QByteArray &bytes)
 
 } // namespace
 
-bool argumentsForTheWindows(const QStringList &arguments)
+std::optional<WindowArguments> argumentsForTheWindows(const QStringList &arguments)
 {
     // QApplication's and its X11 platform's options, by whether they take a value.
     static const QStringList withValue = {
@@ -88,23 +88,32 @@ bool argumentsForTheWindows(const QStringList &arguments)
     };
     static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
                                       QStringLiteral("nograb"), QStringLiteral("dograb"), QStringLiteral("sync")};
+    const QString search = QStringLiteral("search");
+    WindowArguments windows;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         if (!argument.startsWith(u'-'))
-            return false;
+            return std::nullopt;
         QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
         const qsizetype equals = name.indexOf(u'=');
-        if (equals >= 0) {
+        if (name == search || name.left(equals) == search) {
+            windows.search = true;
+            windows.searchText.clear();
+            if (equals >= 0)
+                windows.searchText = name.mid(equals + 1);
+            else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(u'-'))
+                windows.searchText = arguments[++i];
+        } else if (equals >= 0) {
             if (!withValue.contains(name.left(equals)))
-                return false;
+                return std::nullopt;
         } else if (withValue.contains(name)) {
             if (++i >= arguments.size())
-                return false;
+                return std::nullopt;
         } else if (!flags.contains(name)) {
-            return false;
+            return std::nullopt;
         }
     }
-    return true;
+    return windows;
 }
 
 int refuseWindowsWithoutDisplay(const QString &why)
@@ -112,6 +121,13 @@ int refuseWindowsWithoutDisplay(const QString &why)
     return fail(NoDisplay, QStringLiteral("cannot open the windows: %1. Without a display, use export, check "
                                            "or lsp (see --help).")
                                 .arg(why));
+}
+
+int refuseHandOverUnanswered(const QString &path)
+{
+    return fail(NotAnswered, QStringLiteral("a zuvi-taggen already runs for this display (%1) but does not answer; "
+                                          "end it and start again.")
+                               .arg(path));
 }
 
 int runCommandLine(int argc, char *argv[])
@@ -152,15 +168,21 @@ int runCommandLine(int argc, char *argv[])
                                         QStringLiteral("Show this help and exit."));
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
                                            QStringLiteral("Show the version and exit."));
-    const QList<QCommandLineOption> options = {exportOption, outputOption, helpOption, versionOption};
+    // Taken by the windows, before the command line runs; listed for the help.
+    const QCommandLineOption searchOption(
+        QStringLiteral("search"),
+        QStringLiteral("Open the windows with the search box, <text> typed in (--search alone: empty; "
+                       "--search=<text> for a text that starts with a dash)."),
+        QStringLiteral("text"));
+    const QList<QCommandLineOption> options = {exportOption, outputOption, searchOption, helpOption, versionOption};
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
-        QStringLiteral("Writes ZuviCMS template tags. Without arguments it opens its windows; with --export "
-                       "(or export) it writes every tag as editor templates, `check PATH...` checks templates "
-                       "(check --help), and `lsp` is the language server an editor starts (lsp --help); none "
-                       "needs a display."));
+        QStringLiteral("Writes ZuviCMS template tags. Without arguments it opens its windows, or brings to the "
+                       "front the ones already open for this user and display; with --export (or export) it "
+                       "writes every tag as editor templates, `check PATH...` checks templates (check --help), "
+                       "and `lsp` is the language server an editor starts (lsp --help); none needs a display."));
     parser.addOptions(options);
 
     // One line that says what is wrong and what the program accepts.
@@ -176,11 +198,15 @@ int runCommandLine(int argc, char *argv[])
             return wrongArguments(QStringLiteral("--%1 given more than once.").arg(option.names().last()));
     }
 
+    if (parser.isSet(searchOption) && !parser.isSet(helpOption) && !parser.isSet(versionOption))
+        return wrongArguments(QStringLiteral("--search is for the windows; it takes no other option."));
+
     if (parser.isSet(helpOption)) {
         // The usage line names the program as installed, not by the path it was started from.
         QString help = parser.helpText();
         help.replace(0, help.indexOf(u'\n'),
-                     QStringLiteral("Usage: %1 [options]\n       %1 export vscode|jetbrains [-o file]\n       %1 check [options] PATH...\n       %1 lsp [--stdio]")
+                     QStringLiteral("Usage: %1 [options]\n       %1 --search [text]\n       %1 export vscode|jetbrains [-o file]\n"
+                                    "       %1 check [options] PATH...\n       %1 lsp [--stdio]")
                          .arg(programName()));
         return writeOutput("-", help.toUtf8());
     }

@@ -9,8 +9,14 @@ TagPage::TagPage(PageView &view, const PageCatalog &catalog) : m_view(view), m_c
 
 void TagPage::onEntryClicked(qint16 index)
 {
-    if (const CatalogControl *entry = m_catalog.entry(index))
-        m_view.present(snippetText(entry->lines));
+    if (m_catalog.entry(index))
+        m_view.present(snippet(index));
+}
+
+QString TagPage::snippet(qint16 index) const
+{
+    const CatalogControl *entry = m_catalog.entry(index);
+    return entry ? snippetText(entry->lines) : QString();
 }
 
 QString initialOutputText(int page)

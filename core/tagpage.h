@@ -15,6 +15,9 @@ public:
     TagPage(PageView &view, const PageCatalog &catalog);
 
     void onEntryClicked(qint16 index);
+    // The snippet of entry `index`, as a click puts it on the clipboard;
+    // empty for an index without one.
+    QString snippet(qint16 index) const;
 
 private:
     PageView &m_view;

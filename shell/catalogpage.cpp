@@ -128,6 +128,8 @@ CatalogPage::CatalogPage(QWidget *window, int page, Clipboard &clipboard)
     for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
         const qint16 index = it.key();
         connect(it.value(), &QAbstractButton::clicked, this, [this, index] { m_tagPage->onEntryClicked(index); });
+        if (auto *entry = qobject_cast<EntryButton *>(it.value()))
+            entry->setDragText([this, index] { return m_tagPage->snippet(index); });
     }
 }
 

@@ -5,6 +5,7 @@
 #include "shell/builderfill.h"
 #include "shell/catalogpage.h"
 #include "shell/pagewindow.h"
+#include "shell/platform/windowactivation.h"
 #include "shell/searchpalette.h"
 
 #include <QAbstractButton>
@@ -94,7 +95,26 @@ bool PageSet::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void PageSet::openSearch(int page)
+int PageSet::shownPage() const
+{
+    for (int number = kFirstPage; number <= kLastPage; ++number) {
+        if (m_pages[number] && m_pages[number]->isVisible())
+            return number;
+    }
+    return Page::Home;
+}
+
+void PageSet::comeForward(const QByteArray &activationToken, const QByteArray &startupId)
+{
+    PageWindow *window = m_pages[shownPage()];
+    if (!window)
+        return;
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    activateForStart(window->windowHandle(), activationToken, startupId);
+}
+
+void PageSet::openSearch(int page, const QString &query)
 {
     if (!m_palette) {
         m_palette = std::make_unique<SearchPalette>();
@@ -106,7 +126,7 @@ void PageSet::openSearch(int page)
         });
     }
     m_paletteOpenedOn = page;
-    m_palette->openOver(m_pages[page]);
+    m_palette->openOver(m_pages[page], query);
 }
 
 void PageSet::goToItem(int from, const SearchItem &item)

@@ -36,8 +36,15 @@ public:
     void hide(int page) override;
     void focusOwnButton(int page) override;
 
-    // Opens the search palette over page `page`, as Ctrl+K or Ctrl+F there do.
-    void openSearch(int page);
+    // The page whose window is shown.
+    int shownPage() const;
+    // Brings the shown page's window to the front for another start of the
+    // program, with the tokens the desktop gave that start.
+    void comeForward(const QByteArray &activationToken, const QByteArray &startupId);
+
+    // Opens the search palette over page `page`, as Ctrl+K or Ctrl+F there
+    // do, with `query` typed in.
+    void openSearch(int page, const QString &query = {});
     SearchPalette *searchPalette() const { return m_palette.get(); }   // nullptr until first opened
 
 protected:

@@ -191,9 +191,10 @@ const TagSearch &SearchPalette::search()
     return *m_search;
 }
 
-void SearchPalette::openOver(QWidget *page)
+void SearchPalette::openOver(QWidget *page, const QString &query)
 {
     m_query->clear();
+    m_query->pasteText(query);
     showResults();
     // Across the page's width, below its navigation bar.
     const QRect area = page->geometry();

@@ -2,6 +2,7 @@
 
 #include "core/builderreading.h"
 #include "core/tagsearch.h"
+#include "shell/parameterbox.h"
 
 #include <QFrame>
 
@@ -24,8 +25,9 @@ public:
     SearchPalette();
     ~SearchPalette() override;
 
-    // Shows the palette over `page`, with an empty query.
-    void openOver(QWidget *page);
+    // Shows the palette over `page`, with `query` typed in (cut to the
+    // field's length as a paste is).
+    void openOver(QWidget *page, const QString &query = {});
 
     QLineEdit *queryField() const { return m_query; }
     QListView *resultList() const { return m_list; }
@@ -44,7 +46,7 @@ private:
     const TagSearch &search();
 
     std::optional<TagSearch> m_search;   // built when first opened
-    QLineEdit *m_query;
+    ParameterBox *m_query;
     QListView *m_list;
     SearchResults *m_results;
 };

@@ -9,19 +9,6 @@
 
 namespace {
 
-// The value that follows `option` (-option or --option, as Qt reads its own
-// options), the last one given; empty if none.
-QByteArray optionValue(const QStringList &arguments, QLatin1StringView option)
-{
-    QByteArray value;
-    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (argument == u'-' + option || argument == QStringLiteral("--") + option)
-            value = arguments[++i].toLocal8Bit();
-    }
-    return value;
-}
-
 bool connectsToSocket(const QByteArray &path)
 {
     sockaddr_un address{};
@@ -38,6 +25,36 @@ bool connectsToSocket(const QByteArray &path)
 }
 
 } // namespace
+
+QByteArray toolkitOptionValue(const QStringList &arguments, QLatin1StringView option)
+{
+    QByteArray value;
+    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == u'-' + option || argument == QStringLiteral("--") + option)
+            value = arguments[++i].toLocal8Bit();
+    }
+    return value;
+}
+
+QList<QByteArray> platformsToTry(const QStringList &arguments, const SessionEnvironment &environment)
+{
+    QByteArray platforms = toolkitOptionValue(arguments, QLatin1StringView("platform"));
+    if (platforms.isEmpty())
+        platforms = environment.qpaPlatform.trimmed();
+    if (platforms.isEmpty())
+        platforms = isWaylandSession(environment) ? QByteArrayLiteral("wayland;xcb") : QByteArrayLiteral("xcb");
+    QList<QByteArray> names;
+    for (const QByteArray &platform : platforms.split(';'))
+        names << platform.split(':').first().trimmed();   // before its options
+    return names;
+}
+
+QByteArray x11DisplayName(const QStringList &arguments, const SessionEnvironment &environment)
+{
+    const QByteArray display = toolkitOptionValue(arguments, QLatin1StringView("display"));
+    return display.isEmpty() ? environment.x11Display : display;
+}
 
 SystemDisplays::SystemDisplays() = default;
 SystemDisplays::~SystemDisplays() = default;
@@ -68,22 +85,14 @@ DisplayAnswers SystemDisplays::answers()
 QString unreachableDisplay(const QStringList &arguments, const SessionEnvironment &environment,
                            const DisplayAnswers &answers)
 {
-    QByteArray platforms = optionValue(arguments, QLatin1StringView("platform"));
-    if (platforms.isEmpty())
-        platforms = environment.qpaPlatform.trimmed();
-    // Qt's own choice: Wayland where the session names it, and X11.
-    const bool ownChoice = platforms.isEmpty();
-    const bool waylandSession = !environment.waylandDisplay.isEmpty()
-                                || environment.sessionType.trimmed().toLower() == QByteArrayLiteral("wayland");
-    if (ownChoice)
-        platforms = waylandSession ? QByteArrayLiteral("wayland;xcb") : QByteArrayLiteral("xcb");
-    QByteArray x11Display = optionValue(arguments, QLatin1StringView("display"));
-    if (x11Display.isEmpty())
-        x11Display = environment.x11Display;
+    // Qt's own choice where neither names one: Wayland where the session names it, and X11.
+    const bool ownChoice = toolkitOptionValue(arguments, QLatin1StringView("platform")).isEmpty()
+                           && environment.qpaPlatform.trimmed().isEmpty();
+    const bool waylandSession = isWaylandSession(environment);
+    const QByteArray x11Display = x11DisplayName(arguments, environment);
 
     QStringList why;
-    for (const QByteArray &platform : platforms.split(';')) {
-        const QByteArray name = platform.split(':').first().trimmed();   // before its options
+    for (const QByteArray &name : platformsToTry(arguments, environment)) {
         if (name == "xcb") {
             if (x11Display.isEmpty())
                 why << QStringLiteral("no X11 display (DISPLAY is not set)");

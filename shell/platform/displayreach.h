@@ -33,9 +33,18 @@ private:
     std::unique_ptr<X11Connection> m_x11;
 };
 
+// The value given to the toolkit's option `option` (-option or --option
+// followed by it, as Qt reads its own options), the last one given; empty if
+// none.
+QByteArray toolkitOptionValue(const QStringList &arguments, QLatin1StringView option);
+// The names of the platforms Qt is about to try, in order: -platform among
+// `arguments`, else QT_QPA_PLATFORM, else its own choice of X11 and Wayland.
+QList<QByteArray> platformsToTry(const QStringList &arguments, const SessionEnvironment &environment);
+// The X11 display the windows would go to: -display, else DISPLAY.
+QByteArray x11DisplayName(const QStringList &arguments, const SessionEnvironment &environment);
+
 // Why the windows cannot open, or empty where they can: the platforms Qt is
-// about to try (-platform among `arguments`, else QT_QPA_PLATFORM, else its
-// own choice of X11 and Wayland) are all X11 or Wayland, and none of their
+// about to try (platformsToTry()) are all X11 or Wayland, and none of their
 // displays answers. Qt would end the program with an abort there; any other
 // platform (offscreen, vnc, ...) is left to Qt. Asked before the
 // QGuiApplication exists, which cannot be made without a display.

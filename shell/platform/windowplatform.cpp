@@ -8,13 +8,17 @@ SessionEnvironment SessionEnvironment::current()
                               qgetenv("DISPLAY")};
 }
 
+bool isWaylandSession(const SessionEnvironment &environment)
+{
+    return !environment.waylandDisplay.isEmpty()
+           || environment.sessionType.trimmed().toLower() == QByteArrayLiteral("wayland");
+}
+
 QByteArray preferredPlatform(const SessionEnvironment &environment)
 {
     if (!environment.qpaPlatform.trimmed().isEmpty())
         return {};
-    const bool wayland = !environment.waylandDisplay.isEmpty()
-                         || environment.sessionType.trimmed().toLower() == QByteArrayLiteral("wayland");
-    if (!wayland || environment.x11Display.trimmed().isEmpty())
+    if (!isWaylandSession(environment) || environment.x11Display.trimmed().isEmpty())
         return {};
     return QByteArrayLiteral("xcb;wayland");
 }

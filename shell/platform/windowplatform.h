@@ -12,6 +12,10 @@ struct SessionEnvironment {
     static SessionEnvironment current();
 };
 
+// Whether the session is a Wayland one: a Wayland display is named, or the
+// session says so.
+bool isWaylandSession(const SessionEnvironment &environment);
+
 // The platform plugin list to ask Qt for, or empty where Qt's own choice
 // stands. On a Wayland session the compositor places every window, so a page
 // would open wherever the compositor likes on each navigation; through

@@ -48,6 +48,10 @@ TEST_F(CommandLine, WithoutADisplayTheWindowsSaySoInOneLine)
         {QStringLiteral("-style"), QStringLiteral("fusion")},
         {QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("-reverse")},
         {QStringLiteral("--style=fusion")},
+        // The search palette is the windows' too, with or without a text.
+        {QStringLiteral("--search")},
+        {QStringLiteral("--search"), QStringLiteral("{zuvi:channel"), QStringLiteral("-style"), QStringLiteral("fusion")},
+        {QStringLiteral("-reverse"), QStringLiteral("--search=-x")},
     };
     for (const QStringList &arguments : forTheWindows) {
         SCOPED_TRACE(arguments.join(u' ').toStdString());
@@ -170,6 +174,9 @@ TEST_F(CommandLine, WrongArgumentsGetOneLineExitTwoAndWriteNothing)
         {{"--"}, "nothing to do"},
         {{"--export", "vscode", "-o", ""}, "--output needs a file name"},
         {{"--export", "vscode", "--output="}, "--output needs a file name"},
+        // A search never joins the command line, which never hands over.
+        {{"--export", "vscode", "--search", "fenye"}, "--search is for the windows"},
+        {{"--search", "fenye", "stray"}, "'stray'"},
     };
     const QByteArray original = readFile(m_file);
     for (const ErrorCase &c : cases) {

@@ -19,7 +19,8 @@ QProcessEnvironment environmentFor(const XvfbServer &server)
 
 } // namespace
 
-XSession::XSession(const QString &program, const QStringList &environment)
+XSession::XSession(const QString &program, const QStringList &environment, const QStringList &arguments)
+    : m_environment(environment)
 {
     m_server = std::make_unique<XvfbServer>();
     if (!m_server->ready()) {
@@ -27,12 +28,13 @@ XSession::XSession(const QString &program, const QStringList &environment)
         return;
     }
     m_display = m_server->display();
+    if (program.isEmpty()) {
+        m_ready = true;
+        return;
+    }
 
     m_program = std::make_unique<QProcess>();
-    QProcessEnvironment programEnvironment = environmentFor(*m_server);
-    for (const QString &variable : environment)
-        programEnvironment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
-    m_program->setProcessEnvironment(programEnvironment);
+    m_program->setProcessEnvironment(this->environment());
     m_program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // As started from a terminal: a test runner started in the background
     // ignores SIGINT, and its children would inherit that.
@@ -40,7 +42,7 @@ XSession::XSession(const QString &program, const QStringList &environment)
         for (const int number : {SIGTERM, SIGINT, SIGHUP})
             std::signal(number, SIG_DFL);
     });
-    m_program->start(program, {});
+    m_program->start(program, arguments);
     if (!m_program->waitForStarted()) {
         m_error = QStringLiteral("the program does not start: ") + program;
         return;
@@ -82,6 +84,14 @@ XSession::~XSession()
     }
     m_program.reset();
     m_server.reset();
+}
+
+QProcessEnvironment XSession::environment() const
+{
+    QProcessEnvironment env = environmentFor(*m_server);
+    for (const QString &variable : m_environment)
+        env.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+    return env;
 }
 
 bool XSession::run(const QString &tool, const QStringList &arguments, QByteArray *output, int timeoutMs)
@@ -242,13 +252,13 @@ std::optional<int> XSession::endProgramWith(int signal, int timeoutMs)
     return m_program->exitCode();
 }
 
-QProcess *XSession::startClient(const QString &path, const QByteArray &readyLine)
+QProcess *XSession::startClient(const QString &path, const QByteArray &readyLine, const QStringList &arguments)
 {
     auto client = std::make_unique<QProcess>();
-    client->setProcessEnvironment(environmentFor(*m_server));
+    client->setProcessEnvironment(environment());
     client->setReadChannel(QProcess::StandardOutput);
     client->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    client->start(path, {});
+    client->start(path, arguments);
     if (!client->waitForStarted())
         return nullptr;
     if (!readyLine.isEmpty()) {
@@ -290,4 +300,73 @@ bool XSession::offerSelection(const QString &selection, const QByteArray &text)
         QThread::msleep(50);
     } while (!deadline.hasExpired());
     return false;
+}
+
+std::optional<int> XSession::runToEnd(const QString &path, const QStringList &arguments,
+                                     const QStringList &environment, int timeoutMs)
+{
+    QProcess process;
+    QProcessEnvironment env = this->environment();
+    for (const QString &variable : environment)
+        env.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(path, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return std::nullopt;
+    }
+    if (process.exitStatus() != QProcess::NormalExit)
+        return std::nullopt;
+    return process.exitCode();
+}
+
+QStringList XSession::visibleWindows(const QString &name)
+{
+    QByteArray ids;
+    // xdotool search exits with 1 when it finds nothing.
+    run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name},
+        &ids);
+    return QString::fromLatin1(ids).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QString XSession::windowAt(QPoint p)
+{
+    QByteArray location;
+    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
+                                    QStringLiteral("getmouselocation"), QStringLiteral("--shell")},
+        &location);
+    for (const QByteArray &line : location.split('\n')) {
+        if (line.startsWith("WINDOW="))
+            return QString::fromLatin1(line.mid(7));
+    }
+    return {};
+}
+
+QString XSession::focusedWindow()
+{
+    QByteArray id;
+    run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus"), QStringLiteral("-f")}, &id);
+    return QString::fromLatin1(id.trimmed());
+}
+
+void XSession::drag(QPoint from, QPoint to)
+{
+    QStringList steps{QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
+                      QStringLiteral("sleep"), QStringLiteral("0.1"), QStringLiteral("mousedown"), QStringLiteral("1")};
+    // Small steps first, past any drag distance, then on to the target,
+    // where a drop target needs a few moves to answer the source.
+    constexpr int kSteps = 12;
+    for (int i = 1; i <= kSteps; ++i) {
+        const QPoint at = from + (to - from) * i / kSteps;
+        steps << QStringLiteral("sleep") << QStringLiteral("0.05") << QStringLiteral("mousemove")
+              << QString::number(at.x()) << QString::number(at.y());
+    }
+    for (int wiggle : {1, -1, 1}) {
+        steps << QStringLiteral("sleep") << QStringLiteral("0.1") << QStringLiteral("mousemove")
+              << QString::number(to.x() + wiggle) << QString::number(to.y());
+    }
+    steps << QStringLiteral("sleep") << QStringLiteral("0.2") << QStringLiteral("mouseup") << QStringLiteral("1");
+    run(QStringLiteral("xdotool"), steps, nullptr, 10000);
 }

@@ -18,10 +18,13 @@
 class XSession
 {
 public:
-    // Starts Xvfb on a free display and the program on it, with the
-    // variables of `environment` ("NAME=value") added to its own; check
-    // ready(), and error() for what went wrong.
-    explicit XSession(const QString &program, const QStringList &environment = {});
+    // Starts Xvfb on a free display and the program on it with `arguments`,
+    // and waits for its window; the variables of `environment`
+    // ("NAME=value") are added to its own and to every program the session
+    // starts. An empty `program`: the server alone. Check ready(), and
+    // error() for what went wrong.
+    explicit XSession(const QString &program, const QStringList &environment = {},
+                      const QStringList &arguments = {});
     ~XSession();
 
     bool ready() const { return m_ready; }
@@ -65,13 +68,31 @@ public:
     // Starts another X client on the display, ended with the session; waits
     // until it prints `readyLine`, if one is given. Null if it does not start
     // or never gets ready.
-    QProcess *startClient(const QString &path, const QByteArray &readyLine = {});
+    QProcess *startClient(const QString &path, const QByteArray &readyLine = {}, const QStringList &arguments = {});
+    // Runs a program on the display until it ends, with the variables of
+    // `environment` added: its exit code, or empty if it did not end by
+    // itself within `timeoutMs` (it is then killed).
+    std::optional<int> runToEnd(const QString &path, const QStringList &arguments,
+                                const QStringList &environment = {}, int timeoutMs = 20000);
+
+    // The ids of the visible windows whose name matches `name`.
+    QStringList visibleWindows(const QString &name = QStringLiteral("ZuviCMS"));
+    // The top-level window under the pointer once it is moved to `screenPoint`.
+    QString windowAt(QPoint screenPoint);
+    // The window that has the keyboard focus.
+    QString focusedWindow();
+    // Presses the left button at `from`, moves the pointer in small steps to
+    // `to` and releases it there, as a hand drags.
+    void drag(QPoint from, QPoint to);
 
 private:
     bool run(const QString &tool, const QStringList &arguments, QByteArray *output = nullptr,
              int timeoutMs = 5000);
 
+    QProcessEnvironment environment() const;
+
     QString m_display;
+    QStringList m_environment;
     std::unique_ptr<XvfbServer> m_server;
     std::unique_ptr<QProcess> m_program;
     std::vector<std::unique_ptr<QProcess>> m_clients;

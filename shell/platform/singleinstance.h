@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class QLocalServer;
+class QLockFile;
+struct SessionEnvironment;
+
+// What a start of the program asks of the tool already running: to come to
+// the front, with the token the desktop gave the start so that the desktop
+// lets it take the focus, and maybe to open the search palette with a query.
+struct StartRequest {
+    bool search = false;
+    QString searchText;
+    QByteArray activationToken;   // XDG_ACTIVATION_TOKEN, for Wayland
+    QByteArray startupId;         // DESKTOP_STARTUP_ID, X11 startup notification
+
+    // This start's tokens, from its environment.
+    static StartRequest withTokensOfThisStart(bool search, const QString &searchText);
+
+    // One line on the socket; decode() refuses anything else.
+    QByteArray encode() const;
+    static std::optional<StartRequest> decode(const QByteArray &line);
+    bool operator==(const StartRequest &) const = default;
+};
+
+// Where the running tool listens for later starts: one socket per user and
+// per display the windows go to, in the user's runtime folder. Empty where
+// they go to no display (a platform such as offscreen was chosen): each such
+// start runs on its own.
+QString instanceSocketPath(const QStringList &arguments, const SessionEnvironment &environment);
+
+// One tool per user and display, through a local socket. A start first tries
+// to hand over to the tool already running; failing that it becomes the tool
+// and listens. From the first attempt until it listens it holds a lock
+// beside the socket, so that of two starts at the same instant one becomes
+// the tool and the other hands over to it, and a socket left by a crashed
+// run can be removed without removing a live one.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+public:
+    // An empty path (instanceSocketPath() for no display): this start runs
+    // on its own, and listens for none.
+    explicit SingleInstance(QString socketPath);
+    ~SingleInstance() override;
+
+    enum class HandOver {
+        Done,            // the running tool has acted on the request: this start ends
+        NoRunningTool,   // this start is to become the tool (and holds the lock)
+        Unanswered,      // a tool holds the socket but does not answer
+    };
+    // Needs no QCoreApplication: made before the QApplication, which a start
+    // that hands over never makes.
+    HandOver handOver(const StartRequest &request);
+
+    // Listens for later starts and lets those that wait go on; once the
+    // QApplication exists. A socket left by a crashed run is removed first.
+    bool listen();
+    // Why listen() failed.
+    QString errorString() const;
+
+signals:
+    // A later start asked for `request`; it is told it was done once the
+    // connected slots return.
+    void requested(const StartRequest &request);
+
+private:
+    void onNewConnection();
+
+    QString m_path;
+    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<QLocalServer> m_server;
+};
