@@ -1,6 +1,7 @@
 #include "core/templateparser.h"
 
 #include "core/templatesyntax.h"
+#include "core/textscan.h"
 
 #include <algorithm>
 
@@ -19,14 +20,13 @@ public:
 
     ParsedTemplate run()
     {
-        while (m_pos < m_text.size()) {
-            const QChar c = m_text[m_pos];
-            if (c == u'<' && m_pos >= m_commentEnd && m_text.sliced(m_pos).startsWith(QLatin1String("<!--"))) {
-                readComment();
-                continue;
-            }
-            if (c != u'{') {
-                ++m_pos;
+        // Only a '{' or a '<' can start a piece: the text between is skipped.
+        while ((m_pos = nextOfEither(m_text, m_pos, u'{', u'<')) < m_text.size()) {
+            if (m_text[m_pos] == u'<') {
+                if (m_pos >= m_commentEnd && isCommentStart(m_pos))
+                    readComment();
+                else
+                    ++m_pos;
                 continue;
             }
             const TagStart start = tagStartAt(m_text, m_pos);
@@ -51,6 +51,11 @@ public:
 private:
     QChar at(qsizetype i) const { return i < m_text.size() ? m_text[i] : QChar(); }
     static TextRange range(qsizetype from, qsizetype to) { return {from, to - from}; }
+
+    bool isCommentStart(qsizetype i) const
+    {
+        return at(i + 1) == u'!' && at(i + 2) == u'-' && at(i + 3) == u'-';
+    }
 
     // Whether a template tag (not a placeholder) starts at `i`.
     bool isTagStart(qsizetype i) const
@@ -272,7 +277,7 @@ ParsedTemplate parseTemplate(QStringView text)
 QStringView tagName(QStringView text, const TemplateNode &node)
 {
     const QStringView name = text.sliced(node.name.start, node.name.length);
-    return name.startsWith(kTagPrefix) ? name.sliced(kTagPrefix.size()) : name;
+    return hasTagPrefix(name) ? name.sliced(kTagPrefix.size()) : name;
 }
 
 qsizetype nodeAt(const ParsedTemplate &parsed, qsizetype offset)
