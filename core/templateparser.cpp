@@ -107,6 +107,7 @@ private:
         const qsizetype begin = m_pos;
         TemplateNode node;
         node.name = range(start.nameStart, start.nameEnd);
+        m_attributes.clear();
         qsizetype i = start.nameEnd;
         bool closed = false;
         bool faulted = false;
@@ -150,7 +151,7 @@ private:
                         attribute.value = range(j, i);
                     }
                 }
-                node.attributes.append(attribute);
+                m_attributes.append(attribute);
             } else {
                 ++i;
             }
@@ -161,6 +162,8 @@ private:
             closed = true;
         }
         node.range = range(begin, i);
+        if (!m_attributes.isEmpty())
+            node.attributes = QList<TagAttribute>(m_attributes.cbegin(), m_attributes.cend());
         m_pos = i;
         const QStringView name = m_text.sliced(node.name.start, node.name.length);
         const bool php = closed && node.form == TagForm::Open && phpTagIndex(name) >= 0;
@@ -178,7 +181,7 @@ private:
         qsizetype end = node.name.end();
         while (end < stop && !isLineBreak(m_text[end]))
             ++end;
-        node.attributes.removeIf([end](const TagAttribute &a) { return a.name.end() > end || a.value.end() > end; });
+        m_attributes.removeIf([end](const TagAttribute &a) { return a.name.end() > end || a.value.end() > end; });
         fault(SyntaxFault::TagNotClosed, range(begin, node.name.end()));
         return end;
     }
@@ -264,6 +267,9 @@ private:
     // Where a search for a closing quote (double, single) over lines last
     // stopped without one: no such quote lies before it.
     qsizetype m_noQuoteUntil[2] = {0, 0};
+    // The attributes of the tag being read, collected here so that each
+    // tag's own list is allocated once, at its size.
+    QList<TagAttribute> m_attributes;
     ParsedTemplate m_result;
 };
 
