@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringBuilder>
 #include <QUrl>
 
 #include <algorithm>
@@ -183,22 +184,26 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
         const TextPosition start = lines.position(finding.start, unit);
         const TextPosition end = lines.position(finding.start + finding.length, unit);
         switch (m_format) {
-        case ReportFormat::Gcc:
+        case ReportFormat::Gcc: {
             // Built by joining, not QString::arg(), which would read a "%1"
-            // in a path or message.
-            m_output += (path + u':' + QString::number(start.line) + u':' + QString::number(start.column) + QLatin1String(": ")
-                         + QLatin1String(namesOf(finding.severity).gcc)
-                         + QLatin1String(": ") + finding.message + QLatin1String(" [") + finding.code + QLatin1String("]\n"))
-                            .toUtf8();
+            // in a path or message; joined with '%', which sizes the line
+            // once instead of making a string at every '+'.
+            const QString line = path % u':' % QString::number(start.line) % u':' % QString::number(start.column)
+                % QLatin1String(": ") % QLatin1String(namesOf(finding.severity).gcc) % QLatin1String(": ")
+                % finding.message % QLatin1String(" [") % finding.code % QLatin1String("]\n");
+            m_output += line.toUtf8();
             break;
-        case ReportFormat::Github:
-            m_output += (QLatin1String("::") + QLatin1String(namesOf(finding.severity).github) + QLatin1String(" file=") + githubProperty(path)
-                         + QLatin1String(",line=") + QString::number(start.line) + QLatin1String(",col=")
-                         + QString::number(start.column) + QLatin1String(",endLine=") + QString::number(end.line)
-                         + QLatin1String(",endColumn=") + QString::number(end.column) + QLatin1String(",title=")
-                         + githubProperty(finding.code) + QLatin1String("::") + githubData(finding.message) + u'\n')
-                            .toUtf8();
+        }
+        case ReportFormat::Github: {
+            const QString line = QLatin1String("::") % QLatin1String(namesOf(finding.severity).github)
+                % QLatin1String(" file=") % githubProperty(path) % QLatin1String(",line=") % QString::number(start.line)
+                % QLatin1String(",col=") % QString::number(start.column) % QLatin1String(",endLine=")
+                % QString::number(end.line) % QLatin1String(",endColumn=") % QString::number(end.column)
+                % QLatin1String(",title=") % githubProperty(finding.code) % QLatin1String("::")
+                % githubData(finding.message) % u'\n';
+            m_output += line.toUtf8();
             break;
+        }
         case ReportFormat::Json:
             appendResult(QJsonObject{
                 {QStringLiteral("path"), path},

@@ -71,10 +71,33 @@ const AttributeInfo *TagInfo::attribute(QStringView name) const
     return findByName(attributes, name);
 }
 
+TagKnowledge::TagKnowledge(const TagKnowledge &other)
+    : m_tags(other.m_tags), m_attributeNames(other.m_attributeNames)
+{
+    if (!other.m_byName.isEmpty())
+        index();
+}
+
+TagKnowledge &TagKnowledge::operator=(const TagKnowledge &other)
+{
+    if (this != &other)
+        *this = TagKnowledge(other);
+    return *this;
+}
+
+void TagKnowledge::index()
+{
+    m_byName.clear();
+    m_byName.reserve(m_tags.size());
+    for (qsizetype i = 0; i < m_tags.size(); ++i)
+        m_byName.insert(QStringView(m_tags.at(i).name), i);
+}
+
 TagInfo &TagKnowledge::info(QStringView name)
 {
     auto it = lowerBound(m_tags, name);
     if (it == m_tags.end() || it->name != name) {
+        m_byName.clear();
         TagInfo tag;
         tag.name = name.toString();
         it = m_tags.insert(it, tag);
@@ -175,6 +198,7 @@ const TagKnowledge &TagKnowledge::catalog()
             if (tag.builder)
                 k.learnBuilder(tag.builder->builder(), source);
         });
+        k.index();
         return k;
     }();
     return knowledge;
@@ -190,10 +214,14 @@ TagKnowledge TagKnowledge::withSiteTags(const QList<SiteTag> &siteTags) const
         for (const QString &name : site.attributes)
             k.attribute(tag, name);
     }
+    k.index();
     return k;
 }
 
 const TagInfo *TagKnowledge::find(QStringView name) const
 {
-    return findByName(m_tags, name);
+    if (m_byName.isEmpty())
+        return findByName(m_tags, name);
+    const auto it = m_byName.constFind(name);
+    return it == m_byName.cend() ? nullptr : &m_tags.at(*it);
 }

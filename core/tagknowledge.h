@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -45,6 +46,12 @@ struct TagInfo {
 class TagKnowledge
 {
 public:
+    TagKnowledge() = default;
+    TagKnowledge(const TagKnowledge &other);
+    TagKnowledge &operator=(const TagKnowledge &other);
+    TagKnowledge(TagKnowledge &&) = default;
+    TagKnowledge &operator=(TagKnowledge &&) = default;
+
     // The catalog's knowledge, built once on first use; safe from any thread.
     static const TagKnowledge &catalog();
 
@@ -66,7 +73,13 @@ private:
     TagInfo &info(QStringView name);
     AttributeInfo &attribute(TagInfo &tag, QStringView name);
     void learnBuilder(const TagBuilder &builder, const TagSource &source);
+    void index();
 
     QList<TagInfo> m_tags;   // sorted by name
+    // Each tag's place in m_tags by its name, so that a look-up hashes the
+    // name once instead of comparing it along a binary search. Views of
+    // m_tags' own names: emptied when a tag is added, made again when the
+    // knowledge is complete or copied; find() searches m_tags meanwhile.
+    QHash<QStringView, qsizetype> m_byName;
     QStringList m_attributeNames;   // of every tag, sorted
 };

@@ -5,28 +5,38 @@
 #include "core/templatesyntax.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
 namespace {
 
 // Per node: whether it opens a block. A tag the knowledge does not know
-// opens one when a closing tag of its name comes after it.
+// opens one when a closing tag of its name comes after it; the closing tags
+// are only gathered when the text has such a tag.
 QList<bool> opensBlock(QStringView text, const ParsedTemplate &parsed, const TagKnowledge &knowledge)
 {
     QList<bool> opens(parsed.nodes.size(), false);
-    QHash<QStringView, bool> closedLater;
-    for (qsizetype i = parsed.nodes.size() - 1; i >= 0; --i) {
+    const auto nameOf = [&](const TemplateNode &node) { return text.sliced(node.name.start, node.name.length); };
+    QList<qsizetype> unknown;   // opening tags the knowledge does not know, in order
+    for (qsizetype i = 0; i < parsed.nodes.size(); ++i) {
         const TemplateNode &node = parsed.nodes[i];
-        if (node.kind != NodeKind::Tag || node.form == TagForm::Single)
+        if (node.kind != NodeKind::Tag || node.form != TagForm::Open)
             continue;
-        const QStringView name = text.sliced(node.name.start, node.name.length);
-        if (node.form == TagForm::Close) {
-            closedLater.insert(name, true);
-            continue;
+        if (const TagInfo *info = knowledge.find(nameOf(node)))
+            opens[i] = info->block;
+        else
+            unknown.append(i);
+    }
+    QSet<QStringView> closedLater;
+    qsizetype next = parsed.nodes.size() - 1;
+    for (auto tag = unknown.crbegin(); tag != unknown.crend(); ++tag) {
+        for (; next > *tag; --next) {
+            const TemplateNode &node = parsed.nodes[next];
+            if (node.kind == NodeKind::Tag && node.form == TagForm::Close)
+                closedLater.insert(nameOf(node));
         }
-        const TagInfo *info = knowledge.find(name);
-        opens[i] = info ? info->block : closedLater.contains(name);
+        opens[*tag] = closedLater.contains(nameOf(parsed.nodes[*tag]));
     }
     return opens;
 }

@@ -52,10 +52,10 @@ QStringView unquoted(QStringView value)
 // Tags whose attribute names a file of the theme or the site.
 bool namesFile(QStringView tag, QStringView attribute)
 {
-    const QStringView name = tag.startsWith(templatesyntax::kTagPrefix) ? tag.sliced(templatesyntax::kTagPrefix.size()) : tag;
+    const QStringView name = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) : tag;
     if (name == u"include")
         return attribute == u"file";
-    if (name == u"static" && tag.startsWith(templatesyntax::kTagPrefix))
+    if (name == u"static" && templatesyntax::hasTagPrefix(tag))
         return attribute == u"file" || attribute == u"href";
     return false;
 }
@@ -108,9 +108,7 @@ class Checker
 {
 public:
     Checker(QStringView text, const CheckContext &context, TemplateAnalysis &analysis)
-        : m_text(text), m_context(context), m_analysis(analysis),
-          m_knowledge(context.siteTags.isEmpty() ? TagKnowledge::catalog()
-                                                 : TagKnowledge::catalog().withSiteTags(context.siteTags))
+        : m_text(text), m_context(context), m_analysis(analysis), m_siteKnowledge(siteKnowledge(context))
     {
     }
 
@@ -133,6 +131,14 @@ public:
     }
 
 private:
+    // The catalog's own knowledge is used as it is; only site tags need a copy.
+    static std::optional<TagKnowledge> siteKnowledge(const CheckContext &context)
+    {
+        if (context.siteTags.isEmpty())
+            return std::nullopt;
+        return TagKnowledge::catalog().withSiteTags(context.siteTags);
+    }
+
     QStringView at(const TextRange &range) const { return m_text.sliced(range.start, range.length); }
     const TemplateNode &node(qsizetype index) const { return m_analysis.parsed.nodes[index]; }
     QStringView nameOf(qsizetype index) const { return at(node(index).name); }
@@ -270,16 +276,21 @@ private:
         const TemplateNode &tag = node(index);
         const QStringView name = at(tag.name);
         const TagInfo *info = m_knowledge.find(name);
-        if (!info && name.startsWith(templatesyntax::kTagPrefix))
+        if (!info && templatesyntax::hasTagPrefix(name))
             unknownTag(index);
-        QSet<QStringView> seen;
-        for (const TagAttribute &attribute : tag.attributes) {
+        // Most tags have a few attributes: comparing them beats hashing each
+        // name, which only a tag of many is worth.
+        std::optional<QSet<QStringView>> seen;
+        if (tag.attributes.size() > 8)
+            seen.emplace();
+        for (qsizetype a = 0; a < tag.attributes.size(); ++a) {
+            const TagAttribute &attribute = tag.attributes[a];
             const QStringView attributeName = at(attribute.name);
-            if (seen.contains(attributeName)) {
+            const bool repeated = seen ? !insertedNew(*seen, attributeName) : isRepeated(tag, a);
+            if (repeated) {
                 add("W103", attribute.name, u"{%1} 的属性 %2 重复"_s.arg(name, attributeName));
                 continue;
             }
-            seen.insert(attributeName);
             const bool literal = attribute.quoted || attribute.value.length > 0;
             const AttributeInfo *known = info ? info->attribute(attributeName) : nullptr;
             if (info && !known)
@@ -290,6 +301,21 @@ private:
                     u"{%1} 的属性 %2 应为数字，而不是 %3"_s.arg(name, attributeName, oneLine(at(attribute.value))));
             }
         }
+    }
+
+    static bool insertedNew(QSet<QStringView> &set, QStringView name)
+    {
+        const qsizetype before = set.size();
+        set.insert(name);
+        return set.size() > before;
+    }
+
+    // Whether an attribute before the `index`th has its name.
+    bool isRepeated(const TemplateNode &tag, qsizetype index) const
+    {
+        const QStringView name = at(tag.attributes[index].name);
+        return std::any_of(tag.attributes.cbegin(), tag.attributes.cbegin() + index,
+                           [&](const TagAttribute &earlier) { return at(earlier.name) == name; });
     }
 
     void unknownTag(qsizetype index)
@@ -402,7 +428,8 @@ private:
     QStringView m_text;
     const CheckContext &m_context;
     TemplateAnalysis &m_analysis;
-    const TagKnowledge m_knowledge;
+    std::optional<TagKnowledge> m_siteKnowledge;
+    const TagKnowledge &m_knowledge = m_siteKnowledge ? *m_siteKnowledge : TagKnowledge::catalog();
     QSet<qsizetype> m_faulted;   // nodes with a syntax fault
     QList<Finding> m_findings;
 };

@@ -1,6 +1,7 @@
 #include "core/templateparser.h"
 
 #include "core/templatesyntax.h"
+#include "core/textscan.h"
 
 #include <algorithm>
 
@@ -19,14 +20,13 @@ public:
 
     ParsedTemplate run()
     {
-        while (m_pos < m_text.size()) {
-            const QChar c = m_text[m_pos];
-            if (c == u'<' && m_pos >= m_commentEnd && m_text.sliced(m_pos).startsWith(QLatin1String("<!--"))) {
-                readComment();
-                continue;
-            }
-            if (c != u'{') {
-                ++m_pos;
+        // Only a '{' or a '<' can start a piece: the text between is skipped.
+        while ((m_pos = nextOfEither(m_text, m_pos, u'{', u'<')) < m_text.size()) {
+            if (m_text[m_pos] == u'<') {
+                if (m_pos >= m_commentEnd && isCommentStart(m_pos))
+                    readComment();
+                else
+                    ++m_pos;
                 continue;
             }
             const TagStart start = tagStartAt(m_text, m_pos);
@@ -51,6 +51,11 @@ public:
 private:
     QChar at(qsizetype i) const { return i < m_text.size() ? m_text[i] : QChar(); }
     static TextRange range(qsizetype from, qsizetype to) { return {from, to - from}; }
+
+    bool isCommentStart(qsizetype i) const
+    {
+        return at(i + 1) == u'!' && at(i + 2) == u'-' && at(i + 3) == u'-';
+    }
 
     // Whether a template tag (not a placeholder) starts at `i`.
     bool isTagStart(qsizetype i) const
@@ -102,6 +107,7 @@ private:
         const qsizetype begin = m_pos;
         TemplateNode node;
         node.name = range(start.nameStart, start.nameEnd);
+        m_attributes.clear();
         qsizetype i = start.nameEnd;
         bool closed = false;
         bool faulted = false;
@@ -145,7 +151,7 @@ private:
                         attribute.value = range(j, i);
                     }
                 }
-                node.attributes.append(attribute);
+                m_attributes.append(attribute);
             } else {
                 ++i;
             }
@@ -156,6 +162,8 @@ private:
             closed = true;
         }
         node.range = range(begin, i);
+        if (!m_attributes.isEmpty())
+            node.attributes = QList<TagAttribute>(m_attributes.cbegin(), m_attributes.cend());
         m_pos = i;
         const QStringView name = m_text.sliced(node.name.start, node.name.length);
         const bool php = closed && node.form == TagForm::Open && phpTagIndex(name) >= 0;
@@ -173,7 +181,7 @@ private:
         qsizetype end = node.name.end();
         while (end < stop && !isLineBreak(m_text[end]))
             ++end;
-        node.attributes.removeIf([end](const TagAttribute &a) { return a.name.end() > end || a.value.end() > end; });
+        m_attributes.removeIf([end](const TagAttribute &a) { return a.name.end() > end || a.value.end() > end; });
         fault(SyntaxFault::TagNotClosed, range(begin, node.name.end()));
         return end;
     }
@@ -259,6 +267,9 @@ private:
     // Where a search for a closing quote (double, single) over lines last
     // stopped without one: no such quote lies before it.
     qsizetype m_noQuoteUntil[2] = {0, 0};
+    // The attributes of the tag being read, collected here so that each
+    // tag's own list is allocated once, at its size.
+    QList<TagAttribute> m_attributes;
     ParsedTemplate m_result;
 };
 
@@ -272,7 +283,7 @@ ParsedTemplate parseTemplate(QStringView text)
 QStringView tagName(QStringView text, const TemplateNode &node)
 {
     const QStringView name = text.sliced(node.name.start, node.name.length);
-    return name.startsWith(kTagPrefix) ? name.sliced(kTagPrefix.size()) : name;
+    return hasTagPrefix(name) ? name.sliced(kTagPrefix.size()) : name;
 }
 
 qsizetype nodeAt(const ParsedTemplate &parsed, qsizetype offset)

@@ -24,36 +24,11 @@ bool isPlainTag(QStringView word)
 
 } // namespace
 
-bool isAsciiLetter(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-bool isIdentifierStart(QChar c)
-{
-    return isAsciiLetter(c) || c == u'_' || c.unicode() >= 0x80;
-}
-
-bool isIdentifierChar(QChar c)
-{
-    return isIdentifierStart(c) || (c >= u'0' && c <= u'9');
-}
-
-bool isAttributeChar(QChar c)
-{
-    return isIdentifierChar(c) || c == u'-' || c == u':' || c == u'.';
-}
-
-bool isLineBreak(QChar c)
-{
-    return c == u'\n' || c == u'\r';
-}
-
 qsizetype tagNameEnd(QStringView text, qsizetype from)
 {
     const QStringView rest = text.sliced(from);
     qsizetype end = from;
-    if (rest.startsWith(kTagPrefix) && rest.size() > kTagPrefix.size() && isIdentifierStart(rest[kTagPrefix.size()])) {
+    if (hasTagPrefix(rest) && rest.size() > kTagPrefix.size() && isIdentifierStart(rest[kTagPrefix.size()])) {
         end = from + kTagPrefix.size();
         while (end < text.size() && isIdentifierChar(text[end]))
             ++end;
@@ -114,7 +89,7 @@ qsizetype placeholderFilterEnd(QStringView text, qsizetype from)
 
 bool isElseTag(QStringView name)
 {
-    if (name.startsWith(kTagPrefix))
+    if (hasTagPrefix(name))
         name = name.sliced(kTagPrefix.size());
     return name == u"else" || name == u"elseif";
 }

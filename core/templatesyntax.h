@@ -33,12 +33,45 @@ bool isOneOf(QStringView word, const std::string_view (&words)[N], bool ignoreCa
     return std::binary_search(std::begin(words), std::end(words), ascii);
 }
 
-bool isAsciiLetter(QChar c);
-bool isIdentifierStart(QChar c);
-bool isIdentifierChar(QChar c);
+// Inline: the parser asks these of nearly every character it reads.
+inline bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+inline bool isIdentifierStart(QChar c)
+{
+    return isAsciiLetter(c) || c == u'_' || c.unicode() >= 0x80;
+}
+
+inline bool isIdentifierChar(QChar c)
+{
+    return isIdentifierStart(c) || (c >= u'0' && c <= u'9');
+}
+
 // What an attribute name of a template tag is made of.
-bool isAttributeChar(QChar c);
-bool isLineBreak(QChar c);
+inline bool isAttributeChar(QChar c)
+{
+    return isIdentifierChar(c) || c == u'-' || c == u':' || c == u'.';
+}
+
+inline bool isLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r';
+}
+
+// Whether `text` starts with "zuvi:"; compared in line, without a call
+// into Qt's general string comparison.
+inline bool hasTagPrefix(QStringView text)
+{
+    if (text.size() < kTagPrefix.size())
+        return false;
+    for (qsizetype i = 0; i < kTagPrefix.size(); ++i) {
+        if (text[i] != QLatin1Char(kTagPrefix[i]))
+            return false;
+    }
+    return true;
+}
 
 // The end of a template tag's name starting at `from` in `text` ("zuvi:" and
 // an identifier, or one of the plain names the engine knows such as

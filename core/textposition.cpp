@@ -1,5 +1,7 @@
 #include "core/textposition.h"
 
+#include "core/textscan.h"
+
 #include <QChar>
 
 #include <unicode/uchar.h>
@@ -54,7 +56,10 @@ qsizetype advance(char32_t c, qsizetype units, qsizetype column, ColumnUnit unit
     case ColumnUnit::Byte:
         return column + utf8Length(c);
     case ColumnUnit::Display:
-        return c == U'\t' ? (column / kTabStop + 1) * kTabStop : column + displayWidth(c);
+        if (c == U'\t')
+            return (column / kTabStop + 1) * kTabStop;
+        // ASCII is narrow and has no marks: no need to ask ICU.
+        return column + (c < 0x80 ? 1 : displayWidth(c));
     }
     return column + 1;
 }
@@ -64,14 +69,10 @@ qsizetype advance(char32_t c, qsizetype units, qsizetype column, ColumnUnit unit
 LineIndex::LineIndex(QStringView text) : m_text(text)
 {
     m_lineStarts << 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            m_lineStarts << i + 1;
-        } else if (text[i] == u'\n') {
-            m_lineStarts << i + 1;
-        }
+    for (qsizetype i = nextOfEither(text, 0, u'\n', u'\r'); i < text.size(); i = nextOfEither(text, i, u'\n', u'\r')) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        m_lineStarts << ++i;
     }
 }
 
