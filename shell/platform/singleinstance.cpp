@@ -10,11 +10,18 @@
 #include <QJsonObject>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QPointer>
 
 #include <memory>
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -108,19 +115,16 @@ SingleInstance::HandOver SingleInstance::handOver(const StartRequest &request)
 {
     if (m_path.isEmpty())
         return HandOver::NoRunningTool;
-    // A lock left by a crashed start names a process that is gone, which
-    // QLockFile takes as stale; a live start holds it only until it listens,
-    // however long that takes.
-    m_lock = std::make_unique<QLockFile>(m_path + QStringLiteral(".lock"));
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(kLockWaitMs))
-        m_lock.reset();   // this start goes on without: better two tools than none
+    // A live start holds the lock only until it listens, however long that
+    // takes; one that crashed holds it no more.
+    // Where it cannot be had, this start goes on without: better two tools than none.
+    m_lock.acquire(m_path + QStringLiteral(".lock"), kLockWaitMs);
 
     QLocalSocket socket;
     socket.connectToServer(m_path);
     if (!socket.waitForConnected(kAnswerWaitMs))
         return HandOver::NoRunningTool;
-    m_lock.reset();   // the running tool is found: others need not wait for this one
+    m_lock.release();   // the running tool is found: others need not wait for this one
 
     socket.write(request.encode());
     while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(kAnswerWaitMs)) {
@@ -140,11 +144,37 @@ bool SingleInstance::listen()
     connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
     // Under the lock no other start listens, and handOver() found no tool
     // answering there: a socket file in the way is a crashed run's.
-    if (m_lock)
+    if (m_lock.held())
         QLocalServer::removeServer(m_path);
     const bool listening = m_server->listen(m_path);
-    m_lock.reset();
+    m_lock.release();
     return listening;
+}
+
+bool SingleInstance::StartLock::acquire(const QString &path, int waitMs)
+{
+    release();
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_fd < 0)
+        return false;
+    // flock() cannot wait for a time; other starts hold it for moments.
+    QElapsedTimer waited;
+    waited.start();
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || waited.elapsed() >= waitMs) {
+            release();
+            return false;
+        }
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+void SingleInstance::StartLock::release()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);   // lets go of the lock
+    m_fd = -1;
 }
 
 QString SingleInstance::errorString() const

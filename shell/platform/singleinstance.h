@@ -9,7 +9,6 @@
 #include <optional>
 
 class QLocalServer;
-class QLockFile;
 struct SessionEnvironment;
 
 // What a start of the program asks of the tool already running: to come to
@@ -72,9 +71,27 @@ signals:
     void requested(const StartRequest &request);
 
 private:
+    // A lock that the system lets go of when the process ends, however it
+    // ends, so that none is ever left stale; taken without writing or
+    // syncing anything on the way to the first window.
+    class StartLock
+    {
+    public:
+        StartLock() = default;
+        ~StartLock() { release(); }
+        StartLock(const StartLock &) = delete;
+        StartLock &operator=(const StartLock &) = delete;
+        bool acquire(const QString &path, int waitMs);
+        void release();
+        bool held() const { return m_fd >= 0; }
+
+    private:
+        int m_fd = -1;
+    };
+
     void onNewConnection();
 
     QString m_path;
-    std::unique_ptr<QLockFile> m_lock;
+    StartLock m_lock;
     std::unique_ptr<QLocalServer> m_server;
 };
