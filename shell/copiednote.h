@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QLabel>
+#include "shell/boxnote.h"
+
 #include <QTimer>
 
 class QPlainTextEdit;
 
 // "已复制到剪贴板" over the top right corner of an output box, for about a
-// second after a copy: the user cannot see the clipboard. A child of the
-// page, drawn over the box: it takes no focus, lets the mouse through and
-// moves nothing. A copy while it shows restarts its time, so a held arrow
+// second after a copy: the user cannot see the clipboard. A copy while it shows restarts its time, so a held arrow
 // key keeps one note up instead of piling notes.
-class CopiedNote : public QLabel
+class CopiedNote : public BoxNote
 {
     Q_OBJECT
 public:
@@ -21,6 +20,5 @@ public:
     void flash();
 
 private:
-    QPlainTextEdit *m_box;
     QTimer m_hide;
 };

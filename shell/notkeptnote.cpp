@@ -20,20 +20,10 @@ QString notKeptMessage(const QStringList &notKept)
     return QStringLiteral("未保留：") + shown.join(u'、');
 }
 
-NotKeptNote::NotKeptNote(QPlainTextEdit *box) : QLabel(box->parentWidget()), m_box(box)
+NotKeptNote::NotKeptNote(QPlainTextEdit *box) : BoxNote(box)
 {
     setObjectName(kName);
-    setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
     setWordWrap(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));
-    colours.setColor(QPalette::WindowText, colours.color(QPalette::ToolTipText));
-    setPalette(colours);
-    setAutoFillBackground(true);
-    setFrameShape(QFrame::Box);
-    setMargin(2);
-    hide();
     connect(box, &QPlainTextEdit::textChanged, this, &QWidget::hide);
 }
 
@@ -51,7 +41,7 @@ void NotKeptNote::showItems(const QStringList &notKept)
     }
     setText(notKeptMessage(notKept));
     // Across the foot of the box's text area, inside its frame.
-    const QWidget *viewport = m_box->viewport();
+    const QWidget *viewport = box()->viewport();
     const QPoint bottomLeft = viewport->mapTo(parentWidget(), QPoint(0, viewport->height()));
     const int width = viewport->width() - 4;
     setFixedWidth(width);

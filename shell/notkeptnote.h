@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QLabel>
+#include "shell/boxnote.h"
+
 #include <QStringList>
 
 class QPlainTextEdit;
 
 // "未保留：…" over the foot of an output box after a tag was read back into
-// its builder: what of the tag the builder could not keep. A child of the
-// page drawn over the box, as the note of a copy is: it takes no focus and
-// lets the mouse through. It stays while the box shows the snippet it
+// its builder: what of the tag the builder could not keep. It stays while the box shows the snippet it
 // speaks of, and goes when the box's text next changes.
-class NotKeptNote : public QLabel
+class NotKeptNote : public BoxNote
 {
     Q_OBJECT
 public:
@@ -21,9 +20,6 @@ public:
 
     // Shows the items; with none, hides the note.
     void showItems(const QStringList &notKept);
-
-private:
-    QPlainTextEdit *m_box;
 };
 
 // The note's text: "未保留：" and the items.
