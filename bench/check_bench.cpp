@@ -42,7 +42,8 @@ public:
     SyntheticTheme()
     {
         QStringList snippets;
-        forEachTag([&](const CatalogTag &tag) { snippets << snippetText(tag.lines) + u'\n'; });
+        for (const CatalogTag &tag : catalogTags())
+            snippets << snippetText(tag.lines) + u'\n';
         const QDir root(m_dir.path());
         for (const char *folder : {"first", "pc", "pc/inc", "m"})
             root.mkpath(QString::fromLatin1(folder));

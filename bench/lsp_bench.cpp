@@ -62,7 +62,8 @@ public:
     LargeTemplate()
     {
         QStringList snippets;
-        forEachTag([&](const CatalogTag &tag) { snippets << snippetText(tag.lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); });
+        for (const CatalogTag &tag : catalogTags())
+            snippets << snippetText(tag.lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         QStringList lines;
         for (qsizetype next = 0; lines.size() < kLines; ++next) {
             QStringList more = snippets[next % snippets.size()].split(u'\n');

@@ -3,23 +3,68 @@
 #include "core/pagebuilders.h"
 #include "core/pagecatalog.h"
 #include "core/pagetable.h"
+#include "core/pinyin.h"
 #include "core/tagbuilder.h"
 
-void forEachTag(const std::function<void(const CatalogTag &)> &visit)
+namespace {
+
+void addPinyin(CatalogTag &tag)
 {
+    tag.captionWords = pinyinWords(tag.caption);
+    tag.initials = pinyinInitials(tag.caption);
+}
+
+QList<CatalogTag> readCatalog()
+{
+    QList<CatalogTag> tags;
     for (int page = kFirstPage; page <= kLastPage; ++page) {
         if (!pageInfo(page).dataFile)
             continue;
+        const QString pageName = QString::fromUtf16(pageInfo(page).caption);
         const PageCatalog catalog = PageCatalog::load(dataFilePath(page));
-        for (const CatalogControl *entry : catalog.entries())
-            visit({page, entry->caption, entry->lines, entry, nullptr});
+        int nextIndex = 0;
+        for (const CatalogControl *entry : catalog.entries()) {
+            CatalogTag tag;
+            tag.page = page;
+            tag.pageName = pageName;
+            tag.caption = entry->caption;
+            tag.control = entry->name;
+            tag.index = entry->index;
+            tag.tip = entry->tip;
+            tag.lines = entry->lines;
+            addPinyin(tag);
+            tags << tag;
+            nextIndex = entry->index + 1;
+        }
         // The builders follow their page's entries, as the page first
         // shows them.
         for (const PageBuilder &builder : pageBuilders()) {
             if (builder.page != page)
                 continue;
-            const TagBuilder &tag = builder.builder();
-            visit({page, QString::fromUtf16(builder.caption), tag.lines(tag.initialInputs()), nullptr, &builder});
+            const TagBuilder &first = builder.builder();
+            CatalogTag tag;
+            tag.page = page;
+            tag.pageName = pageName;
+            tag.caption = QString::fromUtf16(builder.caption);
+            tag.control = QString::fromLatin1(builder.firstInput);
+            tag.index = nextIndex++;
+            tag.lines = first.lines(first.initialInputs());
+            tag.builder = &builder;
+            for (const char *option : builder.layoutOptions) {
+                const CatalogControl *control = catalog.control(QString::fromLatin1(option));
+                tag.layoutCaptions << (control ? control->caption : QString());
+            }
+            addPinyin(tag);
+            tags << tag;
         }
     }
+    return tags;
+}
+
+} // namespace
+
+const QList<CatalogTag> &catalogTags()
+{
+    static const QList<CatalogTag> tags = readCatalog();
+    return tags;
 }

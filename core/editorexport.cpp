@@ -283,17 +283,13 @@ void assignNames(QList<EditorTemplate> &templates)
 QList<EditorTemplate> catalogTemplates()
 {
     QList<EditorTemplate> templates;
-    int nextIndex = 0;   // a builder's tiebreak: the numbers after its page's entries
-    forEachTag([&](const CatalogTag &tag) {
-        if (templates.isEmpty() || templates.last().page != tag.page)
-            nextIndex = 0;
-        EditorTemplate t = tag.entry ? fixedTemplate(tag.lines) : builderTemplate(tag.builder->builder());
+    for (const CatalogTag &tag : catalogTags()) {
+        EditorTemplate t = tag.isBuilder() ? builderTemplate(tag.builder->builder()) : fixedTemplate(tag.lines);
         t.caption = tag.caption;
         t.page = tag.page;
-        t.tiebreak = tag.entry ? tag.entry->index : nextIndex;
-        nextIndex = t.tiebreak + 1;
+        t.tiebreak = tag.index;
         templates << t;
-    });
+    }
     assignNames(templates);
     return templates;
 }

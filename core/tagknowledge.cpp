@@ -192,12 +192,12 @@ const TagKnowledge &TagKnowledge::catalog()
 {
     static const TagKnowledge knowledge = [] {
         TagKnowledge k;
-        forEachTag([&](const CatalogTag &tag) {
-            const TagSource source{tag.page, tag.caption, tag.entry ? tag.entry->tip : QString()};
+        for (const CatalogTag &tag : catalogTags()) {
+            const TagSource source{tag.page, tag.caption, tag.tip};
             k.learn(snippetText(tag.lines), source);
-            if (tag.builder)
+            if (tag.isBuilder())
                 k.learnBuilder(tag.builder->builder(), source);
-        });
+        }
         k.index();
         return k;
     }();

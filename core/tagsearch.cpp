@@ -1,10 +1,6 @@
 #include "core/tagsearch.h"
 
 #include "core/catalogtags.h"
-#include "core/pagebuilders.h"
-#include "core/pagecatalog.h"
-#include "core/pagetable.h"
-#include "core/pinyin.h"
 
 #include <QRegularExpression>
 
@@ -13,22 +9,21 @@
 
 namespace {
 
-SearchItem makeItem(int page, const QString &control, bool builder, const QString &caption,
-                    const QStringList &lines)
+SearchItem makeItem(const CatalogTag &tag)
 {
     SearchItem item;
-    item.page = page;
-    item.control = control;
-    item.builder = builder;
-    item.caption = caption;
-    item.pageName = QString::fromUtf16(pageInfo(page).caption);
-    item.firstLine = lines.value(0);
-    item.captionText = caption.toLower();
-    item.captionWords = pinyinWords(caption);
-    item.initials = pinyinInitials(caption);
-    item.snippetText = lines.join(u'\n').toLower();
-    if (!builder)
-        item.wholeSnippet = comparableSnippet(lines.join(u'\n'));
+    item.page = tag.page;
+    item.control = tag.control;
+    item.builder = tag.isBuilder();
+    item.caption = tag.caption;
+    item.pageName = tag.pageName;
+    item.firstLine = tag.lines.value(0);
+    item.captionText = tag.caption.toLower();
+    item.captionWords = tag.captionWords;
+    item.initials = tag.initials;
+    item.snippetText = tag.lines.join(u'\n').toLower();
+    if (!item.builder)
+        item.wholeSnippet = comparableSnippet(tag.lines.join(u'\n'));
     return item;
 }
 
@@ -108,10 +103,8 @@ QString comparableSnippet(QStringView text)
 TagSearch TagSearch::forAllPages()
 {
     QList<SearchItem> items;
-    forEachTag([&](const CatalogTag &tag) {
-        const QString control = tag.entry ? tag.entry->name : QString::fromLatin1(tag.builder->firstInput);
-        items << makeItem(tag.page, control, tag.builder != nullptr, tag.caption, tag.lines);
-    });
+    for (const CatalogTag &tag : catalogTags())
+        items << makeItem(tag);
     return TagSearch(std::move(items));
 }
 

@@ -2,8 +2,6 @@
 
 #include "core/catalogtags.h"
 #include "core/editorexport.h"
-#include "core/pagecatalog.h"
-#include "core/pagetable.h"
 #include "core/templateparser.h"
 
 namespace {
@@ -28,25 +26,22 @@ const CatalogIndex &CatalogIndex::instance()
 
 CatalogIndex::CatalogIndex() : m_search(TagSearch::forAllPages())
 {
-    // The editor templates, the search items and the tags are the same walk
-    // over the catalog (forEachTag), so they stand in the same order.
+    // Templates, search items and tags all stand in the order of catalogTags().
     const QList<EditorTemplate> templates = catalogTemplates();
-    forEachTag([&](const CatalogTag &tag) {
-        const qsizetype i = m_items.size();
-        if (i >= templates.size() || templates[i].caption != tag.caption || m_search.items()[i].caption != tag.caption)
-            qFatal("The catalog's templates, search items and tags differ in order at %lld", qlonglong(i));
-        const SearchItem &search = m_search.items()[i];
+    const QList<CatalogTag> &tags = catalogTags();
+    for (qsizetype i = 0; i < tags.size(); ++i) {
+        const CatalogTag &tag = tags[i];
         CatalogItem item;
         item.caption = tag.caption;
-        item.pageName = QString::fromUtf16(pageInfo(tag.page).caption);
-        item.tip = tag.entry ? tag.entry->tip : QString();
+        item.pageName = tag.pageName;
+        item.tip = tag.tip;
         item.snippet = snippetBody(templates[i]).join(u'\n');
         item.plainText = insertedLines(templates[i]).join(u'\n');
         item.tagName = firstTagName(item.plainText);
-        item.pinyin = search.captionWords.join(QString());
-        item.initials = search.initials;
+        item.pinyin = tag.captionWords.join(QString());
+        item.initials = tag.initials;
         if (!item.tagName.isEmpty())
             m_byTag[item.tagName] << i;
         m_items << item;
-    });
+    }
 }

@@ -2,13 +2,12 @@
 
 #include "shell/parameterbox.h"
 
+#include "core/catalogtags.h"
 #include "core/pagebuilders.h"
-#include "core/pagecatalog.h"
 #include "core/pagetable.h"
 
 #include <QAbstractListModel>
 #include <QApplication>
-#include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -74,14 +73,11 @@ public:
 // The caption of a builder's layout option on its page ("布局样式二").
 QString layoutCaption(const PageBuilder &builder, int layout)
 {
-    const QString name = QString::fromLatin1(builder.layoutOptions[size_t(layout)]);
-    static QHash<QString, QString> captions;
-    if (!captions.contains(name)) {
-        const PageCatalog catalog = PageCatalog::load(dataFilePath(builder.page));
-        const CatalogControl *option = catalog.control(name);
-        captions.insert(name, option ? option->caption : QString());
+    for (const CatalogTag &tag : catalogTags()) {
+        if (tag.builder == &builder)
+            return tag.layoutCaptions.value(layout);
     }
-    return captions.value(name);
+    return {};
 }
 
 // The edit's row: what it does and in which builder, the builder's page,

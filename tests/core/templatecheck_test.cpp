@@ -256,10 +256,10 @@ TEST(TemplateCheck, NothingOnWhatTheToolWrites)
         for (const Finding &f : checkTemplate(text, {}))
             found.append(caption + u": "_s + f.code + u' ' + text.sliced(f.start, f.length));
     };
-    forEachTag([&](const CatalogTag &tag) {
+    for (const CatalogTag &tag : catalogTags()) {
         check(tag.caption, tag.lines);
-        if (!tag.builder)
-            return;
+        if (!tag.isBuilder())
+            continue;
         const TagBuilder &builder = tag.builder->builder();
         for (const QString &number : {u""_s, u"0"_s, u"12"_s, u"suggestion"_s}) {
             QStringList typical = builder.initialInputs();
@@ -284,7 +284,7 @@ TEST(TemplateCheck, NothingOnWhatTheToolWrites)
                     ++input;
             }
         }
-    });
+    }
     const ArticleListInputs inputs{.columnId = u"3"_s, .attribute = articleAttributeItems().last(),
                                    .titleLength = u"30"_s, .summaryLength = u"100"_s, .rows = u"10"_s,
                                    .ordering = orderingItems().last()};

@@ -43,7 +43,8 @@ QStringList oddTexts()
 QStringList snippets()
 {
     QStringList texts;
-    forEachTag([&](const CatalogTag &tag) { texts.append(snippetText(tag.lines)); });
+    for (const CatalogTag &tag : catalogTags())
+        texts.append(snippetText(tag.lines));
     return texts;
 }
 
