@@ -279,7 +279,8 @@ int runCheckCommand(const QStringList &arguments)
         QStringLiteral("path"));
     const QCommandLineOption outputOption(
         {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Write the report to <file> instead of standard output (- is standard output)."),
+        QStringLiteral("Write the report to <file> instead of standard output (- is standard output); never to a "
+                       "file the check reads, a template or a configuration."),
         QStringLiteral("file"));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help and exit."));
