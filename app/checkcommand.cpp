@@ -8,6 +8,7 @@
 #include "core/checksession.h"
 #include "core/outputfile.h"
 #include "core/rawbytes.h"
+#include "core/runinputs.h"
 #include "core/templatefile.h"
 #include "core/templatesources.h"
 
@@ -103,6 +104,24 @@ struct Options {
     QByteArray target = "-";   // where the report goes
     QStringList paths;
 };
+
+// Why the report must not go where -o says, or nothing: it would take the
+// place of a file the run reads.
+QString refusalOfTarget(const Options &options)
+{
+    RunInputs inputs;
+    for (const QString &path : options.paths) {
+        if (path == u'-')
+            inputs.addStandardInput(options.stdinName);
+        else
+            inputs.addPath(path);
+    }
+    if (!options.configFile.isEmpty())
+        inputs.addConfiguration(options.configFile);
+    const QString why = inputs.refusal(options.target);
+    return why.isEmpty() ? why
+                         : QStringLiteral("will not write the report to %1: %2").arg(textFromRawBytes(options.target), why);
+}
 
 // One run over the paths: reads, checks and reports each file in turn, so
 // that a theme's texts are never held at once.
@@ -260,7 +279,8 @@ int runCheckCommand(const QStringList &arguments)
         QStringLiteral("path"));
     const QCommandLineOption outputOption(
         {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Write the report to <file> instead of standard output (- is standard output)."),
+        QStringLiteral("Write the report to <file> instead of standard output (- is standard output); never to a "
+                       "file the check reads, a template or a configuration."),
         QStringLiteral("file"));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help and exit."));
@@ -347,5 +367,9 @@ int runCheckCommand(const QStringList &arguments)
         return wrongArguments(QStringLiteral("--stdin-filename names standard input, which only - reads."));
     if (parser.isSet(stdinNameOption) && run.stdinName.isEmpty())
         return wrongArguments(QStringLiteral("--stdin-filename needs a name."));
+    if (const QString refusal = refusalOfTarget(run); !refusal.isEmpty()) {
+        complain(refusal);
+        return NotChecked;
+    }
     return CheckRun(run).run();
 }

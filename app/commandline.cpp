@@ -65,11 +65,14 @@ int fail(ExitStatus status, const QString &message)
     return status;
 }
 
-// Standard output ("-") or the file named.
+// Standard output ("-") or the file named. A FIFO no process reads is the
+// user's to fix, as a wrong argument is.
 int writeOutput(const QByteArray &target, const QByteArray &bytes)
 {
-    const QString error = OutputFile::writeWhole(target, bytes);
-    return error.isEmpty() ? Done : fail(NotWritten, error);
+    OutputFile output(target);
+    if (output.open() && output.write(bytes) && output.commit())
+        return Done;
+    return fail(output.hadNoReader() ? WrongArguments : NotWritten, output.errorString());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/outputfile.h"
 
+#include "core/leftovercleanup.h"
 #include "core/rawbytes.h"
 
 #include <QRandomGenerator>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -67,6 +69,33 @@ int connectToSocket(const QByteArray &path)
     return fd;
 }
 
+// Every byte, however many calls it takes; errno says why not.
+bool writeFully(int fd, QByteArrayView bytes)
+{
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+// Opened without waiting for a FIFO's reader, then written as any other.
+int openWithoutWaiting(const QByteArray &path, int flags)
+{
+    const int fd = ::open(path.constData(), flags | O_NONBLOCK, 0666);
+    if (fd >= 0)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 QByteArray folderOf(const QByteArray &path)
 {
     const qsizetype slash = path.lastIndexOf('/');
@@ -104,6 +133,14 @@ bool OutputFile::fail(int error)
     return false;
 }
 
+bool OutputFile::failWithoutReader()
+{
+    m_error = QStringLiteral("cannot write %1: no process reads from this FIFO").arg(textFromRawBytes(m_target));
+    m_noReader = true;
+    discard();
+    return false;
+}
+
 void OutputFile::discard()
 {
     switch (m_way) {
@@ -111,17 +148,20 @@ void OutputFile::discard()
     case Way::StandardOutput:
         break;
     case Way::InPlace:
-        // Empty rather than half-written; the failure reported is the first.
-        std::ignore = ::ftruncate(m_fd, 0);
+        // Nothing was written to it: it stays as it was.
+        m_held.clear();
         ::close(m_fd);
         break;
     case Way::Direct:
         ::close(m_fd);
         break;
-    case Way::Replace:
+    case Way::Replace: {
+        const LeftoverCleanup::SignalsHeld held;
         ::close(m_fd);
         ::unlink(m_temporary.constData());
+        LeftoverCleanup::forget();
         break;
+    }
     }
     m_way = Way::Closed;
     m_fd = -1;
@@ -129,6 +169,7 @@ void OutputFile::discard()
 
 bool OutputFile::open()
 {
+    LeftoverCleanup::failWritesPastTheSizeLimit();
     if (m_target == "-") {
         // What the program may have put through stdio goes first.
         if (std::fflush(stdout) != 0)
@@ -167,9 +208,9 @@ bool OutputFile::open()
         return openRegular(m_target, true);
 
     m_fd = S_ISSOCK(status.st_mode) ? connectToSocket(m_target)
-                                    : ::open(m_target.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+                                    : openWithoutWaiting(m_target, O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (m_fd < 0)
-        return fail(errno);
+        return errno == ENXIO && S_ISFIFO(status.st_mode) ? failWithoutReader() : fail(errno);
     m_way = Way::Direct;
     m_syncs = S_ISBLK(status.st_mode);
     return true;
@@ -179,7 +220,7 @@ bool OutputFile::openRegular(const QByteArray &path, bool mayReplace)
 {
     // Written only where it could be written in place: the open says so for
     // its mode, its attributes and the file system.
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+    const int fd = openWithoutWaiting(path, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return fail(errno);
     struct stat status;
@@ -200,11 +241,6 @@ bool OutputFile::openRegular(const QByteArray &path, bool mayReplace)
             }
         }
     }
-    if (::ftruncate(fd, 0) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return fail(error);
-    }
     m_fd = fd;
     m_way = Way::InPlace;
     return true;
@@ -218,12 +254,16 @@ bool OutputFile::createTemporary(const QByteArray &finalPath, const struct stat 
     QByteArray temporary;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
         temporary = stem + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        // Made and remembered at once, for a signal to find it.
+        const LeftoverCleanup::SignalsHeld held;
         // A new file gets the mode the umask leaves, as any file made; one
         // that replaces another stays private until it has that one's mode.
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC,
                     existing ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST)
             return false;
+        if (fd >= 0)
+            LeftoverCleanup::remember(temporary);
     }
     if (fd < 0)
         return false;
@@ -239,8 +279,10 @@ bool OutputFile::createTemporary(const QByteArray &finalPath, const struct stat 
         kept = kept && ::fchmod(fd, existing->st_mode & 07777) == 0;
         if (!kept) {
             const int error = errno;
+            const LeftoverCleanup::SignalsHeld held;
             ::close(fd);
             ::unlink(temporary.constData());
+            LeftoverCleanup::forget();
             errno = error;
             return false;
         }
@@ -256,17 +298,37 @@ bool OutputFile::write(QByteArrayView bytes)
 {
     if (m_way == Way::Closed)
         return false;
-    const char *data = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(m_fd, data, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        data += written;
-        left -= written;
+    if (m_way == Way::InPlace) {
+        m_held.append(bytes);
+        return true;
+    }
+    return writeFully(m_fd, bytes) || fail(errno);
+}
+
+bool OutputFile::commitInPlace()
+{
+    // Runs that write the file at once take turns, each writing it whole. The
+    // lock is advisory and only a help: where the file system has none, the
+    // file is written all the same.
+    while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    // From here to the close the file is neither what it was nor the whole
+    // output: a signal that ends the process waits until it is the output.
+    const LeftoverCleanup::SignalsHeld held;
+    if (::ftruncate(m_fd, 0) != 0 || !writeFully(m_fd, m_held) || ::fsync(m_fd) != 0) {
+        const int error = errno;
+        // Empty rather than half-written; the failure reported is the first.
+        std::ignore = ::ftruncate(m_fd, 0);
+        return fail(error);
+    }
+    m_held.clear();
+    const int fd = m_fd;
+    m_fd = -1;
+    m_way = Way::Closed;
+    if (::close(fd) != 0 && errno != EINTR) {
+        const int error = errno;
+        std::ignore = ::truncate(m_target.constData(), 0);
+        return fail(error);
     }
     return true;
 }
@@ -279,26 +341,27 @@ bool OutputFile::commit()
         m_way = Way::Closed;
         return true;
     }
+    if (m_way == Way::InPlace)
+        return commitInPlace();
     if (m_syncs && ::fsync(m_fd) != 0)
         return fail(errno);
     const int fd = m_fd;
     const Way way = m_way;
     m_fd = -1;
     m_way = Way::Closed;
+    const LeftoverCleanup::SignalsHeld held;
     // Linux closes the descriptor even when close() is interrupted.
-    if (::close(fd) != 0 && errno != EINTR) {
-        const int error = errno;
-        if (way == Way::Replace)
-            ::unlink(m_temporary.constData());
-        else if (way == Way::InPlace)
-            std::ignore = ::truncate(m_target.constData(), 0);
-        return fail(error);
-    }
-    if (way == Way::Replace && ::rename(m_temporary.constData(), m_final.constData()) != 0) {
-        const int error = errno;
+    const bool closed = ::close(fd) == 0 || errno == EINTR;
+    const int error = errno;
+    if (way != Way::Replace)
+        return closed || fail(error);
+    if (!closed || ::rename(m_temporary.constData(), m_final.constData()) != 0) {
+        const int failure = closed ? errno : error;
         ::unlink(m_temporary.constData());
-        return fail(error);
+        LeftoverCleanup::forget();
+        return fail(failure);
     }
+    LeftoverCleanup::forget();
     return true;
 }
 

@@ -2,12 +2,14 @@
 // display: a theme with planted faults reported at the right line and column
 // in every format and column unit and read back, the SARIF held to its
 // schema, exit statuses, configuration faults, --select and --ignore,
-// standard input, and files that cannot be checked among good ones.
+// standard input, files that cannot be checked among good ones, and a report
+// that never takes the place of what it checks nor leaves a file half-written.
 #include "core/checkrules.h"
 #include "tests/cli/programrun.h"
 #include "tests/support/qtprinters.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,6 +20,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace Qt::StringLiterals;
 
@@ -365,6 +369,213 @@ TEST(CheckCommand, AReportWrittenToAFileIsWhatStandardOutputGets)
     const ProgramRun blocked = zuviTaggen({u"check"_s, u"-o"_s, u"taken"_s, u"theme"_s}, folder.path());
     EXPECT_EQ(blocked.status, 2);
     EXPECT_TRUE(blocked.err.contains("cannot write taken: ")) << blocked.err.toStdString();
+}
+
+// The report must not take the place of what the run reads, whatever the
+// name it is given by: each of these is refused with one line before
+// anything is read or written, and every file stays as it was.
+struct RefusedTarget {
+    const char *what;
+    const char *prepare;   // besides a.htm, a template with a finding
+    const char *command;   // run with "$B" the program
+    const char *reason;
+};
+
+// Every file under `folder` with its bytes, or where a link points.
+std::map<QString, QByteArray> contentsUnder(const QString &folder)
+{
+    std::map<QString, QByteArray> contents;
+    QDirIterator files(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QFileInfo file = files.nextFileInfo();
+        const QString name = QDir(folder).relativeFilePath(file.filePath());
+        contents[name] = file.isSymLink() ? "-> " + file.symLinkTarget().toUtf8()
+                         : file.isFile()  ? readFile(file.filePath())
+                                          : QByteArray("<folder>");
+    }
+    return contents;
+}
+
+TEST(CheckCommand, TheReportNeverTakesThePlaceOfWhatItChecks)
+{
+    const RefusedTarget cases[] = {
+        {"the template", "", "$B check a.htm -o a.htm", "it is one of the files checked"},
+        {"a symbolic link to it", "ln -s a.htm l.htm", "$B check a.htm -o l.htm", "it is one of the files checked"},
+        {"the template, which has another hard link", "ln a.htm h2.htm", "$B check a.htm -o a.htm",
+         "it is one of the files checked"},
+        {"a hard link to it", "ln a.htm h2.htm", "$B check a.htm -o h2.htm", "it is one of the files checked"},
+        {"its path spelled another way", "mkdir d", "$B check a.htm -o ./d/../a.htm", "it is one of the files checked"},
+        {"a descriptor open on it", "", "$B check a.htm -o /dev/fd/3 3>>a.htm", "it is one of the files checked"},
+        {"the file standard input reads", "", "$B check - -o a.htm < a.htm", "it is what standard input reads"},
+        {"the name --stdin-filename gives", "cp a.htm st.htm", "$B check --stdin-filename st.htm - -o st.htm < /dev/null",
+         "it is the name --stdin-filename gives standard input"},
+        {"the name --stdin-filename gives, not there yet", "",
+         "$B check --stdin-filename new.htm - -o new.htm < a.htm", "it is the name --stdin-filename gives"},
+        {"a template under a folder checked", "mkdir t && cp a.htm t/", "$B check t -o t/a.htm",
+         "it is a template under t, which is checked"},
+        {"a hard link to a template under a folder checked", "mkdir -p t/sub && cp a.htm t/sub/ && ln t/sub/a.htm out.txt",
+         "$B check t -o out.txt", "it is a template under t, which is checked"},
+        {"a new template name under a folder checked", "mkdir -p t/sub && cp a.htm t/", "$B check t -o t/sub/NEW.HTML",
+         "it would be checked as a template under t"},
+        {"the configuration of a folder checked", "mkdir cf && cp a.htm cf/ && echo '{}' > cf/.zuvi-check.json",
+         "$B check cf -o cf/.zuvi-check.json", "it is the configuration of files checked"},
+        {"the configuration above a file checked", "mkdir cf && cp a.htm cf/ && echo '{}' > .zuvi-check.json",
+         "$B check cf/a.htm -o .zuvi-check.json", "it is the configuration of files checked"},
+        {"a hard link to the configuration", "echo '{}' > .zuvi-check.json && ln .zuvi-check.json c.json",
+         "$B check a.htm -o c.json", "it is the configuration of files checked"},
+        {"a configuration a folder checked would find", "mkdir -p cf/sub && cp a.htm cf/sub/",
+         "$B check cf -o cf/sub/.zuvi-check.json", "it is where the configuration of files under cf is looked up"},
+        {"the configuration --config names", "echo '{}' > c.json", "$B check --config c.json a.htm -o c.json",
+         "it is the configuration in use (--config)"},
+    };
+    for (const RefusedTarget &c : cases) {
+        SCOPED_TRACE(c.what);
+        Folder folder;
+        folder.write(u"a.htm"_s, "<p>{zuvi:arclist row='x'}\n");
+        const ProgramRun prepared = runShell(QString::fromUtf8(c.prepare), folder.path());
+        ASSERT_EQ(prepared.status, 0) << prepared.err.toStdString();
+        const std::map<QString, QByteArray> before = contentsUnder(folder.path());
+
+        const ProgramRun run = runShell(QString::fromUtf8(c.command), folder.path());
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, QByteArray());
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith("zuvi-taggen: will not write the report to ")) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.reason)) << run.err.toStdString();
+        EXPECT_EQ(contentsUnder(folder.path()), before);
+    }
+}
+
+// What is near them but none of them is written as any other target.
+TEST(CheckCommand, AReportBesideWhatItChecksIsWritten)
+{
+    const char *const commands[] = {
+        "mkdir t && cp a.htm t/ && $B check t -o t/report.txt; echo $? > status; cp t/report.txt report",
+        "mkdir -p t/.reports && cp a.htm t/ && $B check t -o t/.reports/r.htm; echo $? > status; cp t/.reports/r.htm report",
+        "mkdir cf && cp a.htm cf/ && echo '{}' > cf/.zuvi-check.json && $B check cf -o cf/report.json; echo $? > status; "
+        "cp cf/report.json report",
+        "$B check - -o report < a.htm; echo $? > status",
+    };
+    for (const char *command : commands) {
+        SCOPED_TRACE(command);
+        Folder folder;
+        folder.write(u"a.htm"_s, "<p>{zuvi:arclist row='x'}\n");
+        const ProgramRun run = runShell(QString::fromUtf8(command), folder.path());
+        EXPECT_EQ(run.err, QByteArray());
+        EXPECT_EQ(readFile(folder.filePath(u"status"_s)), QByteArray("1\n"));
+        EXPECT_TRUE(readFile(folder.filePath(u"report"_s)).contains(":1:4: error: ")) << readFile(folder.filePath(u"report"_s)).toStdString();
+    }
+}
+
+// A target written in place (another hard link, or a folder the program may
+// not create files in) keeps what it held until the report is whole: the
+// run stops here while it reads standard input, and the file is looked at.
+TEST(CheckCommand, AFileWrittenInPlaceIsLeftAsItWasUntilTheReportIsWhole)
+{
+    struct Case {
+        const char *what;
+        const char *prepare;
+        const char *asUser;   // what runs the program
+    };
+    const Case cases[] = {
+        {"another hard link", "printf old > w/h.txt && ln w/h.txt h2.txt", ""},
+        // As root, the program runs as nobody, who may write the file but not the folder.
+        {"a folder it may not create files in", "printf old > w/h.txt && chmod 666 w/h.txt && chmod 555 w",
+         "[ $(id -u) = 0 ] && chmod 755 . && U='setpriv --reuid=65534 --regid=65534 --clear-groups'; "},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Folder folder;
+        folder.write(u"a.htm"_s, "<p>{zuvi:arclist row='x'}\n");
+        ASSERT_TRUE(QDir(folder.path()).mkpath(u"w"_s));
+        ASSERT_EQ(runShell(QString::fromUtf8(c.prepare), folder.path()).status, 0);
+        const QString script = QString::fromUtf8(c.asUser) + uR"(mkfifo in
+$U $B check --stdin-filename a.htm - -o w/h.txt < in & pid=$!
+exec 3> in
+# Once the program has the target open, it is reading standard input.
+for i in $(seq 500); do ls -l /proc/$pid/fd 2>/dev/null | grep -q 'w/h.txt' && break; sleep 0.02; done
+cat w/h.txt > during
+cat a.htm >&3; exec 3>&-
+wait $pid)"_s;
+        const ProgramRun run = runShell(script, folder.path());
+        EXPECT_EQ(run.status, 1) << run.err.toStdString();
+        EXPECT_EQ(readFile(folder.filePath(u"during"_s)), QByteArray("old"));
+        EXPECT_TRUE(readFile(folder.filePath(u"w/h.txt"_s)).startsWith("a.htm:1:4: error: "))
+            << readFile(folder.filePath(u"w/h.txt"_s)).toStdString();
+        runShell(u"chmod 755 w"_s, folder.path());
+    }
+}
+
+// Runs that write one file at once leave one whole report in it, of
+// whichever run wrote last: in place (a hard-linked file) under a lock, and
+// by renames.
+TEST(CheckCommand, RunsWritingOneFileAtOnceLeaveOneWholeReport)
+{
+    Folder folder;
+    plantTheme(folder);
+    const char *const formats[] = {"gcc", "json", "sarif", "github"};
+    QList<QByteArray> reports;
+    for (const char *format : formats)
+        reports << zuviTaggen({u"check"_s, u"--format"_s, QString::fromLatin1(format), u"theme"_s}, folder.path()).out;
+    struct Case {
+        const char *what;
+        const char *prepare;
+        int runs;
+    };
+    const Case cases[] = {{"written in place", "printf old > r.txt && ln -f r.txt r2.txt", 8},
+                          {"replaced", "rm -f r2.txt; printf old > r.txt", 10}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int round = 0; round < 3; ++round) {
+            const QString script = QString::fromUtf8(c.prepare) + uR"(
+formats=(gcc json sarif github)
+for i in $(seq %1); do $B check --format ${formats[i % 4]} theme -o r.txt & done
+wait)"_s.arg(c.runs);
+            ASSERT_TRUE(runShell(script, folder.path()).finished);
+            const QByteArray left = readFile(folder.filePath(u"r.txt"_s));
+            EXPECT_TRUE(reports.contains(left)) << "round " << round << ", a mixture of " << left.size() << " bytes";
+            EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).filter(u".r.txt"_s), QStringList());
+        }
+    }
+}
+
+// A run ended by a signal, or writing past the file-size limit, leaves no
+// temporary file beside the target, and the target as it was.
+TEST(CheckCommand, ARunEndedWhileItWritesLeavesNothingBehind)
+{
+    struct Case {
+        const char *signal;
+        int status;   // 128 + its number, as the shell says it
+    };
+    for (const Case &c : {Case{"TERM", 143}, Case{"INT", 130}, Case{"HUP", 129}}) {
+        SCOPED_TRACE(c.signal);
+        Folder folder;
+        folder.write(u"a.htm"_s, "<p>{zuvi:arclist row='x'}\n");
+        folder.write(u"r.txt"_s, "old");
+        // With job control, as at a terminal: a job started in the background keeps SIGINT.
+        const QString script = uR"(set -m; mkfifo in
+$B check --stdin-filename a.htm - -o r.txt < in & pid=$!
+exec 3> in
+for i in $(seq 500); do ls -A | grep -q '^\.r\.txt\.' && break; sleep 0.02; done
+kill -%1 $pid
+wait $pid)"_s.arg(QLatin1String(c.signal));
+        const ProgramRun run = runShell(script, folder.path());
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                  (QStringList{u"a.htm"_s, u"in"_s, u"r.txt"_s}));
+        EXPECT_EQ(readFile(folder.filePath(u"r.txt"_s)), QByteArray("old"));
+    }
+
+    Folder folder;
+    plantTheme(folder);
+    folder.write(u"r.sarif"_s, "old");
+    const ProgramRun limited = runShell(u"ulimit -f 1; $B check --format sarif theme -o r.sarif"_s, folder.path());
+    EXPECT_EQ(limited.status, 2);
+    EXPECT_TRUE(limited.err.endsWith("zuvi-taggen: cannot write r.sarif: File too large\n")) << limited.err.toStdString();
+    EXPECT_EQ(readFile(folder.filePath(u"r.sarif"_s)), QByteArray("old"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"r.sarif"_s});
 }
 
 TEST(CheckCommand, ConfigurationFaultsAreNamedByFileAndPlace)

@@ -219,6 +219,25 @@ INSTANTIATE_TEST_SUITE_P(
                    EXPECT_TRUE(S_ISFIFO(statusOf(folder.filePath(QStringLiteral("ff"))).mode)) << "the FIFO was replaced";
                    EXPECT_TRUE(readFile(folder.filePath(QStringLiteral("got"))) == vsCodeExport()) << "the reader missed it";
                }},
+        // Opened without waiting: no reader is said at once, not waited for.
+        Target{"FifoWithNoReader", "mkfifo ff", "timeout 10 $B $EXPORT -o ff", 2, false,
+               "cannot write ff: no process reads from this FIFO",
+               [](const QDir &folder, const std::map<QString, Status> &) {
+                   EXPECT_TRUE(S_ISFIFO(statusOf(folder.filePath(QStringLiteral("ff"))).mode)) << "the FIFO was replaced";
+                   EXPECT_EQ(namesIn(folder), QStringList{QStringLiteral("ff")});
+               }},
+        Target{"FifoWithNoReaderForACheck", "mkfifo ff && printf '{zuvi:arclist}' > a.htm",
+               "timeout 10 $B check a.htm -o ff", 2, false, "cannot write ff: no process reads from this FIFO",
+               [](const QDir &folder, const std::map<QString, Status> &) {
+                   EXPECT_EQ(namesIn(folder), (QStringList{QStringLiteral("a.htm"), QStringLiteral("ff")}));
+               }},
+        // SIGXFSZ would kill the program with the temporary file left.
+        Target{"PastTheFileSizeLimit", "printf old > big.json", "ulimit -f 1; $B $EXPORT -o big.json", 1, false,
+               "cannot write big.json: File too large",
+               [](const QDir &folder, const std::map<QString, Status> &) {
+                   EXPECT_EQ(readFile(folder.filePath(QStringLiteral("big.json"))), QByteArray("old"));
+                   EXPECT_EQ(namesIn(folder), QStringList{QStringLiteral("big.json")});
+               }},
         Target{"DescriptorOfAPipe", "", "$B $EXPORT -o /dev/fd/3 3>&1 1>/dev/null", 0, true},
         Target{"ProcessSubstitution", "", "$B $EXPORT -o >(cat > got); status=$?; wait; exit $status", 0, false, "",
                holdsTheExport(QStringLiteral("got"))},

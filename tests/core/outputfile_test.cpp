@@ -94,25 +94,39 @@ TEST_F(OutputFileTest, AFileWrittenInPlaceThatFailsPartWayIsLeftEmpty)
 }
 
 // A command writes in parts and may stop before the end: what is not
-// committed never takes the file's place.
-TEST_F(OutputFileTest, OutputWrittenInPartsReplacesTheFileOnlyWhenCommitted)
+// committed never takes the file's place, whether the file is replaced or,
+// having another hard link, written in place.
+TEST_F(OutputFileTest, OutputWrittenInPartsReachesTheFileOnlyWhenCommitted)
 {
-    writeFile(m_path, "old");
-    {
-        OutputFile file(QFile::encodeName(m_path));
-        ASSERT_TRUE(file.open());
-        ASSERT_TRUE(file.write("first "));
-        ASSERT_TRUE(file.write("second"));
+    for (const bool hardLinked : {false, true}) {
+        SCOPED_TRACE(hardLinked ? "written in place" : "replaced");
+        writeFile(m_path, "old");
+        const QString link = m_dir.filePath(QStringLiteral("link.json"));
+        QFile::remove(link);
+        if (hardLinked) {
+            ASSERT_EQ(::link(QFile::encodeName(m_path).constData(), QFile::encodeName(link).constData()), 0);
+        }
+        const QStringList names = files();
+        {
+            OutputFile file(QFile::encodeName(m_path));
+            ASSERT_TRUE(file.open());
+            ASSERT_TRUE(file.write("first "));
+            ASSERT_TRUE(file.write("second"));
+            EXPECT_EQ(readFile(m_path), QByteArray("old"));
+        }
         EXPECT_EQ(readFile(m_path), QByteArray("old"));
-    }
-    EXPECT_EQ(readFile(m_path), QByteArray("old"));
-    EXPECT_EQ(files(), QStringList{QStringLiteral("out.json")});
+        EXPECT_EQ(files(), names);
 
-    OutputFile file(QFile::encodeName(m_path));
-    ASSERT_TRUE(file.open() && file.write("first ") && file.write("second"));
-    ASSERT_TRUE(file.commit()) << file.errorString().toStdString();
-    EXPECT_EQ(readFile(m_path), QByteArray("first second"));
-    EXPECT_EQ(files(), QStringList{QStringLiteral("out.json")});
+        OutputFile file(QFile::encodeName(m_path));
+        ASSERT_TRUE(file.open() && file.write("first ") && file.write("second"));
+        EXPECT_EQ(readFile(m_path), QByteArray("old"));
+        ASSERT_TRUE(file.commit()) << file.errorString().toStdString();
+        EXPECT_EQ(readFile(m_path), QByteArray("first second"));
+        EXPECT_EQ(files(), names);
+        if (hardLinked) {
+            EXPECT_EQ(readFile(link), QByteArray("first second"));
+        }
+    }
 }
 
 } // namespace
