@@ -36,7 +36,8 @@ struct WideEncoding {
 std::optional<QString> decodeStrictly(QStringDecoder decoder, QByteArrayView bytes)
 {
     QString text = decoder.decode(bytes);
-    if (decoder.hasError())
+    // The UTF-16 decoder passes a surrogate without its other half.
+    if (decoder.hasError() || !text.isValidUtf16())
         return std::nullopt;
     return text;
 }

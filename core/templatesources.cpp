@@ -25,9 +25,10 @@ bool isTemplateName(QByteArrayView name)
     return endsWith(".htm") || endsWith(".html");
 }
 
+// `name` in `folder`; an empty folder is none, and a slash given is not doubled.
 QByteArray joined(const QByteArray &folder, const QByteArray &name)
 {
-    return folder.isEmpty() ? name : folder + '/' + name;
+    return folder.isEmpty() ? name : folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
 // The files under one folder given on the command line, found by their names
@@ -57,7 +58,7 @@ public:
 private:
     void readFolder(const QByteArray &relative, QList<QByteArray> *pending)
     {
-        const QByteArray path = relative.isEmpty() ? m_root : m_root + '/' + relative;
+        const QByteArray path = relative.isEmpty() ? m_root : joined(m_root, relative);
         DIR *listing = ::opendir(path.constData());
         if (!listing) {
             m_errors.append({relative, QStringLiteral("cannot read folder: ") + systemErrorText(errno)});
@@ -171,7 +172,7 @@ TemplateSources templateSources(const QString &argument)
         sources.skipped.append({shown(relative), message});
     sources.files.reserve(walk.m_files.size());
     for (const QByteArray &relative : std::as_const(walk.m_files)) {
-        sources.files.append({given + '/' + relative, shown(relative),
+        sources.files.append({joined(given, relative), shown(relative),
                               QDir::cleanPath(folder + u'/' + textFromRawBytes(relative)), folder});
     }
     return sources;

@@ -58,7 +58,7 @@ TEST(TemplateFile, EveryEncodingAnEditorSavesAndWhatIsNoText)
         {"UTF-32LE without a mark", encoded(QStringEncoder::Utf32LE), "UTF-32LE", "read as UTF-32LE", ""},
         {"UTF-32BE without a mark", encoded(QStringEncoder::Utf32BE), "UTF-32BE", "read as UTF-32BE", ""},
         {"GB18030 after UTF-8's mark", utf8Mark + encoded("GB18030"), "GB18030", "UTF-8's byte order mark", ""},
-        {"GB18030", encoded("GB18030"), "GB18030", "read as GB18030: not UTF-8 from line 1", ""},
+        {"GB18030", encoded("GB18030"), "GB18030", "read as GB18030: not UTF-8 from line 2", ""},
         {"one GB18030 character in UTF-8 says where", mixed, "GB18030", "not UTF-8 from line 3 on", ""},
         {"a NUL in UTF-8", QByteArray("{zuvi:else /}\0x", 15), nullptr, "", "cannot decode: it holds NUL bytes"},
         {"a NUL after UTF-8's mark", utf8Mark + encoded(QStringEncoder::Utf16LE), nullptr, "", "NUL bytes"},
