@@ -24,11 +24,12 @@ QByteArray localeCodeset()
     return codeset;
 }
 
-// Stateless: a character cut off at the end is an error, not held back.
+// Stateless: a character cut off at the end is an error, not held back. A
+// byte order mark at the start of a name is part of it, not a header.
 QStringDecoder decoderFor(const QByteArray &codeset)
 {
-    return codeset.isEmpty() ? QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless)
-                             : QStringDecoder(codeset.constData(), QStringDecoder::Flag::Stateless);
+    const auto flags = QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+    return codeset.isEmpty() ? QStringDecoder(QStringDecoder::Utf8, flags) : QStringDecoder(codeset.constData(), flags);
 }
 
 std::optional<QString> decodeWhole(const QByteArray &codeset, QByteArrayView bytes)

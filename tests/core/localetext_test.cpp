@@ -58,6 +58,7 @@ TEST(LocaleText, UndecodableBytesAreEscapedInAUtf8Locale)
         {"GB18030 列表, of which only D0 B1 happens to be UTF-8 (б)", gb18030(u"列表.htm"_s), u"\\xC1б\\xED.htm"_s},
         {"a UTF-8 character cut short", "a\xE6\xA0", u"a\\xE6\\xA0"_s},
         {"UTF-8 on both sides of a stray byte", "标\xFF签", u"标\\xFF签"_s},
+        {"a byte order mark is part of a name", "\xEF\xBB\xBF" "a\xFF", u"\uFEFFa\\xFF"_s},
     };
     for (const ShownCase &c : cases) {
         SCOPED_TRACE(c.what);
