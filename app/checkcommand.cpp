@@ -280,10 +280,11 @@ int runCheckCommand(const QStringList &arguments)
     parser.setApplicationDescription(
         QStringLiteral("Checks ZuviCMS templates: blocks never closed or crossed, stray closing tags, unknown "
                        "tags and attributes, words where numbers go, included files missing. A folder is "
-                       "searched for *.htm and *.html files. Exit status: 0 nothing at or above the fail "
+                       "searched for *.htm and *.html files; only regular files of at most %2 are read. "
+                       "Exit status: 0 nothing at or above the fail "
                        "level, 1 something, 2 a usage error or a file that could not be checked. The codes: "
                        "%1; docs/checks.md and man zuvi-taggen describe them and the configuration.")
-            .arg(allCodes()));
+            .arg(allCodes(), QLatin1String(kMaxTemplateSize)));
     parser.addOptions(options);
     parser.addPositionalArgument(QStringLiteral("paths"),
                                  QStringLiteral("Template files and folders; - reads standard input."),

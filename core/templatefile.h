@@ -25,6 +25,7 @@ struct DecodedTemplate {
 constexpr qint64 kMaxTemplateBytes = 16 * 1024 * 1024;
 // As the limit is said in messages and in the manual.
 inline constexpr const char *kMaxTemplateSize = "16 MiB";
+static_assert(kMaxTemplateBytes == 16 << 20, "kMaxTemplateSize says the limit");
 
 // Why a file of `mode` (stat()'s st_mode) is not read as a template: "not a
 // regular file but a FIFO"; empty for a regular file.
