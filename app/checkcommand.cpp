@@ -6,6 +6,7 @@
 #include "core/checkreport.h"
 #include "core/checkrules.h"
 #include "core/checksession.h"
+#include "core/localetext.h"
 #include "core/outputfile.h"
 #include "core/rawbytes.h"
 #include "core/runinputs.h"
@@ -22,6 +23,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -145,11 +148,12 @@ public:
                 checkStandardInput();
                 continue;
             }
-            QString error;
-            const QList<TemplateSource> sources = templateSources(path, &error);
-            if (!error.isEmpty())
-                problem(path, QStringLiteral("cannot read: ") + error);
-            for (const TemplateSource &source : sources)
+            const TemplateSources sources = templateSources(path);
+            for (const SourceNotice &skipped : sources.skipped)
+                note(skipped.path, skipped.message);
+            for (const SourceNotice &error : sources.errors)
+                problem(error.path, error.message);
+            for (const TemplateSource &source : sources.files)
                 checkFile(source);
         }
         // A report cut short is never left as if it were whole.
@@ -170,10 +174,10 @@ private:
         if (!config || config->ignores(source.absolutePath))
             return;
         QString error;
-        const std::optional<DecodedTemplate> decoded = readTemplateFile(source.absolutePath, &error);
+        const std::optional<DecodedTemplate> decoded = readTemplateFile(source.file, &error);
         if (!decoded)
             return problem(source.path, error);
-        report(source, *config, decoded->text);
+        report(source, *config, *decoded);
     }
 
     // Standard input, named as --stdin-filename says (its configuration and
@@ -182,20 +186,15 @@ private:
     {
         const QString name = m_options.stdinName.isEmpty() ? QStringLiteral("<stdin>") : m_options.stdinName;
         const QFileInfo named(name);
-        const TemplateSource source{name, named.absoluteFilePath(), named.absolutePath()};
+        const TemplateSource source{{}, localeText(rawBytesFromText(name)), named.absoluteFilePath(), named.absolutePath()};
         const CheckConfig *config = configFor(source);
         if (!config || config->ignores(source.absolutePath))
             return;
-        QFile input;
         QString error;
-        std::optional<DecodedTemplate> decoded;
-        if (!input.open(stdin, QIODevice::ReadOnly))
-            error = QStringLiteral("cannot read: ") + input.errorString();
-        else
-            decoded = readTemplateFile(input, &error);
+        const std::optional<DecodedTemplate> decoded = readTemplateFile(STDIN_FILENO, &error);
         if (!decoded)
-            return problem(name, error);
-        report(source, *config, decoded->text);
+            return problem(source.path, error);
+        report(source, *config, *decoded);
     }
 
     const CheckConfig *configFor(const TemplateSource &source)
@@ -213,8 +212,11 @@ private:
         return config;
     }
 
-    void report(const TemplateSource &source, const CheckConfig &config, const QString &text)
+    void report(const TemplateSource &source, const CheckConfig &config, const DecodedTemplate &decoded)
     {
+        if (!decoded.note.isEmpty())
+            note(source.path, decoded.note);
+        const QString &text = decoded.text;
         QList<Finding> findings = m_session.check(text, config, source.templateRoot);
         findings.removeIf([&](const Finding &finding) { return !m_options.selection.accepts(finding.code); });
         for (const Finding &finding : findings)
@@ -223,6 +225,14 @@ private:
         m_output.write(m_report.takeOutput());   // a failure is kept and said at the end
     }
 
+    // Said on standard error alone: the run still checked all it was given.
+    void note(const QString &path, const QString &message)
+    {
+        complain(path + QStringLiteral(": note: ") + message);
+    }
+
+    // A file or folder not checked: said on standard error and in the
+    // report, and the run ends with status 2.
     void problem(const QString &path, const QString &message)
     {
         complain(path + QStringLiteral(": ") + message);
@@ -290,10 +300,11 @@ int runCheckCommand(const QStringList &arguments)
     parser.setApplicationDescription(
         QStringLiteral("Checks ZuviCMS templates: blocks never closed or crossed, stray closing tags, unknown "
                        "tags and attributes, words where numbers go, included files missing. A folder is "
-                       "searched for *.htm and *.html files. Exit status: 0 nothing at or above the fail "
+                       "searched for *.htm and *.html files; only regular files of at most %2 are read. "
+                       "Exit status: 0 nothing at or above the fail "
                        "level, 1 something, 2 a usage error or a file that could not be checked. The codes: "
                        "%1; docs/checks.md and man zuvi-taggen describe them and the configuration.")
-            .arg(allCodes()));
+            .arg(allCodes(), QLatin1String(kMaxTemplateSize)));
     parser.addOptions(options);
     parser.addPositionalArgument(QStringLiteral("paths"),
                                  QStringLiteral("Template files and folders; - reads standard input."),

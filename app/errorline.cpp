@@ -1,6 +1,6 @@
 #include "app/errorline.h"
 
-#include "core/rawbytes.h"
+#include "core/localetext.h"
 
 #include <cstdio>
 
@@ -11,7 +11,7 @@ QString programName()
 
 void writeErrorLine(const QString &message)
 {
-    const QByteArray line = rawBytesFromText(QString(programName() + QStringLiteral(": ") + message + u'\n'));
+    const QByteArray line = localeBytes(QString(programName() + QStringLiteral(": ") + message + u'\n'));
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
 }

@@ -89,10 +89,10 @@ void readingAndDecoding(State &state)
     qsizetype files = 0;
     for (auto _ : state) {
         QString error;
-        const QList<TemplateSource> sources = templateSources(theme().path(), &error);
+        const QList<TemplateSource> sources = templateSources(theme().path()).files;
         files = sources.size();
         for (const TemplateSource &source : sources)
-            benchmark::DoNotOptimize(readTemplateFile(source.absolutePath, &error));
+            benchmark::DoNotOptimize(readTemplateFile(source.file, &error));
     }
     setThemeCounters(state, files);
 }
@@ -105,14 +105,14 @@ void checking(State &state)
     qsizetype findings = 0;
     for (auto _ : state) {
         QString error;
-        const QList<TemplateSource> sources = templateSources(theme().path(), &error);
+        const QList<TemplateSource> sources = templateSources(theme().path()).files;
         files = sources.size();
         findings = 0;
         CheckSession session;
         CheckReport report(ReportFormat::Gcc, ColumnUnit::Display);
         for (const TemplateSource &source : sources) {
             const CheckConfig *config = session.configFor(source.absolutePath, &error);
-            const std::optional<DecodedTemplate> decoded = readTemplateFile(source.absolutePath, &error);
+            const std::optional<DecodedTemplate> decoded = readTemplateFile(source.file, &error);
             if (!config || !decoded)
                 continue;
             const QList<Finding> found = session.check(decoded->text, *config, source.templateRoot);
@@ -132,8 +132,8 @@ const QList<std::pair<TemplateSource, QString>> &decodedTheme()
     static const QList<std::pair<TemplateSource, QString>> texts = [] {
         QList<std::pair<TemplateSource, QString>> read;
         QString error;
-        for (const TemplateSource &source : templateSources(theme().path(), &error)) {
-            if (auto decoded = readTemplateFile(source.absolutePath, &error))
+        for (const TemplateSource &source : templateSources(theme().path()).files) {
+            if (auto decoded = readTemplateFile(source.file, &error))
                 read.append({source, decoded->text});
         }
         return read;

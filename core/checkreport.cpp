@@ -241,15 +241,28 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
 
 void CheckReport::addProblem(const QString &path, const QString &message)
 {
-    if (m_format != ReportFormat::Sarif)
-        return;
-    m_problems.append(QJsonObject{
-        {QStringLiteral("level"), QStringLiteral("error")},
-        {QStringLiteral("message"), QJsonObject{{QStringLiteral("text"), message}}},
-        {QStringLiteral("locations"),
-         QJsonArray{QJsonObject{{QStringLiteral("physicalLocation"),
-                                 QJsonObject{{QStringLiteral("artifactLocation"), sarifArtifact(path)}}}}}},
-    });
+    switch (m_format) {
+    case ReportFormat::Gcc:
+        m_output += QString(path % QLatin1String(": error: ") % message % u'\n').toUtf8();
+        break;
+    case ReportFormat::Github:
+        m_output += QString(QLatin1String("::error file=") % githubProperty(path) % QLatin1String("::")
+                            % githubData(message) % u'\n')
+                        .toUtf8();
+        break;
+    case ReportFormat::Json:
+        appendResult(QJsonObject{{QStringLiteral("path"), path}, {QStringLiteral("error"), message}});
+        break;
+    case ReportFormat::Sarif:
+        m_problems.append(QJsonObject{
+            {QStringLiteral("level"), QStringLiteral("error")},
+            {QStringLiteral("message"), QJsonObject{{QStringLiteral("text"), message}}},
+            {QStringLiteral("locations"),
+             QJsonArray{QJsonObject{{QStringLiteral("physicalLocation"),
+                                     QJsonObject{{QStringLiteral("artifactLocation"), sarifArtifact(path)}}}}}},
+        });
+        break;
+    }
 }
 
 QByteArray CheckReport::takeOutput()

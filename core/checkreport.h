@@ -41,9 +41,11 @@ public:
 
     // The findings of one file; `text` is what their offsets point into.
     void addFile(const QString &path, QStringView text, const QList<Finding> &findings);
-    // A file that could not be checked (unreadable, not decodable, its
-    // configuration faulty): SARIF records it as a notification of the run;
-    // the other formats leave it to the caller, who says it on standard error.
+    // A file or folder that could not be checked (unreadable, not
+    // decodable, its configuration faulty), so that no report passes for a
+    // clean run: gcc "path: error: message", json an entry with the path and
+    // its "error" in place of a finding, github an ::error of the file, and
+    // SARIF a notification of a run not executed successfully.
     void addProblem(const QString &path, const QString &message);
     // What is ready to be written.
     QByteArray takeOutput();

@@ -1,5 +1,7 @@
 #include "core/rawbytes.h"
 
+#include <QStringEncoder>
+
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;   // + the byte, for bytes 0x80 to 0xFF
@@ -75,18 +77,33 @@ QString textFromRawBytes(QByteArrayView bytes)
     return text;
 }
 
-QByteArray rawBytesFromText(QStringView text)
+QByteArray rawBytesFromText(QStringView text, QStringEncoder *encoder)
 {
+    const auto encode = [encoder](QStringView run) -> QByteArray {
+        return encoder ? QByteArray(encoder->encode(run)) : run.toUtf8();
+    };
     QByteArray bytes;
     bytes.reserve(text.size());
     qsizetype runStart = 0;
     for (qsizetype at = 0; at < text.size(); ++at) {
         if (!isEscape(text, at))
             continue;
-        bytes += text.sliced(runStart, at - runStart).toUtf8();
+        bytes += encode(text.sliced(runStart, at - runStart));
         bytes += char(text[at].unicode() - kEscapeBase);
         runStart = at + 1;
     }
-    bytes += text.sliced(runStart).toUtf8();
+    bytes += encode(text.sliced(runStart));
     return bytes;
+}
+
+qsizetype firstNonUtf8Byte(QByteArrayView bytes)
+{
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const qsizetype length = validSequenceLength(bytes, at);
+        if (length == 0)
+            return at;
+        at += length;
+    }
+    return at;
 }

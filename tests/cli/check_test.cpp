@@ -6,6 +6,7 @@
 // that never takes the place of what it checks nor leaves a file half-written.
 #include "core/checkrules.h"
 #include "tests/cli/programrun.h"
+#include "tests/support/gb18030locale.h"
 #include "tests/support/qtprinters.h"
 
 #include <QDir>
@@ -22,6 +23,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -209,7 +214,8 @@ TEST(CheckCommand, EveryFormatReportsEveryPlantedFaultWhereItIs)
                                         u"--column-unit"_s, QString::fromLatin1(unit), u"theme"_s},
                                        folder.path());
             EXPECT_EQ(run.status, 1) << run.err.toStdString();
-            EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+            EXPECT_EQ(run.err, "zuvi-taggen: theme/list.htm: note: read as GB18030: not UTF-8 from line 1 on\n")
+                << "the one guess said, and nothing else";
             // SARIF counts UTF-16 code units whatever the unit asked, and says so.
             const QString counted = qstrcmp(format.format, "sarif") == 0 ? u"utf16"_s : QString::fromLatin1(unit);
             QList<Reported> expected;
@@ -308,7 +314,8 @@ TEST(CheckCommand, ExitStatusSaysWhatWasFound)
          "zuvi-taggen: broken.htm: cannot decode: neither UTF-8 nor GB18030\n"},
         {"a path that is not there", {u"check"_s, u"absent.htm"_s, u"errors.htm"_s}, 2, "errors.htm:1:1:",
          "zuvi-taggen: absent.htm: cannot read: No such file or directory\n"},
-        {"a file named as a folder", {u"check"_s, u"errors.htm/"_s}, 2, "", "errors.htm/: cannot read: Not a directory"},
+        {"a file named as a folder", {u"check"_s, u"errors.htm/"_s}, 2, "errors.htm/: error: cannot read: Not a directory",
+         "errors.htm/: cannot read: Not a directory"},
         {"nothing to check", {u"check"_s}, 2, "", "nothing to check"},
         {"an unknown option", {u"check"_s, u"--colour"_s, u"errors.htm"_s}, 2, "", "Unknown option 'colour'"},
         {"an unknown format", {u"check"_s, u"--format"_s, u"xml"_s, u"errors.htm"_s}, 2, "",
@@ -595,8 +602,12 @@ TEST(CheckCommand, ConfigurationFaultsAreNamedByFileAndPlace)
               u"zuvi-taggen: "_s + site + u":2:19: object is missing after a comma\n"_s + u"zuvi-taggen: "_s + typo
                   + u":2:3: unknown key \"templateroot\"; the keys are templateRoot, siteRoot, ignore, severity and tags\n"_s)
         << "each said once, however many files it governs";
-    EXPECT_EQ(QString::fromUtf8(run.out), u"good/a.htm:1:1: error: 块标签 {zuvi:arclist} 没有闭合，缺少 {/zuvi:arclist} [E101]\n"_s)
-        << "files under another configuration are still checked";
+    EXPECT_EQ(QString::fromUtf8(run.out),
+              u"site/a.htm: error: "_s + site + u":2:19: object is missing after a comma\n"_s + u"site/b.htm: error: "_s
+                  + site + u":2:19: object is missing after a comma\n"_s + u"typo/a.htm: error: "_s + typo
+                  + u":2:3: unknown key \"templateroot\"; the keys are templateRoot, siteRoot, ignore, severity and tags\n"_s
+                  + u"good/a.htm:1:1: error: 块标签 {zuvi:arclist} 没有闭合，缺少 {/zuvi:arclist} [E101]\n"_s)
+        << "each file not checked in the report; files under another configuration still checked";
 
     const ProgramRun named = zuviTaggen({u"check"_s, u"--config"_s, u"none.json"_s, u"good"_s}, folder.path());
     EXPECT_EQ(named.status, 2);
@@ -688,6 +699,216 @@ TEST(CheckCommand, StandardInputIsCheckedAsTheFileItIsNamed)
 
     const ProgramRun both = zuviTaggen({u"check"_s, u"-"_s, u"-"_s}, folder.path(), text);
     EXPECT_EQ(both.status, 2);
+}
+
+// A file created by the bytes of its name, which Qt would read as UTF-8.
+void writeNamed(const QString &folder, const QByteArray &name, const QByteArray &bytes)
+{
+    const QByteArray path = QFile::encodeName(folder) + '/' + name;
+    const int descriptor = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(descriptor, 0) << path.toStdString();
+    EXPECT_EQ(::write(descriptor, bytes.constData(), size_t(bytes.size())), bytes.size());
+    ::close(descriptor);
+}
+
+// A bash command line in `folder` with "$B" the program and `environment` added.
+ProgramRun inShell(const QString &script, const QString &folder, const QStringList &environment = {})
+{
+    const ProgramRun run = runProcess(u"/bin/bash"_s, {u"-c"_s, script},
+                                      QStringList{QStringLiteral("B=" ZUVI_TAGGEN_PATH)} + environment, folder, 30000);
+    EXPECT_TRUE(run.finished) << "hangs: " << script.toStdString();
+    return run;
+}
+
+// What never ends (/dev/zero), what waits for a writer (a FIFO) and what is
+// too large: passed over where a folder holds them, refused where named, the
+// run never held nor its memory grown.
+TEST(CheckCommand, WhatIsNoRegularFileOfBoundedSizeNeverHoldsTheRun)
+{
+    Folder folder;
+    folder.write(u"theme/index.htm"_s, "{zuvi:arclist}");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.filePath(u"theme/fifo.htm"_s)).constData(), 0600), 0);
+    for (const auto &[target, link] : {std::pair{"/dev/zero", "zero.htm"}, {"/dev/urandom", "random.htm"}, {"fifo.htm", "fifo-link.htm"}})
+        ASSERT_EQ(::symlink(target, QFile::encodeName(folder.filePath(u"theme/"_s + QString::fromUtf8(link))).constData()), 0);
+    const ProgramRun walked = inShell(u"$B check theme"_s, folder.path());
+    EXPECT_EQ(walked.status, 1) << walked.err.toStdString();
+    EXPECT_TRUE(walked.out.startsWith("theme/index.htm:1:1: error: ")) << walked.out.toStdString();
+    EXPECT_EQ(walked.err, "zuvi-taggen: theme/fifo-link.htm: note: skipped: a link to what is not a regular file but a FIFO\n"
+                          "zuvi-taggen: theme/fifo.htm: note: skipped: not a regular file but a FIFO\n"
+                          "zuvi-taggen: theme/random.htm: note: skipped: a link to what is not a regular file but a character device\n"
+                          "zuvi-taggen: theme/zero.htm: note: skipped: a link to what is not a regular file but a character device\n");
+
+    ASSERT_EQ(::truncate(QFile::encodeName(folder.filePath(u"theme/index.htm"_s)).constData(), 17 << 20), 0);
+    const struct {
+        const char *script;
+        const char *err;
+    } named[] = {
+        {"$B check - < /dev/zero", "zuvi-taggen: <stdin>: cannot read: larger than 16 MiB, the most a template may be\n"},
+        {"head -c 20000000 /dev/zero | tr '\\0' a | $B check -", "<stdin>: cannot read: larger than 16 MiB"},
+        {"$B check theme/index.htm", "zuvi-taggen: theme/index.htm: cannot read: larger than 16 MiB, the most a template may be\n"},
+        {"$B check theme/fifo.htm", "zuvi-taggen: theme/fifo.htm: cannot read: not a regular file but a FIFO\n"},
+        {"$B check theme/fifo-link.htm", "zuvi-taggen: theme/fifo-link.htm: cannot read: not a regular file but a FIFO\n"},
+        {"$B check theme/zero.htm", "zuvi-taggen: theme/zero.htm: cannot read: not a regular file but a character device\n"},
+        {"$B check /dev/urandom", "zuvi-taggen: /dev/urandom: cannot read: not a regular file but a character device\n"},
+    };
+    for (const auto &c : named) {
+        SCOPED_TRACE(c.script);
+        const ProgramRun run = inShell(QString::fromUtf8(c.script), folder.path());
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.err.contains(c.err)) << run.err.toStdString();
+    }
+}
+
+// A name in GB18030, as copies of Chinese Windows save it: checked in a
+// folder and named on the command line, shown in the locale's encoding, its
+// bytes that are none escaped.
+TEST(CheckCommand, NamesThatAreNotUtf8AreCheckedAndShownInTheLocale)
+{
+    Folder folder;
+    folder.write(u"theme/.keep"_s, "");
+    const QByteArray name = gb18030(u"列表"_s);   // C1 D0 B1 ED: no UTF-8
+    writeNamed(folder.filePath(u"theme"_s), name + ".htm", "{zuvi:arclist}");
+    const QString octal = u"$(printf '\\301\\320\\261\\355')"_s;
+    const QByteArray escaped = "\\xC1\xD0\xB1\\xED";   // D0 B1 is UTF-8 for б
+    const struct {
+        QString script;
+        QByteArray out;   // the start of the report
+    } cases[] = {
+        {u"$B check theme"_s, "theme/" + escaped + ".htm:1:1: error: "},
+        {u"$B check theme/"_s + octal + u".htm"_s, "theme/" + escaped + ".htm:1:1: error: "},
+        {u"$B check --stdin-filename theme/"_s + octal + u".htm - < theme/"_s + octal + u".htm"_s,
+         "theme/" + escaped + ".htm:1:1: error: "},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.script.toStdString());
+        const ProgramRun run = inShell(c.script, folder.path());
+        EXPECT_EQ(run.status, 1) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith(c.out)) << run.out.toStdString();
+    }
+
+    // In a GB18030 locale the same bytes are 列表; the report is UTF-8, and
+    // what is said on standard error, the system's reason too, GB18030.
+    const Gb18030Locale &locale = Gb18030Locale::instance();
+    ASSERT_FALSE(locale.path().isEmpty()) << locale.error().toStdString();
+    const ProgramRun json = inShell(u"$B check --format json theme"_s, folder.path(), locale.environment());
+    EXPECT_EQ(json.status, 1) << json.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(json.out).array()[0].toObject()[u"path"_s].toString(), u"theme/列表.htm"_s)
+        << json.out.toStdString();
+    const ProgramRun missing = inShell(u"$B check theme/"_s + octal + u"/a.htm"_s, folder.path(), locale.environment());
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, gb18030(u"zuvi-taggen: theme/列表/a.htm: cannot read: 没有那个文件或目录\n"_s));
+    // Removed here: QTemporaryDir would read the name as UTF-8 and miss it.
+    EXPECT_EQ(inShell(u"rm -r theme"_s, folder.path()).status, 0);
+}
+
+TEST(CheckCommand, AFolderThatCannotBeReadIsNotACleanRun)
+{
+    Folder folder;
+    folder.write(u"theme/a.htm"_s, "{zuvi:arclst /}");
+    folder.write(u"theme/private/b.htm"_s, "{zuvi:arclist}");
+    ASSERT_TRUE(QFile::setPermissions(folder.filePath(u"theme/private"_s), {}));
+    // As root, run as nobody, whom the folder's mode keeps out.
+    const ProgramRun run = inShell(u"if [ $(id -u) = 0 ]; then chmod 755 . && exec setpriv --reuid=65534 --regid=65534 "
+                                   "--clear-groups $B check theme; else exec $B check theme; fi"_s,
+                                   folder.path());
+    QFile::setPermissions(folder.filePath(u"theme/private"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "zuvi-taggen: theme/private: cannot read folder: Permission denied\n");
+    EXPECT_TRUE(run.out.startsWith("theme/private: error: cannot read folder: Permission denied\n"
+                                   "theme/a.htm:1:2: warning: "))
+        << run.out.toStdString()
+        << "the other files still checked";
+}
+
+struct EncodingCase {
+    const char *what;
+    QByteArray bytes;
+    int status;
+    const char *out;   // the start of the report
+    const char *err;   // a part of standard error ("" for none at all)
+};
+
+// Every encoding is read, with the finding where it is, or the file refused:
+// none is ever passed over as clean.
+TEST(CheckCommand, EveryEncodingIsReadWhereItsFindingsAreOrRefused)
+{
+    const QString text = u"<p>\r\n标签{zuvi:arclist}\r\n"_s;
+    const auto encoded = [&](QStringConverter::Encoding encoding, bool mark) {
+        QStringEncoder encoder(encoding, mark ? QStringEncoder::Flag::WriteBom : QStringEncoder::Flag::Default);
+        return QByteArray(encoder.encode(text));
+    };
+    const EncodingCase cases[] = {
+        {"UTF-16LE without a mark", encoded(QStringConverter::Utf16LE, false), 1, "x.htm:2:5: error: ",
+         "zuvi-taggen: x.htm: note: read as UTF-16LE, which its NUL bytes show (it has no byte order mark)\n"},
+        {"UTF-16BE with its mark", encoded(QStringConverter::Utf16BE, true), 1, "x.htm:2:5: error: ", ""},
+        {"UTF-32LE without a mark", encoded(QStringConverter::Utf32LE, false), 1, "x.htm:2:5: error: ", "UTF-32LE"},
+        {"GB18030 after UTF-8's mark", "\xEF\xBB\xBF" + gb18030(text), 1, "x.htm:2:5: error: ",
+         "zuvi-taggen: x.htm: note: read as GB18030: not UTF-8 from line 2 on, though it starts with UTF-8's byte order mark\n"},
+        {"UTF-8 but for one GB18030 character", u"<p>标签</p>\r\n"_s.toUtf8() + gb18030(u"列{zuvi:arclist}"_s), 1,
+         "x.htm:2:3: error: ", "zuvi-taggen: x.htm: note: read as GB18030: not UTF-8 from line 2 on\n"},
+        {"NUL bytes", QByteArray("{zuvi:arclist}\0\0\0", 17), 2, "x.htm: error: cannot decode: it holds NUL bytes",
+         "zuvi-taggen: x.htm: cannot decode: it holds NUL bytes, as binary files do\n"},
+    };
+    Folder folder;
+    for (const EncodingCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        folder.write(u"x.htm"_s, c.bytes);
+        const ProgramRun run = zuviTaggen({u"check"_s, u"x.htm"_s}, folder.path());
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith(c.out)) << run.out.toStdString();
+        if (*c.err)
+            EXPECT_TRUE(run.err.contains(c.err)) << run.err.toStdString();
+        else
+            EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
+}
+
+// A file not checked is in the report of every format, not on standard
+// error alone: a report read by a tool never passes for a clean run.
+TEST(CheckCommand, FilesNotCheckedAreInEveryFormat)
+{
+    Folder folder;
+    folder.write(u"broken.htm"_s, QByteArray("ok \xFF\xFE", 5));
+    folder.write(u"good.htm"_s, "{zuvi:arclst /}");
+    const QString absent = u"cannot read: No such file or directory"_s;
+    const QString broken = u"cannot decode: neither UTF-8 nor GB18030"_s;
+    const auto notChecked = [](const QByteArray &out, const char *format) {
+        QStringList said;   // "path: message"
+        if (qstrcmp(format, "gcc") == 0) {
+            for (const QString &line : QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts)) {
+                if (line.contains(u": error: "_s))
+                    said << line.section(u": error: "_s, 0, 0) + u": "_s + line.section(u": error: "_s, 1);
+            }
+        } else if (qstrcmp(format, "github") == 0) {
+            static const QRegularExpression error(u"^::error file=([^,:]+)::(.*)$"_s, QRegularExpression::MultilineOption);
+            for (const QRegularExpressionMatch &m : error.globalMatch(QString::fromUtf8(out)))
+                said << m.captured(1) + u": "_s + m.captured(2);
+        } else if (qstrcmp(format, "json") == 0) {
+            for (const QJsonValue &entry : QJsonDocument::fromJson(out).array()) {
+                if (entry.toObject().contains(u"error"_s))
+                    said << entry[u"path"_s].toString() + u": "_s + entry[u"error"_s].toString();
+            }
+        } else {
+            const QJsonObject invocation = QJsonDocument::fromJson(out)[u"runs"_s][0][u"invocations"_s][0].toObject();
+            EXPECT_FALSE(invocation[u"executionSuccessful"_s].toBool(true));
+            for (const QJsonValue &notice : invocation[u"toolExecutionNotifications"_s].toArray())
+                said << notice[u"locations"_s][0][u"physicalLocation"_s][u"artifactLocation"_s][u"uri"_s].toString()
+                            + u": "_s + notice[u"message"_s][u"text"_s].toString();
+        }
+        return said;
+    };
+    for (const FormatCase &format : kFormats) {
+        SCOPED_TRACE(format.format);
+        const ProgramRun run = zuviTaggen({u"check"_s, u"--format"_s, QString::fromLatin1(format.format), u"absent.htm"_s,
+                                           u"broken.htm"_s, u"good.htm"_s},
+                                          folder.path());
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(notChecked(run.out, format.format), (QStringList{u"absent.htm: "_s + absent, u"broken.htm: "_s + broken}))
+            << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains("W101")) << "the good file is still checked";
+    }
+    std::string why;
+    EXPECT_TRUE(validSarif(zuviTaggen({u"check"_s, u"--format=sarif"_s, u"absent.htm"_s}, folder.path()).out, &why)) << why;
 }
 
 TEST(CheckCommand, CommandsBesideTheOptions)

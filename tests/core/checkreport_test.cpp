@@ -146,6 +146,11 @@ TEST(CheckReport, GithubAnnotationsEscapeWhatWorkflowCommandsSplitAt)
     awkward.addFile(QStringLiteral("a,b:c%1.htm"), QStringLiteral("x"),
                     {{QStringLiteral("E1"), Severity::Info, 0, 1, QStringLiteral("two\nlines"), {}}});
     EXPECT_EQ(awkward.finish(), QByteArray("::notice file=a%2Cb%3Ac%251.htm,line=1,col=1,endLine=1,endColumn=2,title=E1::two%0Alines\n"));
+
+    // A file not checked is an error of the file, escaped alike.
+    CheckReport notChecked(ReportFormat::Github, ColumnUnit::Display);
+    notChecked.addProblem(QStringLiteral("a,b:c.htm"), QStringLiteral("cannot read: 100%\nthere"));
+    EXPECT_EQ(notChecked.finish(), QByteArray("::error file=a%2Cb%3Ac.htm::cannot read: 100%25%0Athere\n"));
 }
 
 // Whether `sarif` is valid against the SARIF 2.1.0 schema, by Python's
