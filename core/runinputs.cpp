@@ -61,18 +61,6 @@ bool within(const QByteArray &path, const QByteArray &folder)
     return path == folder || path.startsWith(folder == "/" ? folder : folder + '/');
 }
 
-// Whether templateSources() lists a file at `relative` under the folder it
-// walks: *.htm and *.html in any case, in no hidden folder, not hidden.
-bool listedUnderFolder(const QByteArray &relative)
-{
-    for (const QByteArray &part : relative.split('/')) {
-        if (part.startsWith('.'))
-            return false;
-    }
-    const QByteArray name = nameOf(relative).toLower();
-    return name.endsWith(".htm") || name.endsWith(".html");
-}
-
 // The target, as far as it is there, and whether another path names it.
 class Target
 {
@@ -150,12 +138,12 @@ QString RunInputs::refusal(const QByteArray &path) const
         // A file there is compared with every template found; a new name
         // with the rule that finds them.
         if (target.isRegular()) {
-            for (const TemplateSource &source : templateSources(folder.argument, nullptr)) {
-                if (target.is(rawBytesFromText(source.absolutePath)))
+            for (const TemplateSource &source : templateSources(folder.argument).files) {
+                if (target.is(source.file))
                     return QStringLiteral("it is a template under %1, which is checked").arg(folder.argument);
             }
         } else if (!target.exists() && !target.resolved().isEmpty() && within(target.resolved(), folder.resolved)
-                   && listedUnderFolder(target.resolved().mid(folder.resolved.size() + 1))) {
+                   && isTemplateUnderFolder(target.resolved().mid(folder.resolved.size() + 1))) {
             return QStringLiteral("it would be checked as a template under %1").arg(folder.argument);
         }
     }

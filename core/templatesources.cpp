@@ -136,6 +136,17 @@ private:
 
 } // namespace
 
+bool isTemplateUnderFolder(QByteArrayView relative)
+{
+    qsizetype start = 0;
+    for (qsizetype slash; (slash = relative.indexOf('/', start)) >= 0; start = slash + 1) {
+        if (relative.sliced(start).startsWith('.'))
+            return false;
+    }
+    const QByteArrayView name = relative.sliced(start);
+    return !name.startsWith('.') && isTemplateName(name);
+}
+
 TemplateSources templateSources(const QString &argument)
 {
     const QByteArray given = rawBytesFromText(argument);

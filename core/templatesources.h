@@ -32,6 +32,10 @@ struct TemplateSources {
     QList<SourceNotice> skipped;
 };
 
+// Whether a folder's walk takes the file at `relative` under it: a *.htm or
+// *.html name (any case), neither it nor a folder on its way hidden.
+bool isTemplateUnderFolder(QByteArrayView relative);
+
 // `argument` is a path as the command line gave it (core/rawbytes.h). A
 // regular file names itself, whatever its name; anything else that is not a
 // folder is refused unopened, so that a FIFO or a device cannot hold the run.
