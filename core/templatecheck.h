@@ -52,16 +52,27 @@ struct SiteTag {
     QStringList attributes;
 };
 
+class TagKnowledge;
+
 struct CheckContext {
     QList<SiteTag> siteTags;
+    // The catalog with `siteTags` in it, where the caller keeps one for the
+    // files of a site; made for each check where it is null.
+    const TagKnowledge *knowledge = nullptr;
     // Where {zuvi:include file=…} and {zuvi:static file=…} look: a relative
     // path under templateRoot, a path starting with '/' under siteRoot. An
     // empty root leaves such paths unchecked.
     QString templateRoot;
     QString siteRoot;
-    // Whether an absolute path names an existing file; QFileInfo by default.
-    // The language server answers for documents open but not yet saved.
+    // Whether an absolute path names an existing regular file; QFileInfo by
+    // default. The language server answers for documents open but not yet
+    // saved.
     std::function<bool(const QString &path)> fileExists;
+    // For the files the checked text includes (absolute paths, in order),
+    // the include cycle each closes back to the checked file: the files on
+    // the way, the checked file first and last; empty where an include
+    // closes none. Unset: cycles are not looked for (CheckSession sets it).
+    std::function<QList<QStringList>(const QStringList &includes)> includeCycles;
 };
 
 // Every finding of the text, in order of position, after inline suppression
@@ -75,12 +86,18 @@ QList<Finding> checkTemplate(QStringView text, const CheckContext &context);
 // server's links lead.
 struct FileReference {
     qsizetype node = -1;   // the tag
-    TextRange path;        // the path as written, a "?v=…" or "#…" after it left out
-    // Relative under templateRoot, starting with '/' under siteRoot; empty
-    // when that root is not set.
+    // The path as written, a "?v=…" or "#…" after it left out; empty, where
+    // the attribute's value is, for a value that names no file at all.
+    TextRange path;
+    // Absolute and clean: relative under templateRoot, starting with '/'
+    // under siteRoot; empty when that root is not set.
     QString resolved;
+    // `resolved` lies outside its root ("../../etc/passwd"): not looked at.
+    bool outsideRoot = false;
+    bool include = false;  // named by an include, which the engine reads as a template
 };
 // Every file the text names, in order; values that are expressions name none.
+// The root named by `context`, absolute and clean, is where a path must stay.
 QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &parsed, const CheckContext &context);
 
 // A template read, paired into blocks and checked, for a reader that needs
