@@ -401,8 +401,12 @@ bool CheckConfig::ignores(const QString &file) const
 
 QList<Finding> CheckConfig::applySeverities(QList<Finding> findings) const
 {
-    QList<Finding> kept;
-    for (Finding &finding : findings) {
+    if (severities.isEmpty())
+        return findings;
+    // In place: a text of many findings is not held twice.
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < findings.size(); ++i) {
+        Finding &finding = findings[i];
         qsizetype longest = -1;
         std::optional<Severity> chosen = finding.severity;
         for (const auto &[prefix, severity] : severities) {
@@ -414,9 +418,12 @@ QList<Finding> CheckConfig::applySeverities(QList<Finding> findings) const
         if (!chosen)
             continue;
         finding.severity = *chosen;
-        kept << finding;
+        if (kept != i)
+            findings[kept] = std::move(finding);
+        ++kept;
     }
-    return kept;
+    findings.resize(kept);
+    return findings;
 }
 
 bool CodeSelection::accepts(const QString &code) const

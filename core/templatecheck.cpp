@@ -18,11 +18,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-Severity severityOf(QLatin1String code)
+// The rule of a code; its code string is shared by every finding of it, so
+// that a text of many findings holds one copy of each code.
+const CheckRule &ruleOf(QLatin1String code)
 {
     for (const CheckRule &rule : checkRules()) {
         if (rule.code == code)
-            return rule.severity;
+            return rule;
     }
     Q_UNREACHABLE();
 }
@@ -150,8 +152,12 @@ std::optional<Directive> readDirective(QStringView comment)
 class Checker
 {
 public:
-    Checker(QStringView text, const CheckContext &context, TemplateAnalysis &analysis)
-        : m_text(text), m_context(context), m_analysis(analysis), m_siteKnowledge(siteKnowledge(context))
+    // Without `keepPieces` the pieces and blocks are let go as soon as they
+    // are no longer needed, so that a big text's findings do not pile up
+    // on top of all of them.
+    Checker(QStringView text, const CheckContext &context, TemplateAnalysis &analysis, bool keepPieces)
+        : m_text(text), m_context(context), m_analysis(analysis), m_siteKnowledge(siteKnowledge(context)),
+          m_keepPieces(keepPieces)
     {
     }
 
@@ -166,7 +172,14 @@ public:
             if (nodes[i].kind == NodeKind::Tag && nodes[i].form != TagForm::Close && !m_faulted.contains(i))
                 checkTag(i);
         }
+        if (!m_keepPieces)
+            m_analysis.blocks = {};
         files();
+        readSuppressions();
+        if (!m_keepPieces) {
+            m_analysis.parsed = {};
+            m_faulted = {};
+        }
         std::stable_sort(m_findings.begin(), m_findings.end(),
                          [](const Finding &a, const Finding &b) { return a.start < b.start; });
         suppress();
@@ -197,8 +210,8 @@ private:
 
     Finding &add(const char *code, const TextRange &range, const QString &message)
     {
-        const QLatin1String name(code);
-        m_findings.append({name, severityOf(name), range.start, range.length, message, {}, {}});
+        const CheckRule &rule = ruleOf(QLatin1String(code));
+        m_findings.append({rule.code, rule.severity, range.start, range.length, message, {}, {}});
         return m_findings.last();
     }
     static void fix(Finding &finding, const TextRange &range, const QString &replacement)
@@ -468,16 +481,10 @@ private:
     // the comment; <!-- zuvi-check-disable CODE… --> everything up to the
     // next <!-- zuvi-check-enable -->, which ends every region open. No code
     // silences every code; a code silences every code it starts.
-    void suppress()
+    void readSuppressions()
     {
-        struct Rule {
-            qsizetype line = -1;   // disable-next-line: the line silenced
-            qsizetype from = 0;    // disable: the region silenced
-            qsizetype to = 0;
-            QStringList codes;
-        };
-        std::optional<LineIndex> lines;
-        QList<Rule> rules;
+        std::optional<LineIndex> &lines = m_lines;
+        QList<Suppression> &rules = m_suppressions;
         QList<qsizetype> open;   // regions not yet ended
         for (const TemplateNode &node : m_analysis.parsed.nodes) {
             if (node.kind != NodeKind::Comment)
@@ -500,11 +507,15 @@ private:
                 open.clear();
             }
         }
-        if (rules.isEmpty())
+    }
+
+    void suppress()
+    {
+        if (m_suppressions.isEmpty())
             return;
         m_findings.removeIf([&](const Finding &finding) {
-            const qsizetype line = lines ? lines->position(finding.start, ColumnUnit::Utf16).line : -1;
-            return std::any_of(rules.cbegin(), rules.cend(), [&](const Rule &rule) {
+            const qsizetype line = m_lines ? m_lines->position(finding.start, ColumnUnit::Utf16).line : -1;
+            return std::any_of(m_suppressions.cbegin(), m_suppressions.cend(), [&](const Suppression &rule) {
                 const bool where = rule.line >= 0 ? line == rule.line
                                                   : finding.start >= rule.from && finding.start < rule.to;
                 return where
@@ -515,6 +526,13 @@ private:
         });
     }
 
+    struct Suppression {
+        qsizetype line = -1;   // disable-next-line: the line silenced
+        qsizetype from = 0;    // disable: the region silenced
+        qsizetype to = 0;
+        QStringList codes;
+    };
+
     QStringView m_text;
     const CheckContext &m_context;
     TemplateAnalysis &m_analysis;
@@ -524,6 +542,9 @@ private:
                                                           : TagKnowledge::catalog();
     QSet<qsizetype> m_faulted;   // nodes with a syntax fault
     QList<Finding> m_findings;
+    bool m_keepPieces = true;
+    QList<Suppression> m_suppressions;
+    std::optional<LineIndex> m_lines;   // where a disable-next-line needs them
 };
 
 } // namespace
@@ -577,11 +598,13 @@ QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &pars
 TemplateAnalysis analyseTemplate(QStringView text, const CheckContext &context)
 {
     TemplateAnalysis analysis;
-    Checker(text, context, analysis).run();
+    Checker(text, context, analysis, true).run();
     return analysis;
 }
 
 QList<Finding> checkTemplate(QStringView text, const CheckContext &context)
 {
-    return analyseTemplate(text, context).findings;
+    TemplateAnalysis analysis;
+    Checker(text, context, analysis, false).run();
+    return std::move(analysis.findings);
 }
