@@ -429,17 +429,17 @@ private:
 
     void files()
     {
+        // Taken one by one: a big text's references are never all held.
         QStringList includes;
-        QList<const FileReference *> included;
-        const QList<FileReference> references = fileReferences(m_text, m_analysis.parsed, m_context);
-        for (const FileReference &file : references) {
+        QList<std::pair<qsizetype, TextRange>> included;   // the tag and the path of each of `includes`
+        forEachFileReference(m_text, m_analysis.parsed, m_context, [&](const FileReference &file) {
             if (m_faulted.contains(file.node))
-                continue;
+                return;
             const QString tag = shownName(file.node);
             if (file.path.length == 0) {
                 add("W301", file.path, u"{%1} 没有指明文件"_s.arg(tag));
             } else if (file.resolved.isEmpty()) {
-                continue;
+                return;
             } else if (file.outsideRoot) {
                 const bool fromSite = m_text[file.path.start] == u'/';
                 add("W302", file.path,
@@ -448,11 +448,11 @@ private:
             } else if (!(m_context.fileExists ? m_context.fileExists(file.resolved) : QFileInfo(file.resolved).isFile())) {
                 add("W301", file.path,
                     u"{%1} 引用的文件 %2 不存在（查找位置 %3）"_s.arg(tag, shownAt(file.path), shownPath(file.resolved)));
-            } else if (file.include) {
+            } else if (file.include && m_context.includeCycles) {
                 includes.append(file.resolved);
-                included.append(&file);
+                included.append({file.node, file.path});
             }
-        }
+        });
         if (!m_context.includeCycles || includes.isEmpty())
             return;
         const QList<QStringList> cycles = m_context.includeCycles(includes);
@@ -466,7 +466,7 @@ private:
             QString chain = names.join(u" → ");
             if (cycle.size() > kListedItems)
                 chain += u" → …（共 %1 个）"_s.arg(cycle.size());
-            add("E301", included[i]->path, u"{%1} 循环包含：%2"_s.arg(shownName(included[i]->node), chain));
+            add("E301", included[i].second, u"{%1} 循环包含：%2"_s.arg(shownName(included[i].first), chain));
         }
     }
 
@@ -551,9 +551,16 @@ private:
 
 QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &parsed, const CheckContext &context)
 {
+    QList<FileReference> references;
+    forEachFileReference(text, parsed, context, [&](const FileReference &reference) { references.append(reference); });
+    return references;
+}
+
+void forEachFileReference(QStringView text, const ParsedTemplate &parsed, const CheckContext &context,
+                          const std::function<void(const FileReference &)> &take)
+{
     const QString templateRoot = cleanRoot(context.templateRoot);
     const QString siteRoot = cleanRoot(context.siteRoot);
-    QList<FileReference> references;
     for (qsizetype i = 0; i < parsed.nodes.size(); ++i) {
         const TemplateNode &node = parsed.nodes[i];
         if (node.kind != NodeKind::Tag || node.form == TagForm::Close)
@@ -570,7 +577,7 @@ QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &pars
             qsizetype from = attribute.value.start + (written.size() - value.size()) / 2;
             const qsizetype valueEnd = from + value.size();
             if (value.trimmed().isEmpty()) {
-                references.append({i, {from, 0}, QString(), false, include});
+                take({i, {from, 0}, QString(), false, include});
                 continue;
             }
             while (from <= valueEnd) {
@@ -585,14 +592,13 @@ QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &pars
                 if (!path.isEmpty()) {
                     const QString &root = path.startsWith(u'/') ? siteRoot : templateRoot;
                     const QString resolved = root.isEmpty() ? QString() : resolvedUnder(root, path);
-                    references.append({i, {path.data() - text.data(), path.size()}, resolved,
+                    take({i, {path.data() - text.data(), path.size()}, resolved,
                                        !resolved.isEmpty() && !isUnder(resolved, root), include});
                 }
                 from = to + 1;
             }
         }
     }
-    return references;
 }
 
 TemplateAnalysis analyseTemplate(QStringView text, const CheckContext &context)

@@ -45,6 +45,11 @@ struct Finding {
     friend bool operator==(const Finding &, const Finding &) = default;
 };
 
+// Lists of findings grow by moving their bytes, not by copying each into a
+// new block while the old one is still held.
+Q_DECLARE_TYPEINFO(TextEdit, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(Finding, Q_RELOCATABLE_TYPE);
+
 // A tag of the site's own, declared in the configuration: it then counts as known.
 struct SiteTag {
     QString name;             // without the "zuvi:" prefix (a name given with it is taken as it is)
@@ -96,9 +101,13 @@ struct FileReference {
     bool outsideRoot = false;
     bool include = false;  // named by an include, which the engine reads as a template
 };
+Q_DECLARE_TYPEINFO(FileReference, Q_RELOCATABLE_TYPE);
 // Every file the text names, in order; values that are expressions name none.
 // The root named by `context`, absolute and clean, is where a path must stay.
 QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &parsed, const CheckContext &context);
+// The same handed to `take` one by one, for a reader that keeps none of them.
+void forEachFileReference(QStringView text, const ParsedTemplate &parsed, const CheckContext &context,
+                          const std::function<void(const FileReference &)> &take);
 
 // A template read, paired into blocks and checked, for a reader that needs
 // more than the findings (the language server's outline, folding, matching
