@@ -68,33 +68,43 @@ std::optional<T> valueNamed(const Named<T> (&choices)[N], const QString &name)
     return std::nullopt;
 }
 
-// The codes of --select or --ignore, each option given any number of times
-// with codes or prefixes of codes separated by commas. A word that starts no
-// code is a typo, and an error.
-std::optional<QStringList> codesOf(const QStringList &values, QString *unknown)
-{
-    QStringList codes;
-    for (const QString &value : values) {
-        for (const QString &code : value.split(u',', Qt::SkipEmptyParts)) {
-            const QString trimmed = code.trimmed();
-            const bool known = std::any_of(checkRules().cbegin(), checkRules().cend(),
-                                           [&](const CheckRule &rule) { return rule.code.startsWith(trimmed); });
-            if (!known || trimmed.isEmpty()) {
-                *unknown = trimmed;
-                return std::nullopt;
-            }
-            codes << trimmed;
-        }
-    }
-    return codes;
-}
-
 QString allCodes()
 {
     QStringList codes;
     for (const CheckRule &rule : checkRules())
         codes << rule.code;
     return codes.join(QStringLiteral(", "));
+}
+
+// The codes of --select or --ignore, each option given any number of times
+// with codes or prefixes of codes separated by commas. A word that starts no
+// code is a typo, and a value without a code (--select '') a slip that must
+// not select everything: both are errors.
+std::optional<QStringList> codesOf(const QStringList &values, const QString &option, QString *problem)
+{
+    QStringList codes;
+    for (const QString &value : values) {
+        const QStringList words = value.split(u',', Qt::SkipEmptyParts);
+        QStringList trimmed;
+        for (const QString &word : words) {
+            if (!word.trimmed().isEmpty())
+                trimmed << word.trimmed();
+        }
+        if (trimmed.isEmpty()) {
+            *problem = QStringLiteral("--%1 '%2' names no code; the codes are %3.").arg(option, value, allCodes());
+            return std::nullopt;
+        }
+        for (const QString &code : std::as_const(trimmed)) {
+            const bool known = std::any_of(checkRules().cbegin(), checkRules().cend(),
+                                           [&](const CheckRule &rule) { return rule.code.startsWith(code); });
+            if (!known) {
+                *problem = QStringLiteral("'%1' is no code nor the start of one; the codes are %2.").arg(code, allCodes());
+                return std::nullopt;
+            }
+            codes << code;
+        }
+    }
+    return codes;
 }
 
 struct Options {
@@ -135,6 +145,8 @@ public:
         : m_options(options), m_session(options.configFile), m_report(options.format, options.columns),
           m_output(options.target)
     {
+        // A failure is kept and said at the end.
+        m_report.setSink([this](const QByteArray &bytes) { m_output.write(bytes); });
     }
 
     int run()
@@ -217,7 +229,7 @@ private:
         if (!decoded.note.isEmpty())
             note(source.path, decoded.note);
         const QString &text = decoded.text;
-        QList<Finding> findings = m_session.check(text, config, source.templateRoot);
+        QList<Finding> findings = m_session.check(text, config, source.templateRoot, source.absolutePath);
         findings.removeIf([&](const Finding &finding) { return !m_options.selection.accepts(finding.code); });
         for (const Finding &finding : findings)
             m_found = m_found || atLeast(finding.severity, m_options.failLevel);
@@ -353,12 +365,11 @@ int runCheckCommand(const QStringList &arguments)
                                       .arg(parser.value(failLevelOption), namesOf(kFailLevels, ", ")));
         run.failLevel = *level;
     }
-    QString unknown;
-    const auto selected = codesOf(parser.values(selectOption), &unknown);
-    const auto ignored = selected ? codesOf(parser.values(ignoreOption), &unknown) : std::nullopt;
+    QString problem;
+    const auto selected = codesOf(parser.values(selectOption), QStringLiteral("select"), &problem);
+    const auto ignored = selected ? codesOf(parser.values(ignoreOption), QStringLiteral("ignore"), &problem) : std::nullopt;
     if (!selected || !ignored)
-        return wrongArguments(QStringLiteral("'%1' is no code nor the start of one; the codes are %2.")
-                                  .arg(unknown, allCodes()));
+        return wrongArguments(problem);
     run.selection = {*selected, *ignored};
     run.configFile = parser.value(configOption);
     if (parser.isSet(configOption) && run.configFile.isEmpty())

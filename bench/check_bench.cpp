@@ -10,6 +10,8 @@
 #include "bench/programmemory.h"
 
 #include "core/catalogtags.h"
+#include "core/checkconfig.h"
+#include "core/tagknowledge.h"
 #include "core/checkreport.h"
 #include "core/checksession.h"
 #include "core/snippet.h"
@@ -18,6 +20,7 @@
 #include "core/templatesources.h"
 
 #include <QDir>
+#include <QJsonDocument>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -205,6 +208,115 @@ void peakMemory(State &state, const char *format)
     state.counters["files"] = kFiles;
 }
 
+// One template file of the catalog's snippets one after another, 64 MiB.
+class BigFile
+{
+public:
+    BigFile()
+    {
+        QString snippets;
+        forEachTag([&](const CatalogTag &tag) { snippets += snippetText(tag.lines) + u'\n'; });
+        const QByteArray bytes = snippets.toUtf8();
+        QFile file(path());
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        for (qint64 written = 0; written < kSize; written += bytes.size())
+            file.write(bytes);
+        m_bytes = file.size();
+    }
+
+    QString path() const { return m_dir.filePath(QStringLiteral("big.htm")); }
+    double megabytes() const { return double(m_bytes) / (1024 * 1024); }
+
+private:
+    static constexpr qint64 kSize = 64 * 1024 * 1024;
+    QTemporaryDir m_dir;
+    qint64 m_bytes = 0;
+};
+
+// Peak memory of `zuvi-taggen check big.htm` against that of merely reading
+// and decoding it (bench/readdecode_main.cpp), in MiB.
+void bigFilePeakMemory(State &state)
+{
+    static const BigFile big;
+    double check = 0;
+    double floor = 0;
+    for (auto _ : state) {
+        const ProgramMemory checked = programMemory({ZUVI_TAGGEN_PATH, "check", QFile::encodeName(big.path())});
+        const ProgramMemory read = programMemory({ZUVI_READ_DECODE_PATH, QFile::encodeName(big.path())});
+        if ((checked.status != 0 && checked.status != 1) || read.status != 0) {
+            state.SkipWithError("zuvi-taggen check or zuvi-read-decode did not run");
+            return;
+        }
+        check = checked.atExit.peak;
+        floor = read.atExit.peak;
+    }
+    state.counters["MB"] = big.megabytes();
+    state.counters["check_MiB"] = check;
+    state.counters["floor_MiB"] = floor;
+    state.counters["x_floor"] = check / floor;
+}
+
+// A line of 2 MB with a finding every 190 bytes or so, after Chinese text.
+struct LongLine {
+    QString text;
+    QList<Finding> findings;
+    LongLine()
+    {
+        const QString piece = QStringLiteral("标签{zuvi:arclist row='x'}{/zuvi:arclist}") + QString(150, u'a');
+        while (text.size() < 2 * 1024 * 1024 / 3) {
+            findings.append({QStringLiteral("W201"), Severity::Warning, text.size() + 20, 3, QStringLiteral("消息"), {}});
+            text += piece;
+        }
+    }
+};
+
+// The gcc report of the long line in `unit`; UTF-16 columns, which need no
+// walk along the line, are the floor of display and byte columns.
+void longLineReport(State &state, ColumnUnit unit)
+{
+    static const LongLine line;
+    for (auto _ : state) {
+        CheckReport report(ReportFormat::Gcc, unit);
+        report.addFile(QStringLiteral("long.htm"), line.text, line.findings);
+        benchmark::DoNotOptimize(report.finish());
+    }
+    state.counters["findings"] = double(line.findings.size());
+}
+
+// A configuration declaring 160,000 tags of the site's own, read and made
+// into the tag knowledge a check uses, against reading its JSON alone.
+const QByteArray &manyTags()
+{
+    static const QByteArray json = [] {
+        QByteArray text = "{\"tags\": [";
+        for (int i = 0; i < 160000; ++i)
+            text += "{\"name\": \"site" + QByteArray::number(i) + "\", \"block\": " + (i % 2 ? "true" : "false")
+                + ", \"attributes\": [\"a" + QByteArray::number(i % 50) + "\"]},";
+        text.chop(1);
+        return text + "]}";
+    }();
+    return json;
+}
+
+void manyTagsJsonAlone(State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(QJsonDocument::fromJson(manyTags()));
+}
+
+void manyTagsConfiguration(State &state)
+{
+    for (auto _ : state) {
+        const auto config = CheckConfig::parse(manyTags(), QStringLiteral("/site/.zuvi-check.json"), nullptr);
+        if (!config) {
+            state.SkipWithError("the configuration did not read");
+            return;
+        }
+        benchmark::DoNotOptimize(TagKnowledge::catalog().withSiteTags(config->siteTags));
+    }
+}
+
 } // namespace
 
 void registerCheckBenchmarks()
@@ -219,4 +331,13 @@ void registerCheckBenchmarks()
         ->Iterations(3)->Unit(benchmark::kMillisecond);
     RegisterBenchmark("Check/peak_memory/sarif", [](State &state) { peakMemory(state, "sarif"); })
         ->Iterations(3)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Check/peak_memory/big_file", bigFilePeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Check/long_line/floor_utf16", [](State &state) { longLineReport(state, ColumnUnit::Utf16); })
+        ->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Check/long_line/display", [](State &state) { longLineReport(state, ColumnUnit::Display); })
+        ->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Check/long_line/byte", [](State &state) { longLineReport(state, ColumnUnit::Byte); })
+        ->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Check/site_tags/floor_json", manyTagsJsonAlone)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Check/site_tags/configuration", manyTagsConfiguration)->Unit(benchmark::kMillisecond);
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -24,11 +25,14 @@
 //   }
 struct CheckConfig {
     static constexpr const char *kFileName = ".zuvi-check.json";
+    // An ignore pattern longer than this is refused: a glob is made a
+    // regular expression, whose size has a limit of its own.
+    static constexpr qsizetype kMaxPatternLength = 1000;
 
     QString path;            // of the file read; empty for the defaults
     QString templateRoot;    // absolute; empty where the file names none
     QString siteRoot;        // absolute; empty where the file names none
-    QStringList ignore;      // globs, relative to the file's folder
+    QStringList ignore;      // globs, relative to the file's folder, as written
     // Code or code prefix -> severity, nothing for "off"; the longest
     // matching prefix wins.
     QList<std::pair<QString, std::optional<Severity>>> severities;
@@ -45,6 +49,9 @@ struct CheckConfig {
     bool ignores(const QString &file) const;
     // The findings with their configured severities; those turned off gone.
     QList<Finding> applySeverities(QList<Finding> findings) const;
+
+private:
+    QList<QRegularExpression> m_ignoreExpressions;   // `ignore` compiled once, as it is read
 };
 
 // --select and --ignore of the command line: codes or code prefixes.

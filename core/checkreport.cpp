@@ -99,6 +99,25 @@ QJsonObject sarifRule(const CheckRule &rule)
     };
 }
 
+// The start and end of each finding, the findings' offsets visited in
+// increasing order so that the text is walked once, however many findings
+// share a line.
+QList<std::pair<TextPosition, TextPosition>> placesOf(QStringView text, const QList<Finding> &findings, ColumnUnit unit)
+{
+    QList<std::pair<qsizetype, qsizetype>> offsets;   // offset, 2 × finding + (1 for its end)
+    offsets.reserve(2 * findings.size());
+    for (qsizetype i = 0; i < findings.size(); ++i) {
+        offsets.append({findings[i].start, 2 * i});
+        offsets.append({findings[i].start + findings[i].length, 2 * i + 1});
+    }
+    std::sort(offsets.begin(), offsets.end());
+    QList<std::pair<TextPosition, TextPosition>> places(findings.size());
+    ForwardPositions positions(text, unit);
+    for (const auto &[offset, which] : offsets)
+        (which % 2 ? places[which / 2].second : places[which / 2].first) = positions.position(offset);
+    return places;
+}
+
 } // namespace
 
 std::optional<ReportFormat> reportFormatNamed(QStringView name)
@@ -173,16 +192,11 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
 {
     if (findings.isEmpty())
         return;
-    // Lines are counted up to the last finding's end only, and one character
-    // past it, so that a CR LF there still counts as one line end.
-    qsizetype last = 0;
-    for (const Finding &finding : findings)
-        last = std::max(last, finding.start + finding.length);
-    const LineIndex lines(text.first(std::min(text.size(), last + 1)));
     const ColumnUnit unit = m_format == ReportFormat::Sarif ? ColumnUnit::Utf16 : m_columns;
-    for (const Finding &finding : findings) {
-        const TextPosition start = lines.position(finding.start, unit);
-        const TextPosition end = lines.position(finding.start + finding.length, unit);
+    const QList<std::pair<TextPosition, TextPosition>> places = placesOf(text, findings, unit);
+    for (qsizetype i = 0; i < findings.size(); ++i) {
+        const Finding &finding = findings[i];
+        const auto &[start, end] = places[i];
         switch (m_format) {
         case ReportFormat::Gcc: {
             // Built by joining, not QString::arg(), which would read a "%1"
@@ -236,7 +250,19 @@ void CheckReport::addFile(const QString &path, QStringView text, const QList<Fin
             });
             break;
         }
+        flushIfLarge();
     }
+}
+
+void CheckReport::setSink(std::function<void(const QByteArray &)> sink)
+{
+    m_sink = std::move(sink);
+}
+
+void CheckReport::flushIfLarge()
+{
+    if (m_sink && m_output.size() >= kFlushSize)
+        m_sink(takeOutput());
 }
 
 void CheckReport::addProblem(const QString &path, const QString &message)

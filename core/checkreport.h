@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 
 // The checker's findings written in the formats other tools read:
@@ -49,15 +50,23 @@ public:
     void addProblem(const QString &path, const QString &message);
     // What is ready to be written.
     QByteArray takeOutput();
+    // Hands what is ready to `sink` whenever it has grown large, in the
+    // middle of a file too, so that a file of many findings is never held
+    // as a whole report; takeOutput() still gives the rest.
+    void setSink(std::function<void(const QByteArray &)> sink);
     // The rest of the report, its closing included.
     QByteArray finish();
 
 private:
     void appendResult(const QJsonObject &result);
+    void flushIfLarge();
+
+    static constexpr qsizetype kFlushSize = 64 * 1024;
 
     ReportFormat m_format;
     ColumnUnit m_columns;
     QByteArray m_output;
     qsizetype m_results = 0;
     QJsonArray m_problems;   // SARIF: the files not checked, said at the end
+    std::function<void(const QByteArray &)> m_sink;
 };

@@ -37,7 +37,7 @@ QList<CheckRule> checkRulesOf(QStringView markdown)
 namespace {
 
 // The letter is the severity, the first digit the group (1 structure of
-// blocks, 2 syntax; W1 names, W2 values, W3 files).
+// blocks, 2 syntax, 3 files; W1 names, W2 values, W3 files).
 struct RuleRow {
     const char *code;
     Severity severity;
@@ -51,11 +51,13 @@ constexpr RuleRow kRules[] = {
     {"E201", Severity::Error, u"标签缺少结束的 }"},
     {"E202", Severity::Error, u"属性值缺少结束的引号"},
     {"E203", Severity::Error, u"变量缺少结束的 }"},
+    {"E301", Severity::Error, u"文件循环包含"},
     {"W101", Severity::Warning, u"未知的标签"},
     {"W102", Severity::Warning, u"疑似写错的属性名"},
     {"W103", Severity::Warning, u"同一属性写了两次"},
     {"W201", Severity::Warning, u"应为数字的属性不是数字"},
     {"W301", Severity::Warning, u"引用的文件不存在"},
+    {"W302", Severity::Warning, u"引用的文件在根目录之外"},
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "core/checksession.h"
 
+#include "core/templatefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,17 +56,63 @@ const CheckConfig *CheckSession::configFor(const QString &file, QString *error)
     return loaded.config ? &*loaded.config : nullptr;
 }
 
-QList<Finding> CheckSession::check(QStringView text, const CheckConfig &config, const QString &templateRoot)
+const TagKnowledge *CheckSession::knowledgeOf(const CheckConfig &config)
+{
+    // Only a configuration read from its file is known to stay the same.
+    if (config.siteTags.isEmpty() || config.path.isEmpty())
+        return nullptr;
+    auto it = m_knowledge.find(config.path);
+    if (it == m_knowledge.end())
+        it = m_knowledge.emplace(config.path, TagKnowledge::catalog().withSiteTags(config.siteTags)).first;
+    return &it->second;
+}
+
+IncludeGraph &CheckSession::includeGraph(const CheckContext &context)
+{
+    const QString key = context.templateRoot + u'\n' + context.siteRoot;
+    auto it = m_includeGraphs.find(key);
+    if (it != m_includeGraphs.end())
+        return it->second;
+    // A file not yet checked is read as the checker reads it, its includes
+    // resolved under the same roots; one that cannot be read includes nothing.
+    CheckContext roots;
+    roots.templateRoot = context.templateRoot;
+    roots.siteRoot = context.siteRoot;
+    roots.fileExists = context.fileExists;
+    IncludeGraph::ReadIncludes read = [context = std::move(roots)](const QString &file) {
+        QString error;
+        const std::optional<DecodedTemplate> decoded = readTemplateFile(file, &error);
+        QStringList includes;
+        if (!decoded)
+            return includes;
+        for (const FileReference &reference : fileReferences(decoded->text, parseTemplate(decoded->text), context)) {
+            if (reference.include && !reference.resolved.isEmpty() && !reference.outsideRoot
+                && context.fileExists(reference.resolved))
+                includes.append(reference.resolved);
+        }
+        return includes;
+    };
+    return m_includeGraphs.emplace(key, IncludeGraph(std::move(read))).first->second;
+}
+
+QList<Finding> CheckSession::check(QStringView text, const CheckConfig &config, const QString &templateRoot,
+                                   const QString &file)
 {
     CheckContext context;
     context.siteTags = config.siteTags;
+    context.knowledge = knowledgeOf(config);
     context.templateRoot = config.templateRoot.isEmpty() ? templateRoot : config.templateRoot;
     context.siteRoot = config.siteRoot;
     context.fileExists = [this](const QString &path) {
         auto known = m_fileExists.constFind(path);
         if (known == m_fileExists.cend())
-            known = m_fileExists.insert(path, QFileInfo::exists(path));
+            known = m_fileExists.insert(path, QFileInfo(path).isFile());
         return *known;
     };
+    if (!file.isEmpty()) {
+        IncludeGraph &graph = includeGraph(context);
+        const QString path = QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+        context.includeCycles = [&graph, path](const QStringList &includes) { return graph.cycles(path, includes); };
+    }
     return config.applySeverities(checkTemplate(text, context));
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/checkconfig.h"
+#include "core/includegraph.h"
+#include "core/tagknowledge.h"
 #include "core/templatecheck.h"
 
 #include <QHash>
@@ -33,8 +35,11 @@ public:
     // the codes it turns off. Includes are looked up under the
     // configuration's template root, or under `templateRoot` where it names
     // none. Whether an included file exists is asked once per session: the
-    // files of a theme include the same few.
-    QList<Finding> check(QStringView text, const CheckConfig &config, const QString &templateRoot);
+    // files of a theme include the same few. With `file` (the text's
+    // absolute path) an include that leads back to it is reported; the
+    // files it includes are read from disk where they were not checked yet.
+    QList<Finding> check(QStringView text, const CheckConfig &config, const QString &templateRoot,
+                         const QString &file = {});
 
 private:
     struct Loaded {
@@ -43,10 +48,14 @@ private:
     };
     const Loaded &load(const QString &path);
     QString configPathFor(const QString &folder);
+    const TagKnowledge *knowledgeOf(const CheckConfig &config);
+    IncludeGraph &includeGraph(const CheckContext &context);
 
     QString m_configFile;
     CheckConfig m_defaults;
     QHash<QString, QString> m_configPathOfFolder;   // empty where none is above
     QHash<QString, bool> m_fileExists;
     std::map<QString, Loaded> m_loaded;             // nodes stay put: configFor() hands out pointers
+    std::map<QString, TagKnowledge> m_knowledge;    // by configuration file, for those with tags
+    std::map<QString, IncludeGraph> m_includeGraphs;   // by the roots includes are looked up under
 };

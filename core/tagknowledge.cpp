@@ -206,14 +206,45 @@ const TagKnowledge &TagKnowledge::catalog()
 
 TagKnowledge TagKnowledge::withSiteTags(const QList<SiteTag> &siteTags) const
 {
+    // Added in one go and sorted once, not inserted one by one into sorted
+    // lists: a site may declare many thousands of tags.
     TagKnowledge k = *this;
+    const qsizetype known = k.m_tags.size();
+    QHash<QString, qsizetype> byName;   // every tag declared, by its place in k.m_tags
+    QList<qsizetype> touched;
     for (const SiteTag &site : siteTags) {
-        const bool prefixed = site.name.startsWith(templatesyntax::kTagPrefix);
-        TagInfo &tag = k.info(prefixed ? site.name : templatesyntax::kTagPrefix + site.name);
+        const QString name = site.name.startsWith(templatesyntax::kTagPrefix) ? site.name : templatesyntax::kTagPrefix + site.name;
+        auto it = byName.constFind(name);
+        if (it == byName.cend()) {
+            const auto existing = std::lower_bound(k.m_tags.cbegin(), k.m_tags.cbegin() + known, name,
+                                                   [](const TagInfo &item, QStringView n) { return item.name < n; });
+            qsizetype index = existing - k.m_tags.cbegin();
+            if (existing == k.m_tags.cbegin() + known || existing->name != name) {
+                index = k.m_tags.size();
+                k.m_tags.append(TagInfo{name, false, {}, {}});
+            }
+            it = byName.insert(name, index);
+            touched.append(index);
+        }
+        TagInfo &tag = k.m_tags[*it];
         tag.block = tag.block || site.block;
-        for (const QString &name : site.attributes)
-            k.attribute(tag, name);
+        for (const QString &attribute : site.attributes) {
+            tag.attributes.append(AttributeInfo{attribute, false, {}});
+            k.m_attributeNames.append(attribute);
+        }
     }
+    // What the catalog knew of an attribute comes first and is kept.
+    const auto byAttributeName = [](const AttributeInfo &a, const AttributeInfo &b) { return a.name < b.name; };
+    for (const qsizetype index : std::as_const(touched)) {
+        QList<AttributeInfo> &attributes = k.m_tags[index].attributes;
+        std::stable_sort(attributes.begin(), attributes.end(), byAttributeName);
+        attributes.erase(std::unique(attributes.begin(), attributes.end(),
+                                     [](const AttributeInfo &a, const AttributeInfo &b) { return a.name == b.name; }),
+                         attributes.end());
+    }
+    std::sort(k.m_tags.begin(), k.m_tags.end(), [](const TagInfo &a, const TagInfo &b) { return a.name < b.name; });
+    std::sort(k.m_attributeNames.begin(), k.m_attributeNames.end());
+    k.m_attributeNames.erase(std::unique(k.m_attributeNames.begin(), k.m_attributeNames.end()), k.m_attributeNames.end());
     k.index();
     return k;
 }

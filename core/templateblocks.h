@@ -37,6 +37,10 @@ struct BlockFault {
     QList<qsizetype> crossed;
 };
 
+// Lists of them grow by moving their bytes.
+Q_DECLARE_TYPEINFO(TemplateBlock, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(BlockFault, Q_RELOCATABLE_TYPE);
+
 struct TemplateBlocks {
     QList<TemplateBlock> blocks;   // in order of their opening tags
     QList<qsizetype> blockOfNode;  // per node: the block it opens or closes, or -1

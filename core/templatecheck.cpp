@@ -18,21 +18,45 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-Severity severityOf(QLatin1String code)
+// The rule of a code; its code string is shared by every finding of it, so
+// that a text of many findings holds one copy of each code.
+const CheckRule &ruleOf(QLatin1String code)
 {
     for (const CheckRule &rule : checkRules()) {
         if (rule.code == code)
-            return rule.severity;
+            return rule;
     }
     Q_UNREACHABLE();
 }
 
-// A text from the template, on one line, for a message.
-QString oneLine(QStringView text)
+// What a message quotes of the template is cut after this many characters
+// and a list it names after this many items, so that a finding stays one
+// readable line however long a name, a value or a list is in the text
+// (docs/checks.md says so).
+constexpr qsizetype kQuotedLength = 80;
+constexpr qsizetype kListedItems = 5;
+
+// A text from the template, on one line and cut to length, for a message.
+QString shown(QStringView text)
 {
-    QString line = text.toString();
+    qsizetype length = std::min(text.size(), kQuotedLength);
+    if (length < text.size() && text[length - 1].isHighSurrogate())
+        --length;   // not between the halves of a pair
+    QString line = text.first(length).toString();
     line.replace(u'\r', u' ').replace(u'\n', u' ');
+    if (length < text.size())
+        line += u'…';
     return line;
+}
+
+// Items of a message's list, joined by `separator`; past the first few, how
+// many more there are.
+QString listed(const QStringList &items, QStringView separator, qsizetype total)
+{
+    QString list = items.join(separator);
+    if (total > items.size())
+        list += u" 等 %1 个"_s.arg(total);
+    return list;
 }
 
 // A value the template engine computes: a variable, a placeholder, a
@@ -58,6 +82,27 @@ bool namesFile(QStringView tag, QStringView attribute)
     if (name == u"static" && templatesyntax::hasTagPrefix(tag))
         return attribute == u"file" || attribute == u"href";
     return false;
+}
+
+// A root as fileReferences compares paths with it: absolute and clean.
+QString cleanRoot(const QString &root)
+{
+    return root.isEmpty() ? root : QDir::cleanPath(QDir(root).absolutePath());
+}
+
+// `path` put under `root` (absolute and clean) and made clean; a ".." past
+// the top of the file system stays at the top, as the system takes it.
+QString resolvedUnder(const QString &root, QStringView path)
+{
+    QString resolved = QDir::cleanPath(root + u'/' + path.toString());
+    while (resolved.startsWith(u"/../") || resolved == u"/..")
+        resolved.remove(0, 3);
+    return resolved.isEmpty() ? u"/"_s : resolved;
+}
+
+bool isUnder(const QString &path, const QString &root)
+{
+    return path == root || root == u'/' || (path.startsWith(root) && path[root.size()] == u'/');
 }
 
 // <!-- zuvi-check-KIND CODE… -->, codes apart by blanks or commas.
@@ -107,8 +152,12 @@ std::optional<Directive> readDirective(QStringView comment)
 class Checker
 {
 public:
-    Checker(QStringView text, const CheckContext &context, TemplateAnalysis &analysis)
-        : m_text(text), m_context(context), m_analysis(analysis), m_siteKnowledge(siteKnowledge(context))
+    // Without `keepPieces` the pieces and blocks are let go as soon as they
+    // are no longer needed, so that a big text's findings do not pile up
+    // on top of all of them.
+    Checker(QStringView text, const CheckContext &context, TemplateAnalysis &analysis, bool keepPieces)
+        : m_text(text), m_context(context), m_analysis(analysis), m_siteKnowledge(siteKnowledge(context)),
+          m_keepPieces(keepPieces)
     {
     }
 
@@ -123,7 +172,14 @@ public:
             if (nodes[i].kind == NodeKind::Tag && nodes[i].form != TagForm::Close && !m_faulted.contains(i))
                 checkTag(i);
         }
+        if (!m_keepPieces)
+            m_analysis.blocks = {};
         files();
+        readSuppressions();
+        if (!m_keepPieces) {
+            m_analysis.parsed = {};
+            m_faulted = {};
+        }
         std::stable_sort(m_findings.begin(), m_findings.end(),
                          [](const Finding &a, const Finding &b) { return a.start < b.start; });
         suppress();
@@ -134,14 +190,17 @@ private:
     // The catalog's own knowledge is used as it is; only site tags need a copy.
     static std::optional<TagKnowledge> siteKnowledge(const CheckContext &context)
     {
-        if (context.siteTags.isEmpty())
+        if (context.siteTags.isEmpty() || context.knowledge)
             return std::nullopt;
         return TagKnowledge::catalog().withSiteTags(context.siteTags);
     }
 
     QStringView at(const TextRange &range) const { return m_text.sliced(range.start, range.length); }
+    // A piece of the text as a message shows it.
+    QString shownAt(const TextRange &range) const { return shown(at(range)); }
     const TemplateNode &node(qsizetype index) const { return m_analysis.parsed.nodes[index]; }
     QStringView nameOf(qsizetype index) const { return at(node(index).name); }
+    QString shownName(qsizetype index) const { return shown(nameOf(index)); }
     // From the tag's '{' to the end of its name: where a finding about the
     // whole tag points.
     TextRange tagStart(const TemplateNode &tag) const
@@ -151,8 +210,8 @@ private:
 
     Finding &add(const char *code, const TextRange &range, const QString &message)
     {
-        const QLatin1String name(code);
-        m_findings.append({name, severityOf(name), range.start, range.length, message, {}, {}});
+        const CheckRule &rule = ruleOf(QLatin1String(code));
+        m_findings.append({rule.code, rule.severity, range.start, range.length, message, {}, {}});
         return m_findings.last();
     }
     static void fix(Finding &finding, const TextRange &range, const QString &replacement)
@@ -169,7 +228,7 @@ private:
             const TemplateNode &faulty = node(error.node);
             switch (error.fault) {
             case SyntaxFault::TagNotClosed:
-                add("E201", error.range, u"标签 %1 缺少结束的 }"_s.arg(at(error.range)));
+                add("E201", error.range, u"标签 %1 缺少结束的 }"_s.arg(shownAt(error.range)));
                 break;
             case SyntaxFault::ValueNotClosed:
                 valueNotClosed(faulty, error.range);
@@ -189,8 +248,8 @@ private:
                                             [&](const TagAttribute &a) { return a.value == value; });
         const QString quote = at(value).first(1).toString();
         const QString message = attribute == tag.attributes.cend()
-            ? u"{%1} 的属性值缺少结束的引号 %2"_s.arg(at(tag.name), quote)
-            : u"{%1} 的属性 %2 的值缺少结束的引号 %3"_s.arg(at(tag.name), at(attribute->name), quote);
+            ? u"{%1} 的属性值缺少结束的引号 %2"_s.arg(shownAt(tag.name), quote)
+            : u"{%1} 的属性 %2 的值缺少结束的引号 %3"_s.arg(shownAt(tag.name), shownAt(attribute->name), quote);
         QStringView written = at(value).trimmed();
         if (written.endsWith(u'/') && written.size() > 1 && written[written.size() - 2].isSpace())
             written.chop(1);
@@ -214,7 +273,7 @@ private:
         while (end > placeholder.variable.start && m_text[end - 1].isSpace())
             --end;
         const TextRange range{placeholder.range.start, end - placeholder.range.start};
-        fix(add("E203", range, u"变量 %1 缺少结束的 }"_s.arg(at(range))), {end, 0}, u"}"_s);
+        fix(add("E203", range, u"变量 %1 缺少结束的 }"_s.arg(shownAt(range))), {end, 0}, u"}"_s);
     }
 
     QString closingTag(qsizetype block) const
@@ -229,43 +288,48 @@ private:
             switch (fault.kind) {
             case BlockFault::Kind::NeverClosed: {
                 const TemplateBlock &block = blocks.blocks[fault.block];
-                const QString closing = closingTag(fault.block);
-                Finding &f = add("E101", tagStart(node(block.open)),
-                                 u"块标签 {%1} 没有闭合，缺少 %2"_s.arg(nameOf(block.open), closing));
-                fix(f, {block.content.end(), 0}, closing);
+                const QString name = shownName(block.open);
+                Finding &f = add("E101", tagStart(node(block.open)), u"块标签 {%1} 没有闭合，缺少 {/%1}"_s.arg(name));
+                fix(f, {block.content.end(), 0}, closingTag(fault.block));
                 break;
             }
             case BlockFault::Kind::NothingOpen: {
                 const TemplateNode &closer = node(fault.node);
-                const QStringView name = at(closer.name);
-                const TagInfo *info = m_knowledge.find(name);
+                const TagInfo *info = m_knowledge.find(at(closer.name));
+                const QString name = shownAt(closer.name);
                 if (fault.block < 0 && info && !info->block) {
                     fix(add("E102", closer.range, u"{/%1} 是多余的：{%1} 不是块标签，不需要结束标签"_s.arg(name)), closer.range, {});
                 } else if (fault.block < 0) {
                     fix(add("E102", closer.range, u"{/%1} 没有对应的开始标签 {%1}"_s.arg(name)), closer.range, {});
                 } else {
-                    const QStringView meant = nameOf(blocks.blocks[fault.block].open);
+                    const qsizetype meant = blocks.blocks[fault.block].open;
                     Finding &f = add("E102", closer.range,
-                                     u"{/%1} 没有对应的开始标签，是否应为 {/%2}？"_s.arg(name, meant));
-                    fix(f, closer.name, meant.toString());
+                                     u"{/%1} 没有对应的开始标签，是否应为 {/%2}？"_s.arg(name, shownName(meant)));
+                    fix(f, closer.name, nameOf(meant).toString());
                 }
                 break;
             }
             case BlockFault::Kind::Crossing: {
                 QStringList open;
+                QStringList missing;
                 QString closers;
                 for (const qsizetype crossed : fault.crossed) {
-                    open.append(u"{%1}"_s.arg(nameOf(blocks.blocks[crossed].open)));
+                    if (open.size() < kListedItems) {
+                        open.append(u"{%1}"_s.arg(shownName(blocks.blocks[crossed].open)));
+                        missing.append(u"{/%1}"_s.arg(shownName(blocks.blocks[crossed].open)));
+                    }
                     closers += closingTag(crossed);
                 }
                 const TemplateNode &closer = node(fault.node);
+                const qsizetype crossed = fault.crossed.size();
                 Finding &f = add("E103", closer.range,
-                                 u"{/%1} 跨越了未闭合的 %2，缺少 %3"_s.arg(at(closer.name), open.join(u'、'), closers));
+                                 u"{/%1} 跨越了未闭合的 %2，缺少 %3"_s.arg(shownAt(closer.name), listed(open, u"、", crossed),
+                                                                     listed(missing, u"", crossed)));
                 fix(f, {closer.range.start, 0}, closers);
                 break;
             }
             case BlockFault::Kind::ElseOutside:
-                add("E104", tagStart(node(fault.node)), u"{%1} 不在任何块标签之内"_s.arg(nameOf(fault.node)));
+                add("E104", tagStart(node(fault.node)), u"{%1} 不在任何块标签之内"_s.arg(shownName(fault.node)));
                 break;
             }
         }
@@ -288,7 +352,7 @@ private:
             const QStringView attributeName = at(attribute.name);
             const bool repeated = seen ? !insertedNew(*seen, attributeName) : isRepeated(tag, a);
             if (repeated) {
-                add("W103", attribute.name, u"{%1} 的属性 %2 重复"_s.arg(name, attributeName));
+                add("W103", attribute.name, u"{%1} 的属性 %2 重复"_s.arg(shown(name), shown(attributeName)));
                 continue;
             }
             const bool literal = attribute.quoted || attribute.value.length > 0;
@@ -298,7 +362,7 @@ private:
             const QStringView value = unquoted(at(attribute.value));
             if (known && known->numeric && literal && !isExpression(value) && !isNumeric(value)) {
                 add("W201", attribute.value,
-                    u"{%1} 的属性 %2 应为数字，而不是 %3"_s.arg(name, attributeName, oneLine(at(attribute.value))));
+                    u"{%1} 的属性 %2 应为数字，而不是 %3"_s.arg(shown(name), shown(attributeName), shownAt(attribute.value)));
             }
         }
     }
@@ -329,11 +393,11 @@ private:
                 nearest.consider(QStringView(tag.name).sliced(templatesyntax::kTagPrefix.size()));
         }
         if (nearest.best().isEmpty()) {
-            add("W101", nameRange, u"未知的标签 {%1}"_s.arg(name));
+            add("W101", nameRange, u"未知的标签 {%1}"_s.arg(shown(name)));
             return;
         }
         const QString suggestion = templatesyntax::kTagPrefix + nearest.best();
-        Finding &f = add("W101", nameRange, u"未知的标签 {%1}，是否应为 {%2}？"_s.arg(name, suggestion));
+        Finding &f = add("W101", nameRange, u"未知的标签 {%1}，是否应为 {%2}？"_s.arg(shown(name), suggestion));
         fix(f, nameRange, suggestion);
         // The closing tag of its block, of the same wrong name, goes with it.
         const qsizetype block = m_analysis.blocks.blockOfNode[index];
@@ -356,38 +420,71 @@ private:
         if (nearest.best().isEmpty())
             return;
         Finding &f = add("W102", attribute.name,
-                         u"{%1} 没有属性 %2，是否应为 %3？"_s.arg(info.name, typed, nearest.best()));
+                         u"{%1} 没有属性 %2，是否应为 %3？"_s.arg(shown(info.name), shown(typed), nearest.best()));
         fix(f, attribute.name, nearest.best());
     }
 
+    // A path shown in a message: the native form of an absolute one.
+    static QString shownPath(const QString &path) { return shown(QDir::toNativeSeparators(path)); }
+
     void files()
     {
-        for (const FileReference &file : fileReferences(m_text, m_analysis.parsed, m_context)) {
-            if (file.resolved.isEmpty() || m_faulted.contains(file.node))
-                continue;
-            const bool exists = m_context.fileExists ? m_context.fileExists(file.resolved) : QFileInfo(file.resolved).isFile();
-            if (!exists) {
+        // Taken one by one: a big text's references are never all held.
+        QStringList includes;
+        QList<std::pair<qsizetype, TextRange>> included;   // the tag and the path of each of `includes`
+        forEachFileReference(m_text, m_analysis.parsed, m_context, [&](const FileReference &file) {
+            if (m_faulted.contains(file.node))
+                return;
+            const QString tag = shownName(file.node);
+            if (file.path.length == 0) {
+                add("W301", file.path, u"{%1} 没有指明文件"_s.arg(tag));
+            } else if (file.resolved.isEmpty()) {
+                return;
+            } else if (file.outsideRoot) {
+                const bool fromSite = m_text[file.path.start] == u'/';
+                add("W302", file.path,
+                    (fromSite ? u"{%1} 引用的文件 %2 在网站根目录之外（%3）"_s : u"{%1} 引用的文件 %2 在模板根目录之外（%3）"_s)
+                        .arg(tag, shownAt(file.path), shownPath(file.resolved)));
+            } else if (!(m_context.fileExists ? m_context.fileExists(file.resolved) : QFileInfo(file.resolved).isFile())) {
                 add("W301", file.path,
-                    u"{%1} 引用的文件 %2 不存在（查找位置 %3）"_s.arg(nameOf(file.node), oneLine(at(file.path)),
-                                                                 oneLine(QDir::toNativeSeparators(file.resolved))));
+                    u"{%1} 引用的文件 %2 不存在（查找位置 %3）"_s.arg(tag, shownAt(file.path), shownPath(file.resolved)));
+            } else if (file.include && m_context.includeCycles) {
+                includes.append(file.resolved);
+                included.append({file.node, file.path});
             }
+        });
+        if (!m_context.includeCycles || includes.isEmpty())
+            return;
+        const QList<QStringList> cycles = m_context.includeCycles(includes);
+        for (qsizetype i = 0; i < included.size() && i < cycles.size(); ++i) {
+            const QStringList &cycle = cycles[i];
+            if (cycle.isEmpty())
+                continue;
+            QStringList names;
+            for (qsizetype k = 0; k < cycle.size() && k < kListedItems; ++k)
+                names.append(shownPath(relativeToRoot(cycle[k])));
+            QString chain = names.join(u" → ");
+            if (cycle.size() > kListedItems)
+                chain += u" → …（共 %1 个）"_s.arg(cycle.size());
+            add("E301", included[i].second, u"{%1} 循环包含：%2"_s.arg(shownName(included[i].first), chain));
         }
+    }
+
+    // A file under the template root named as an include names it.
+    QString relativeToRoot(const QString &path) const
+    {
+        const QString root = cleanRoot(m_context.templateRoot);
+        return !root.isEmpty() && path.startsWith(root + u'/') ? path.sliced(root.size() + 1) : path;
     }
 
     // <!-- zuvi-check-disable-next-line CODE… --> silences the line after
     // the comment; <!-- zuvi-check-disable CODE… --> everything up to the
     // next <!-- zuvi-check-enable -->, which ends every region open. No code
     // silences every code; a code silences every code it starts.
-    void suppress()
+    void readSuppressions()
     {
-        struct Rule {
-            qsizetype line = -1;   // disable-next-line: the line silenced
-            qsizetype from = 0;    // disable: the region silenced
-            qsizetype to = 0;
-            QStringList codes;
-        };
-        std::optional<LineIndex> lines;
-        QList<Rule> rules;
+        std::optional<LineIndex> &lines = m_lines;
+        QList<Suppression> &rules = m_suppressions;
         QList<qsizetype> open;   // regions not yet ended
         for (const TemplateNode &node : m_analysis.parsed.nodes) {
             if (node.kind != NodeKind::Comment)
@@ -410,11 +507,15 @@ private:
                 open.clear();
             }
         }
-        if (rules.isEmpty())
+    }
+
+    void suppress()
+    {
+        if (m_suppressions.isEmpty())
             return;
         m_findings.removeIf([&](const Finding &finding) {
-            const qsizetype line = lines ? lines->position(finding.start, ColumnUnit::Utf16).line : -1;
-            return std::any_of(rules.cbegin(), rules.cend(), [&](const Rule &rule) {
+            const qsizetype line = m_lines ? m_lines->position(finding.start, ColumnUnit::Utf16).line : -1;
+            return std::any_of(m_suppressions.cbegin(), m_suppressions.cend(), [&](const Suppression &rule) {
                 const bool where = rule.line >= 0 ? line == rule.line
                                                   : finding.start >= rule.from && finding.start < rule.to;
                 return where
@@ -425,13 +526,25 @@ private:
         });
     }
 
+    struct Suppression {
+        qsizetype line = -1;   // disable-next-line: the line silenced
+        qsizetype from = 0;    // disable: the region silenced
+        qsizetype to = 0;
+        QStringList codes;
+    };
+
     QStringView m_text;
     const CheckContext &m_context;
     TemplateAnalysis &m_analysis;
     std::optional<TagKnowledge> m_siteKnowledge;
-    const TagKnowledge &m_knowledge = m_siteKnowledge ? *m_siteKnowledge : TagKnowledge::catalog();
+    const TagKnowledge &m_knowledge = m_context.knowledge ? *m_context.knowledge
+                                      : m_siteKnowledge   ? *m_siteKnowledge
+                                                          : TagKnowledge::catalog();
     QSet<qsizetype> m_faulted;   // nodes with a syntax fault
     QList<Finding> m_findings;
+    bool m_keepPieces = true;
+    QList<Suppression> m_suppressions;
+    std::optional<LineIndex> m_lines;   // where a disable-next-line needs them
 };
 
 } // namespace
@@ -439,11 +552,22 @@ private:
 QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &parsed, const CheckContext &context)
 {
     QList<FileReference> references;
+    forEachFileReference(text, parsed, context, [&](const FileReference &reference) { references.append(reference); });
+    return references;
+}
+
+void forEachFileReference(QStringView text, const ParsedTemplate &parsed, const CheckContext &context,
+                          const std::function<void(const FileReference &)> &take)
+{
+    const QString templateRoot = cleanRoot(context.templateRoot);
+    const QString siteRoot = cleanRoot(context.siteRoot);
     for (qsizetype i = 0; i < parsed.nodes.size(); ++i) {
         const TemplateNode &node = parsed.nodes[i];
         if (node.kind != NodeKind::Tag || node.form == TagForm::Close)
             continue;
         const QStringView tag = text.sliced(node.name.start, node.name.length);
+        const bool include = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) == u"include"
+                                                               : tag == u"include";
         for (const TagAttribute &attribute : node.attributes) {
             const QStringView written = text.sliced(attribute.value.start, attribute.value.length);
             const QStringView value = unquoted(written);
@@ -452,6 +576,10 @@ QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &pars
                 continue;
             qsizetype from = attribute.value.start + (written.size() - value.size()) / 2;
             const qsizetype valueEnd = from + value.size();
+            if (value.trimmed().isEmpty()) {
+                take({i, {from, 0}, QString(), false, include});
+                continue;
+            }
             while (from <= valueEnd) {
                 qsizetype to = from;
                 while (to < valueEnd && text[to] != u',')
@@ -462,26 +590,27 @@ QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &pars
                     ++end;
                 const QStringView path = text.sliced(from, end - from).trimmed();
                 if (!path.isEmpty()) {
-                    const bool fromSite = path.startsWith(u'/');
-                    const QString &root = fromSite ? context.siteRoot : context.templateRoot;
-                    const QString resolved = root.isEmpty() ? QString() : QDir::cleanPath(root + u'/' + path.toString());
-                    references.append({i, {path.data() - text.data(), path.size()}, resolved});
+                    const QString &root = path.startsWith(u'/') ? siteRoot : templateRoot;
+                    const QString resolved = root.isEmpty() ? QString() : resolvedUnder(root, path);
+                    take({i, {path.data() - text.data(), path.size()}, resolved,
+                                       !resolved.isEmpty() && !isUnder(resolved, root), include});
                 }
                 from = to + 1;
             }
         }
     }
-    return references;
 }
 
 TemplateAnalysis analyseTemplate(QStringView text, const CheckContext &context)
 {
     TemplateAnalysis analysis;
-    Checker(text, context, analysis).run();
+    Checker(text, context, analysis, true).run();
     return analysis;
 }
 
 QList<Finding> checkTemplate(QStringView text, const CheckContext &context)
 {
-    return analyseTemplate(text, context).findings;
+    TemplateAnalysis analysis;
+    Checker(text, context, analysis, false).run();
+    return std::move(analysis.findings);
 }

@@ -45,6 +45,11 @@ struct Finding {
     friend bool operator==(const Finding &, const Finding &) = default;
 };
 
+// Lists of findings grow by moving their bytes, not by copying each into a
+// new block while the old one is still held.
+Q_DECLARE_TYPEINFO(TextEdit, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(Finding, Q_RELOCATABLE_TYPE);
+
 // A tag of the site's own, declared in the configuration: it then counts as known.
 struct SiteTag {
     QString name;             // without the "zuvi:" prefix (a name given with it is taken as it is)
@@ -52,16 +57,27 @@ struct SiteTag {
     QStringList attributes;
 };
 
+class TagKnowledge;
+
 struct CheckContext {
     QList<SiteTag> siteTags;
+    // The catalog with `siteTags` in it, where the caller keeps one for the
+    // files of a site; made for each check where it is null.
+    const TagKnowledge *knowledge = nullptr;
     // Where {zuvi:include file=…} and {zuvi:static file=…} look: a relative
     // path under templateRoot, a path starting with '/' under siteRoot. An
     // empty root leaves such paths unchecked.
     QString templateRoot;
     QString siteRoot;
-    // Whether an absolute path names an existing file; QFileInfo by default.
-    // The language server answers for documents open but not yet saved.
+    // Whether an absolute path names an existing regular file; QFileInfo by
+    // default. The language server answers for documents open but not yet
+    // saved.
     std::function<bool(const QString &path)> fileExists;
+    // For the files the checked text includes (absolute paths, in order),
+    // the include cycle each closes back to the checked file: the files on
+    // the way, the checked file first and last; empty where an include
+    // closes none. Unset: cycles are not looked for (CheckSession sets it).
+    std::function<QList<QStringList>(const QStringList &includes)> includeCycles;
 };
 
 // Every finding of the text, in order of position, after inline suppression
@@ -75,13 +91,23 @@ QList<Finding> checkTemplate(QStringView text, const CheckContext &context);
 // server's links lead.
 struct FileReference {
     qsizetype node = -1;   // the tag
-    TextRange path;        // the path as written, a "?v=…" or "#…" after it left out
-    // Relative under templateRoot, starting with '/' under siteRoot; empty
-    // when that root is not set.
+    // The path as written, a "?v=…" or "#…" after it left out; empty, where
+    // the attribute's value is, for a value that names no file at all.
+    TextRange path;
+    // Absolute and clean: relative under templateRoot, starting with '/'
+    // under siteRoot; empty when that root is not set.
     QString resolved;
+    // `resolved` lies outside its root ("../../etc/passwd"): not looked at.
+    bool outsideRoot = false;
+    bool include = false;  // named by an include, which the engine reads as a template
 };
+Q_DECLARE_TYPEINFO(FileReference, Q_RELOCATABLE_TYPE);
 // Every file the text names, in order; values that are expressions name none.
+// The root named by `context`, absolute and clean, is where a path must stay.
 QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &parsed, const CheckContext &context);
+// The same handed to `take` one by one, for a reader that keeps none of them.
+void forEachFileReference(QStringView text, const ParsedTemplate &parsed, const CheckContext &context,
+                          const std::function<void(const FileReference &)> &take);
 
 // A template read, paired into blocks and checked, for a reader that needs
 // more than the findings (the language server's outline, folding, matching

@@ -64,6 +64,19 @@ qsizetype advance(char32_t c, qsizetype units, qsizetype column, ColumnUnit unit
     return column + 1;
 }
 
+// The column, from 0, at the end of `span`, when its start is at `column`.
+qsizetype columnAfter(QStringView span, qsizetype column, ColumnUnit unit)
+{
+    if (unit == ColumnUnit::Utf16)
+        return column + span.size();
+    for (qsizetype i = 0; i < span.size();) {
+        const auto [c, units] = codePointAt(span, i);
+        column = advance(c, units, column, unit);
+        i += units;
+    }
+    return column;
+}
+
 } // namespace
 
 LineIndex::LineIndex(QStringView text) : m_text(text)
@@ -76,23 +89,44 @@ LineIndex::LineIndex(QStringView text) : m_text(text)
     }
 }
 
+
 TextPosition LineIndex::position(qsizetype offset, ColumnUnit unit) const
 {
     offset = std::clamp<qsizetype>(offset, 0, m_text.size());
     const auto next = std::upper_bound(m_lineStarts.cbegin(), m_lineStarts.cend(), offset);
     const qsizetype line = next - m_lineStarts.cbegin();
-    const QStringView before = m_text.sliced(m_lineStarts[line - 1], offset - m_lineStarts[line - 1]);
-    qsizetype column = 0;
-    if (unit == ColumnUnit::Utf16) {
-        column = before.size();
-    } else {
-        for (qsizetype i = 0; i < before.size();) {
-            const auto [c, units] = codePointAt(before, i);
-            column = advance(c, units, column, unit);
-            i += units;
-        }
+    const qsizetype start = m_lineStarts[line - 1];
+    return {line, columnAfter(m_text.sliced(start, offset - start), 0, unit) + 1};
+}
+
+TextPosition ForwardPositions::position(qsizetype offset)
+{
+    offset = std::clamp<qsizetype>(offset, 0, m_text.size());
+    if (offset < m_offset) {
+        m_offset = m_lineStart = m_column = 0;
+        m_line = 1;
     }
-    return {line, column + 1};
+    // Asked last between the halves of a pair: the pair counts whole now.
+    qsizetype from = m_offset;
+    bool fromLineStart = false;
+    if (from > m_lineStart && from < offset && m_text[from].isLowSurrogate() && m_text[from - 1].isHighSurrogate()) {
+        from = m_lineStart;
+        fromLineStart = true;
+    }
+    // The line breaks passed on the way; a CR LF split by `offset` ends its
+    // line only once the LF is passed too.
+    const QStringView ahead = m_text.first(offset);
+    for (qsizetype i = nextOfEither(ahead, from, u'\n', u'\r'); i < offset; i = nextOfEither(ahead, i, u'\n', u'\r')) {
+        const qsizetype after = m_text[i] == u'\r' && i + 1 < m_text.size() && m_text[i + 1] == u'\n' ? i + 2 : i + 1;
+        if (after > offset)
+            break;
+        ++m_line;
+        m_lineStart = from = i = after;
+        fromLineStart = true;
+    }
+    m_column = columnAfter(m_text.sliced(from, offset - from), fromLineStart ? 0 : m_column, m_unit);
+    m_offset = offset;
+    return {m_line, m_column + 1};
 }
 
 qsizetype LineIndex::lineEnd(qsizetype line) const

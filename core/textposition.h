@@ -38,3 +38,26 @@ private:
     QStringView m_text;
     QList<qsizetype> m_lineStarts;
 };
+
+// Positions of offsets asked in increasing order, each found by walking on
+// from the one before: a report of many findings on one long line counts
+// that line once, where LineIndex::position counts every column from the
+// line's start. Keeps no index of the lines.
+class ForwardPositions
+{
+public:
+    ForwardPositions(QStringView text, ColumnUnit unit) : m_text(text), m_unit(unit) {}
+
+    // The position of UTF-16 offset `offset` (clamped to the text), as
+    // LineIndex::position gives it. An offset before the one asked last
+    // starts the walk again from the text's start.
+    TextPosition position(qsizetype offset);
+
+private:
+    QStringView m_text;
+    ColumnUnit m_unit;
+    qsizetype m_offset = 0;      // the offset asked last
+    qsizetype m_line = 1;
+    qsizetype m_lineStart = 0;
+    qsizetype m_column = 0;      // at m_offset, from 0
+};

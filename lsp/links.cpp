@@ -7,9 +7,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool exists(const CheckContext &context, const QString &path)
+// A file the checker looks for and finds: under its root, and a file.
+bool exists(const CheckContext &context, const FileReference &file)
 {
-    return !path.isEmpty() && (context.fileExists ? context.fileExists(path) : QFileInfo::exists(path));
+    return !file.resolved.isEmpty() && !file.outsideRoot
+        && (context.fileExists ? context.fileExists(file.resolved) : QFileInfo(file.resolved).isFile());
 }
 
 } // namespace
@@ -27,7 +29,7 @@ QJsonValue definition(const DocumentAnalysis &analysis, qsizetype offset, const 
         if (file.node == index && (file.path.contains(offset) || !chosen))
             chosen = &file;
     }
-    if (!chosen || !exists(context, chosen->resolved))
+    if (!chosen || !exists(context, *chosen))
         return QJsonValue::Null;
     const QJsonObject start{{u"line"_s, 0}, {u"character"_s, 0}};
     return QJsonObject{{u"uri"_s, uriOf(chosen->resolved)}, {u"range"_s, QJsonObject{{u"start"_s, start}, {u"end"_s, start}}}};
@@ -38,7 +40,7 @@ QJsonArray documentLinks(const DocumentAnalysis &analysis, const PositionMapper 
     QJsonArray links;
     const CheckContext &context = analysis.setup().context;
     for (const FileReference &file : analysis.fileReferences()) {
-        if (exists(context, file.resolved))
+        if (exists(context, file))
             links << QJsonObject{{u"range"_s, positions.range(file.path.start, file.path.length)},
                                  {u"target"_s, uriOf(file.resolved)},
                                  {u"tooltip"_s, file.resolved}};

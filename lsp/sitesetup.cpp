@@ -29,7 +29,10 @@ QList<Finding> SiteSetup::configured(QList<Finding> findings) const
 }
 
 SiteSetups::SiteSetups(OpenText openText, FileExists fileExists)
-    : m_openText(std::move(openText)), m_fileExists(std::move(fileExists)), m_catalog(catalogKnowledge())
+    : m_openText(std::move(openText)),
+      // An include names a file: a folder of that name is not one (an open document never is a folder).
+      m_fileExists([exists = std::move(fileExists)](const QString &path) { return exists(path) && !QFileInfo(path).isDir(); }),
+      m_catalog(catalogKnowledge())
 {
 }
 
@@ -77,6 +80,8 @@ SiteSetup SiteSetups::forDocument(const QString &path)
     if (setup.config) {
         setup.ignored = setup.config->ignores(path);
         setup.context.siteTags = setup.config->siteTags;
+        // Made once per configuration above, not again for each check.
+        setup.context.knowledge = setup.knowledge.get();
         setup.context.templateRoot = setup.config->templateRoot;
         setup.context.siteRoot = setup.config->siteRoot;
     }

@@ -326,6 +326,9 @@ TEST(CheckCommand, ExitStatusSaysWhatWasFound)
          "--format given more than once"},
         {"a code that is none", {u"check"_s, u"--select"_s, u"E1,X"_s, u"errors.htm"_s}, 2, "",
          "'X' is no code nor the start of one"},
+        {"--select with nothing selects nothing, and says so", {u"check"_s, u"--select"_s, u""_s, u"errors.htm"_s}, 2, "",
+         "--select '' names no code"},
+        {"--ignore of commas alone", {u"check"_s, u"--ignore=,,,"_s, u"errors.htm"_s}, 2, "", "--ignore ',,,' names no code"},
         {"--stdin-filename without -", {u"check"_s, u"--stdin-filename"_s, u"a.htm"_s, u"errors.htm"_s}, 2, "",
          "--stdin-filename names standard input"},
         {"help", {u"check"_s, u"--help"_s}, 0, "Usage: zuvi-taggen check [options] PATH...", ""},
@@ -909,6 +912,58 @@ TEST(CheckCommand, FilesNotCheckedAreInEveryFormat)
     }
     std::string why;
     EXPECT_TRUE(validSarif(zuviTaggen({u"check"_s, u"--format=sarif"_s, u"absent.htm"_s}, folder.path()).out, &why)) << why;
+}
+
+// One long line with a finding every 190 bytes or so, after Chinese text:
+// every finding at its column, counted along the line once, not from the
+// line's start for each (which took minutes on a line of 2 MB).
+TEST(CheckCommand, ManyFindingsOnOneLongLine)
+{
+    Folder folder;
+    const QString prefix = u"{zuvi:arclist row="_s;
+    const QString piece = u"标签"_s + prefix + u"'x'}{/zuvi:arclist}"_s + QString(150, u'a');
+    const int pieces = 2 * 1024 * 1024 / int(piece.toUtf8().size());
+    QString line;
+    for (int i = 0; i < pieces; ++i)
+        line += piece;
+    folder.write(u"long.htm"_s, line.toUtf8());
+    const struct {
+        const char *unit;
+        int width;   // of a piece
+        int before;  // columns from a piece's start to the value
+    } units[] = {
+        {"display", int(piece.size()) + 2, 4 + int(prefix.size())},
+        {"byte", int(piece.toUtf8().size()), 6 + int(prefix.size())},
+    };
+    for (const auto &unit : units) {
+        SCOPED_TRACE(unit.unit);
+        const ProgramRun run = zuviTaggen({u"check"_s, u"--fail-level=warning"_s, u"--column-unit"_s,
+                                           QString::fromLatin1(unit.unit), u"long.htm"_s},
+                                          folder.path());
+        ASSERT_EQ(run.status, 1) << run.err.toStdString();
+        const QList<Reported> found = fromGcc(run.out);
+        ASSERT_EQ(found.size(), pieces);
+        for (int i = 0; i < pieces; ++i) {
+            ASSERT_EQ(found[i].line, 1);
+            ASSERT_EQ(found[i].column, i * unit.width + unit.before + 1) << i;
+        }
+    }
+}
+
+// An include stays under its root and never leads back round: one that
+// climbs out is named where it leads, one that goes round is an error in
+// each file on the way.
+TEST(CheckCommand, IncludesStayInTheirRootAndNeverGoRound)
+{
+    Folder folder;
+    folder.write(u"theme/a.htm"_s, "{zuvi:include file='inc/b.htm' /}\n");
+    folder.write(u"theme/inc/b.htm"_s, "{zuvi:include file='a.htm' /}{zuvi:include file='../../../../../../etc/passwd' /}");
+    const ProgramRun run = zuviTaggen({u"check"_s, u"theme"_s}, folder.path());
+    EXPECT_EQ(run.status, 1) << run.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(run.out),
+              u"theme/a.htm:1:21: error: {zuvi:include} 循环包含：a.htm → inc/b.htm → a.htm [E301]\n"
+              "theme/inc/b.htm:1:21: error: {zuvi:include} 循环包含：inc/b.htm → a.htm → inc/b.htm [E301]\n"
+              "theme/inc/b.htm:1:50: warning: {zuvi:include} 引用的文件 ../../../../../../etc/passwd 在模板根目录之外（/etc/passwd） [W302]\n"_s);
 }
 
 TEST(CheckCommand, CommandsBesideTheOptions)

@@ -1,6 +1,7 @@
 // The site's checker configuration: what it accepts, how it says what is
 // wrong, where it is found, and what it does to findings.
 #include "core/checkconfig.h"
+#include "core/tagknowledge.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,11 +50,32 @@ TEST(CheckConfig, SaysWhereAndWhatIsWrong)
         {"{\"ignore\": \"*.htm\"}", "1:2: \"ignore\" is a list of file patterns"},
         {"{\"severity\": {\"W1\": \"loud\"}}", "1:15: \"W1\": the severity is error, warning, info or off"},
         {"{\"severity\": {\"w101\": \"off\"}}", "1:15: \"w101\" is no code nor the start of one (docs/checks.md lists them)"},
-        {"{\"tags\": [{\"block\": true}]}", "1:2: every tag in \"tags\" has a \"name\""},
+        {"{\"tags\": [{\"name\": \"a\"},\n  {\"block\": true}]}", "2:3: every tag in \"tags\" has a \"name\""},
         {"{\"tags\": [{\"name\": \"x\", \"blok\": true}]}",
          "1:25: tag \"x\": \"blok\" is not one of name (text), block (true or false), attributes (a list of names)"},
         {"{\"tags\": [{\"name\": \"x\", \"attributes\": \"row\"}]}",
          "1:25: tag \"x\": \"attributes\" is not one of name (text), block (true or false), attributes (a list of names)"},
+        // A lone value is valid JSON, and still no object.
+        {"null", "1:1: the configuration is a JSON object"},
+        {"\n  3", "2:3: the configuration is a JSON object"},
+        {" \n", "1:1: the configuration is empty; it is a JSON object, {} at the least"},
+        {"nul", "1:3: illegal value"},
+        // A key given twice is never silently the last one.
+        {"{\"ignore\": [],\n \"ignore\": [\"a\"]}", "2:2: \"ignore\" is given twice"},
+        {"{\"ignore\": [], \"\\u0069gnore\": []}", "1:16: \"ignore\" is given twice"},
+        {"{\"severity\": {\"W1\": \"off\", \"W1\": \"error\"}}", "1:28: \"W1\" is given twice"},
+        {"{\"tags\": [{\"name\": \"a\", \"name\": \"b\"}]}", "1:25: \"name\" is given twice"},
+        // Names a template can write.
+        {"{\"tags\": [{\"name\": \"my list}{\"}]}",
+         "1:20: \"my list}{\" is no tag name: letters, digits and _ after an optional zuvi:, not starting with a digit"},
+        {"{\"tags\": [{\"name\": \"zuvi:\"}]}",
+         "1:20: \"zuvi:\" is no tag name: letters, digits and _ after an optional zuvi:, not starting with a digit"},
+        {"{\"tags\": [{\"name\": \"9a\"}]}",
+         "1:20: \"9a\" is no tag name: letters, digits and _ after an optional zuvi:, not starting with a digit"},
+        {"{\"tags\": [{\"name\": \"x\", \"attributes\": [\"row\", \"a b\"]}]}",
+         "1:47: tag \"x\": \"a b\" is no attribute name: letters, digits, _, -, : and ."},
+        // Ignore patterns are compiled as they are read.
+        {"{\"ignore\": [\"a\", \"\"]}", "1:18: an ignore pattern is never empty"},
     };
     for (const FaultCase &c : cases) {
         SCOPED_TRACE(c.json);
@@ -61,6 +83,54 @@ TEST(CheckConfig, SaysWhereAndWhatIsWrong)
         EXPECT_FALSE(CheckConfig::parse(c.json, kPath, &error));
         EXPECT_EQ(error, kPath + u':' + QString::fromUtf8(c.error));
     }
+}
+
+// A pattern too long for a regular expression is refused where it stands,
+// not left to match nothing; one under the limit works, however long.
+TEST(CheckConfig, IgnorePatternsHaveALengthLimit)
+{
+    const QString longest = QString(CheckConfig::kMaxPatternLength - 4, u'a') + QStringLiteral(".htm");
+    QString error;
+    const auto config = CheckConfig::parse("{\"ignore\": [\"" + longest.toUtf8() + "\"]}", kPath, &error);
+    ASSERT_TRUE(config) << error.toStdString();
+    EXPECT_TRUE(config->ignores(QStringLiteral("/site/pc/") + longest));
+    EXPECT_FALSE(config->ignores(QStringLiteral("/site/pc/b.htm")));
+
+    const QByteArray tooLong(1024 * 1024, 'a');
+    EXPECT_FALSE(CheckConfig::parse("{\n \"ignore\": [\"x\", \"" + tooLong + "\"]}", kPath, &error));
+    EXPECT_EQ(error, kPath + QStringLiteral(":2:18: an ignore pattern is at most %1 characters long; this one has %2")
+                                 .arg(CheckConfig::kMaxPatternLength)
+                                 .arg(tooLong.size()));
+}
+
+// A site of very many tags: each is known, its attributes too, and what
+// the catalog knew of a tag it declares again is kept.
+TEST(CheckConfig, ManySiteTagsAreAllKnown)
+{
+    QByteArray json = "{\"tags\": [";
+    for (int i = 0; i < 160000; ++i)
+        json += "{\"name\": \"site" + QByteArray::number(i) + "\", \"attributes\": [\"a" + QByteArray::number(i % 7)
+            + "\"]},";
+    json += "{\"name\": \"zuvi:arclist\", \"attributes\": [\"mine\", \"row\"]}]}";
+    QString error;
+    const auto config = CheckConfig::parse(json, kPath, &error);
+    ASSERT_TRUE(config) << error.toStdString();
+    ASSERT_EQ(config->siteTags.size(), 160001);
+    const TagKnowledge knowledge = TagKnowledge::catalog().withSiteTags(config->siteTags);
+    for (const int i : {0, 77777, 159999}) {
+        const TagInfo *tag = knowledge.find(QStringLiteral("zuvi:site%1").arg(i));
+        ASSERT_TRUE(tag) << i;
+        EXPECT_TRUE(tag->attribute(QStringLiteral("a%1").arg(i % 7))) << i;
+    }
+    const TagInfo *arclist = knowledge.find(QStringLiteral("zuvi:arclist"));
+    ASSERT_TRUE(arclist);
+    EXPECT_TRUE(arclist->block) << "the catalog's knowledge stays";
+    EXPECT_TRUE(arclist->attribute(QStringLiteral("mine")));
+    ASSERT_TRUE(arclist->attribute(QStringLiteral("row")));
+    EXPECT_TRUE(arclist->attribute(QStringLiteral("row"))->numeric) << "the catalog's attribute is kept, not replaced";
+    EXPECT_TRUE(std::is_sorted(knowledge.tags().cbegin(), knowledge.tags().cend(),
+                               [](const TagInfo &a, const TagInfo &b) { return a.name < b.name; }));
+    EXPECT_TRUE(knowledge.isAttributeName(QStringLiteral("a6")));
 }
 
 TEST(CheckConfig, IsFoundInTheNearestFolderAbove)

@@ -56,6 +56,36 @@ TEST(TextPosition, LinesAndColumnsInEveryUnit)
     }
 }
 
+// Walking forward gives what the index gives, at every offset of texts with
+// every kind of line end and wide, combining and astral characters, asked
+// in order, asked with gaps, and asked again after going back.
+TEST(TextPosition, WalkingForwardAgreesWithTheIndex)
+{
+    const QString texts[] = {
+        QStringLiteral("a\r\n标签\tx\r\n\r\ny\rz\n"),
+        QStringLiteral("e\u0301，") + QString::fromUcs4(U"\U0001F600") + QStringLiteral("\r\r\n\n\tq"),
+        QStringLiteral("\r\n"),
+        QString(),
+    };
+    for (const QString &text : texts) {
+        const LineIndex index(text);
+        for (const ColumnUnit unit : {ColumnUnit::Display, ColumnUnit::Byte, ColumnUnit::Utf16, ColumnUnit::CodePoint}) {
+            for (const qsizetype step : {1, 2, 3}) {
+                ForwardPositions walk(text, unit);
+                for (qsizetype offset = 0; offset <= text.size() + 1; offset += step) {
+                    const TextPosition expected = index.position(offset, unit);
+                    const TextPosition found = walk.position(offset);
+                    EXPECT_EQ(found.line, expected.line) << text.toStdString() << " at " << offset << " step " << step;
+                    EXPECT_EQ(found.column, expected.column) << text.toStdString() << " at " << offset << " step " << step;
+                }
+                const TextPosition again = walk.position(1);
+                EXPECT_EQ(again.line, index.position(1, unit).line) << "going back starts over";
+                EXPECT_EQ(again.column, index.position(1, unit).column);
+            }
+        }
+    }
+}
+
 TEST(TemplateFile, ReadsUtf8AndGb18030AndRefusesNeither)
 {
     const QString text = QStringLiteral("{zuvi:global name='标签' /}\r\n");
@@ -221,6 +251,61 @@ TEST(CheckReport, SarifIsValidAgainstItsSchema)
 
     std::string why;
     EXPECT_TRUE(validSarif(sarif, &why)) << why;
+}
+
+// Many findings on one long line, their ends out of the order of their
+// starts: each is where the index puts it, in every unit.
+TEST(CheckReport, ManyFindingsOnOneLineAreEachWhereTheyAre)
+{
+    QString text = QStringLiteral("\r\n");
+    QList<Finding> findings;
+    for (int i = 0; i < 2000; ++i) {
+        text += QStringLiteral("标签\tab");
+        // Every other finding reaches over the next one.
+        findings.append({QStringLiteral("W201"), Severity::Warning, text.size() - 2, i % 2 ? 1 : 7, QStringLiteral("m"), {}});
+    }
+    const LineIndex index(text);
+    for (const ColumnUnit unit : {ColumnUnit::Display, ColumnUnit::Byte, ColumnUnit::Utf16}) {
+        CheckReport report(ReportFormat::Json, unit);
+        report.addFile(QStringLiteral("a.htm"), text, findings);
+        const QJsonArray reported = QJsonDocument::fromJson(report.takeOutput() + report.finish()).array();
+        ASSERT_EQ(reported.size(), findings.size());
+        for (qsizetype i = 0; i < findings.size(); i += 97) {
+            const QJsonObject r = reported[i].toObject();
+            const TextPosition start = index.position(findings[i].start, unit);
+            const TextPosition end = index.position(findings[i].start + findings[i].length, unit);
+            EXPECT_EQ(r[QStringLiteral("line")].toInt(), start.line);
+            EXPECT_EQ(r[QStringLiteral("column")].toInt(), start.column) << i;
+            EXPECT_EQ(r[QStringLiteral("endLine")].toInt(), end.line);
+            EXPECT_EQ(r[QStringLiteral("endColumn")].toInt(), end.column) << i;
+        }
+    }
+}
+
+// A file of many findings is handed on in pieces as its report grows, not
+// held whole; the pieces and the rest make the same report.
+TEST(CheckReport, ALargeReportIsHandedOnAsItGrows)
+{
+    const QString text(100000, u'x');
+    QList<Finding> findings;
+    for (qsizetype i = 0; i < text.size(); i += 10)
+        findings.append({QStringLiteral("W201"), Severity::Warning, i, 1, QStringLiteral("消息"), {}});
+    for (const ReportFormat format : {ReportFormat::Gcc, ReportFormat::Json, ReportFormat::Sarif, ReportFormat::Github}) {
+        CheckReport whole(format, ColumnUnit::Display);
+        whole.addFile(QStringLiteral("a.htm"), text, findings);
+        const QByteArray expected = whole.takeOutput() + whole.finish();
+
+        CheckReport piecewise(format, ColumnUnit::Display);
+        QList<QByteArray> pieces;
+        piecewise.setSink([&](const QByteArray &piece) { pieces.append(piece); });
+        piecewise.addFile(QStringLiteral("a.htm"), text, findings);
+        EXPECT_GT(pieces.size(), 3) << "handed on while the file was reported";
+        const qsizetype largest = std::max_element(pieces.cbegin(), pieces.cend(), [](const QByteArray &a, const QByteArray &b) {
+                                      return a.size() < b.size();
+                                  })->size();
+        EXPECT_LT(largest, expected.size() / 3);
+        EXPECT_EQ(pieces.join() + piecewise.takeOutput() + piecewise.finish(), expected);
+    }
 }
 
 TEST(CheckReport, ReportsWithoutFindingsAreWholeDocuments)

@@ -49,7 +49,10 @@ TEST(CheckRules, SeverityIsTheOneTheCheckerGives)
 {
     CheckContext context;
     context.templateRoot = u"/theme"_s;
-    context.fileExists = [](const QString &) { return false; };
+    context.fileExists = [](const QString &path) { return path == u"/theme/self.htm"; };
+    context.includeCycles = [](const QStringList &includes) {
+        return QList<QStringList>(includes.size(), {u"/theme/self.htm"_s, u"/theme/self.htm"_s});
+    };
     const struct {
         const char *code;
         QString text;
@@ -61,11 +64,13 @@ TEST(CheckRules, SeverityIsTheOneTheCheckerGives)
         {"E201", u"{zuvi:global name='x'"_s},
         {"E202", u"{zuvi:include file='a.htm /}"_s},
         {"E203", u"{$field.title"_s},
+        {"E301", u"{zuvi:include file='self.htm' /}"_s},
         {"W101", u"{zuvi:arclst /}"_s},
         {"W102", u"{zuvi:arclist titlelne='2'}{/zuvi:arclist}"_s},
         {"W103", u"{zuvi:arclist row='1' row='2'}{/zuvi:arclist}"_s},
         {"W201", u"{zuvi:arclist row='十'}{/zuvi:arclist}"_s},
         {"W301", u"{zuvi:include file='a.htm' /}"_s},
+        {"W302", u"{zuvi:include file='../a.htm' /}"_s},
     };
     QStringList covered;
     for (const auto &c : cases) {

@@ -87,4 +87,72 @@ TEST_F(CheckSessionTest, IncludesUnderTheConfiguredRootOrTheOneGiven)
         << "the configuration's root wins over the one given";
 }
 
+// A folder, or the root itself, is not the file an include names.
+TEST_F(CheckSessionTest, AnIncludeNamesAFileNotAFolder)
+{
+    write(u"theme/inc/head.htm"_s, "");
+    CheckSession session;
+    const CheckConfig *config = session.configFor(path(u"theme/a.htm"_s));
+    ASSERT_TRUE(config);
+    const QList<Finding> findings =
+        session.check(u"{zuvi:include file='inc' /}{zuvi:include file='.' /}{zuvi:include file='inc/head.htm' /}"_s, *config,
+                      path(u"theme"_s));
+    ASSERT_EQ(findings.size(), 2);
+    EXPECT_EQ(findings[0].code, u"W301"_s);
+    EXPECT_EQ(findings[1].code, u"W301"_s);
+    EXPECT_TRUE(findings[1].message.endsWith(u"（查找位置 "_s + QDir::toNativeSeparators(path(u"theme"_s)) + u"）"_s))
+        << findings[1].message.toStdString();
+}
+
+// Includes that lead back round: each file of a cycle is told at its include
+// into the cycle, whether the other files were checked before it or are read
+// for it; a file included from two places is no cycle.
+TEST_F(CheckSessionTest, IncludeCyclesAreFoundAcrossTheFiles)
+{
+    write(u"theme/a.htm"_s, "{zuvi:include file='b.htm' /}{zuvi:include file='common.htm' /}");
+    write(u"theme/b.htm"_s, "{zuvi:include file='inc/c.htm' /}");
+    write(u"theme/inc/c.htm"_s, "x\n{zuvi:include file='a.htm' /}{zuvi:include file='common.htm' /}");
+    write(u"theme/common.htm"_s, "");
+    write(u"theme/self.htm"_s, "{zuvi:include file='self.htm' /}");
+    CheckSession session;
+    const CheckConfig *config = session.configFor(path(u"theme/a.htm"_s));
+    ASSERT_TRUE(config);
+    const auto checked = [&](const QString &name) {
+        QFile file(path(u"theme/"_s + name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QStringList found;
+        for (const Finding &f : session.check(text, *config, path(u"theme"_s), path(u"theme/"_s + name)))
+            found << f.code + u' ' + text.sliced(f.start, f.length) + u": "_s + f.message;
+        return found;
+    };
+    EXPECT_EQ(checked(u"inc/c.htm"_s), QStringList{u"E301 a.htm: {zuvi:include} 循环包含：inc/c.htm → a.htm → b.htm → inc/c.htm"_s})
+        << "found from the first file checked, the others read for it";
+    EXPECT_EQ(checked(u"a.htm"_s), QStringList{u"E301 b.htm: {zuvi:include} 循环包含：a.htm → b.htm → inc/c.htm → a.htm"_s});
+    EXPECT_EQ(checked(u"common.htm"_s), QStringList());
+    EXPECT_EQ(checked(u"self.htm"_s), QStringList{u"E301 self.htm: {zuvi:include} 循环包含：self.htm → self.htm"_s});
+    EXPECT_TRUE(session.check(u"{zuvi:include file='b.htm' /}"_s, *config, path(u"theme"_s)).isEmpty())
+        << "without the file's own path no cycle is looked for";
+}
+
+// A cycle longer than a message lists: the first files are named. The
+// includes are walked without recursion, however long the chain.
+TEST_F(CheckSessionTest, LongIncludeChains)
+{
+    const int files = 5000;
+    for (int i = 0; i < files; ++i)
+        write(u"theme/f%1.htm"_s.arg(i), "{zuvi:include file='f" + QByteArray::number((i + 1) % files) + ".htm' /}");
+    CheckSession session;
+    const CheckConfig *config = session.configFor(path(u"theme/f0.htm"_s));
+    ASSERT_TRUE(config);
+    const QList<Finding> findings =
+        session.check(u"{zuvi:include file='f1.htm' /}"_s, *config, path(u"theme"_s), path(u"theme/f0.htm"_s));
+    ASSERT_EQ(findings.size(), 1);
+    EXPECT_EQ(findings[0].message,
+              u"{zuvi:include} 循环包含：f0.htm → f1.htm → f2.htm → f3.htm → f4.htm → …（共 %1 个）"_s.arg(files + 1));
+    // A file that leads into the cycle is not on it.
+    EXPECT_TRUE(session.check(u"{zuvi:include file='f7.htm' /}"_s, *config, path(u"theme"_s), path(u"theme/lead.htm"_s))
+                    .isEmpty());
+}
+
 } // namespace

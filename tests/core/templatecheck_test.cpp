@@ -104,6 +104,11 @@ const CheckCase kCases[] = {
      {u"W301 1:53"_s, u"W301 1:96"_s}},
     {"files: a static href, a version after the name, the plain include",
      u"{zuvi:static href='css/b.css?v=2' /}\n{include file=\"nav.htm\" /}"_s, {u"W301 2:16"_s}},
+    {"files leaving their root are not looked at; a path that only passes outside is inside",
+     u"{zuvi:include file='../../etc/passwd' /}\n{zuvi:static file='/../x.css' /}{zuvi:include file='inc/../../theme/head.htm' /}"_s,
+     {u"W302 1:21"_s, u"W302 2:20"_s}},
+    {"an empty value names no file", u"{zuvi:include file='' /}{include file=\" \"/}{zuvi:include file='head.htm' /}"_s,
+     {u"W301 1:21"_s, u"W301 1:40"_s}},
     // Where a tag is and what it is.
     {"site tags count as known, and their attributes and names are suggested",
      u"{zuvi:banner pos='1'}{/zuvi:banner}{zuvi:banner poss='2'}\n{zuvi:baner /}"_s,
@@ -180,6 +185,13 @@ TEST(TemplateCheck, MessagesNameWhatIsWrongAndQuickFixesMendIt)
          u"{zuvi:arclist} 的属性 typeid 应为数字，而不是 '文档 ID'"_s, {}},
         {u"{zuvi:include file='foot.htm' /}"_s, u"W301"_s,
          u"{zuvi:include} 引用的文件 foot.htm 不存在（查找位置 /theme/foot.htm）"_s, {}},
+        {u"{zuvi:include file='a/./b/../foot.htm' /}"_s, u"W301"_s,
+         u"{zuvi:include} 引用的文件 a/./b/../foot.htm 不存在（查找位置 /theme/a/foot.htm）"_s, {}},
+        {u"{zuvi:include file=''/}"_s, u"W301"_s, u"{zuvi:include} 没有指明文件"_s, {}},
+        {u"{zuvi:include file='../../../../etc/shadow' /}"_s, u"W302"_s,
+         u"{zuvi:include} 引用的文件 ../../../../etc/shadow 在模板根目录之外（/etc/shadow）"_s, {}},
+        {u"{zuvi:static href='/../../etc/x.css' /}"_s, u"W302"_s,
+         u"{zuvi:static} 引用的文件 /../../etc/x.css 在网站根目录之外（/etc/x.css）"_s, {}},
     };
     const CheckContext context = testContext();
     for (const MessageCase &c : cases) {
@@ -220,6 +232,43 @@ TEST(TemplateCheck, EveryCodeHasItsRuleAndItsDocumentation)
     }
 }
 
+// However long a name, a value or a list in the template, a message stays
+// one short line; the quick fix still mends the whole.
+TEST(TemplateCheck, MessagesQuoteLongTextsCutAndLongListsCounted)
+{
+    const QString longText(100000, u'q');
+    QString crossing = u"{zuvi:arclist}"_s;
+    for (int i = 0; i < 1000; ++i)
+        crossing += u"{zuvi:if}"_s;
+    crossing += u"{/zuvi:arclist}"_s;
+    const struct {
+        QString text;
+        const char *code;
+        const char *shows;   // a part of the message
+    } cases[] = {
+        {u"{zuvi:"_s + longText + u" /}"_s, "W101", "未知的标签 {zuvi:qqqq"},
+        {u"{zuvi:arclist row='"_s + longText + u"'}{/zuvi:arclist}"_s, "W201", "而不是 'qqqq"},
+        {u"{$a"_s + longText + u"\n"_s, "E203", "变量 {$aqqqq"},
+        {u"{zuvi:include file='"_s + longText + u"' /}"_s, "W301", "引用的文件 qqqq"},
+        {u"{zuvi:"_s + longText, "E201", "标签 {zuvi:qqqq"},
+        {crossing, "E103", "{zuvi:if}、{zuvi:if}、{zuvi:if}、{zuvi:if}、{zuvi:if} 等 1000 个，缺少 {/zuvi:if}"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.code);
+        const QList<Finding> findings = checkTemplate(c.text, testContext());
+        const auto found = std::find_if(findings.cbegin(), findings.cend(),
+                                        [&](const Finding &f) { return f.code == QLatin1String(c.code); });
+        ASSERT_NE(found, findings.cend());
+        EXPECT_LT(found->message.size(), 300) << found->message.first(300).toStdString();
+        EXPECT_TRUE(found->message.contains(QString::fromUtf8(c.shows))) << found->message.toStdString();
+        EXPECT_TRUE(found->message.contains(u"…"_s) || found->message.contains(u"等 "_s)) << found->message.toStdString();
+    }
+    const Finding crossed = checkTemplate(crossing, {}).value(0);
+    ASSERT_EQ(crossed.code, u"E103"_s);
+    ASSERT_EQ(crossed.fix.size(), 1);
+    EXPECT_EQ(crossed.fix[0].text.count(u"{/zuvi:if}"_s), 1000) << "the fix closes every block crossed";
+}
+
 TEST(TemplateCheck, FileReferencesAreEachPathWithWhereItIsLookedFor)
 {
     const QString text = u"{zuvi:static file='a.css, /b/c.js?v=1' /}{zuvi:include file=$x /}{include file=\"../h.htm\"/}"
@@ -230,6 +279,16 @@ TEST(TemplateCheck, FileReferencesAreEachPathWithWhereItIsLookedFor)
         found.append(text.sliced(file.path.start, file.path.length) + u" -> "_s + file.resolved);
     EXPECT_EQ(found, (QStringList{u"a.css -> /theme/a.css"_s, u"/b/c.js -> /site/b/c.js"_s, u"../h.htm -> /h.htm"_s,
                                   u"d.css -> /theme/d.css"_s}));
+    // Clean and absolute, a ".." past the top staying there; outside its root.
+    const QString climbing = u"{zuvi:include file='../../../../etc/shadow' /}{zuvi:include file='./a/../b.htm' /}"_s;
+    const QList<FileReference> climbed = fileReferences(climbing, parseTemplate(climbing), context);
+    ASSERT_EQ(climbed.size(), 2);
+    EXPECT_EQ(climbed[0].resolved, u"/etc/shadow"_s);
+    EXPECT_TRUE(climbed[0].outsideRoot);
+    EXPECT_EQ(climbed[1].resolved, u"/theme/b.htm"_s);
+    EXPECT_FALSE(climbed[1].outsideRoot);
+    context.templateRoot = u"/srv/theme/../site/./pc"_s;
+    EXPECT_EQ(fileReferences(climbing, parseTemplate(climbing), context)[1].resolved, u"/srv/site/pc/b.htm"_s);
     context.siteRoot.clear();
     EXPECT_EQ(fileReferences(text, parseTemplate(text), context)[1].resolved, QString());
 }

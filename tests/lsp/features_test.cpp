@@ -377,6 +377,27 @@ TEST(Files, DefinitionAndLinksResolveAsTheCheckerDoes)
         << shown(links);
 }
 
+// Links lead to files under the root, by clean paths: none out of the
+// theme, none to a folder, and a path through a folder and back is the file.
+TEST(Files, LinksStayUnderTheRootAndLeadToFiles)
+{
+    ThemeOnDisk theme;
+    LspSession session;
+    session.initialize({}, theme.folders());
+    const QString uri = theme.uri(QStringLiteral("pc/index.htm"));
+    session.open(uri, QStringLiteral("{zuvi:include file='../../../../../../../../etc/passwd' /}{zuvi:include file='.' /}"
+                                     "{zuvi:include file='pc' /}{zuvi:include file='pc/../head.htm' /}"));
+    const QJsonArray links = session.request(QStringLiteral("textDocument/documentLink"),
+                                             QJsonObject{{QStringLiteral("textDocument"), QJsonObject{{QStringLiteral("uri"), uri}}}})
+                                 .value(QStringLiteral("result"))
+                                 .toArray();
+    ASSERT_EQ(links.size(), 1) << shown(links);
+    EXPECT_EQ(links[0].toObject().value(QStringLiteral("target")).toString(), theme.uri(QStringLiteral("head.htm")));
+    const QJsonValue outside =
+        session.request(QStringLiteral("textDocument/definition"), documentPosition(uri, 0, 30)).value(QStringLiteral("result"));
+    EXPECT_TRUE(outside.isNull()) << shown(outside);
+}
+
 // Whether an included file is missing (W301) follows the folders and the
 // files around the template: a workspace folder added, a file opened in the
 // client before it is saved, and one written on disk that the client tells
