@@ -1,5 +1,7 @@
 #include "core/checksession.h"
 
+#include "core/rawbytes.h"
+
 #include "core/templatefile.h"
 
 #include <QDir>
@@ -81,7 +83,7 @@ IncludeGraph &CheckSession::includeGraph(const CheckContext &context)
     roots.fileExists = context.fileExists;
     IncludeGraph::ReadIncludes read = [context = std::move(roots)](const QString &file) {
         QString error;
-        const std::optional<DecodedTemplate> decoded = readTemplateFile(file, &error);
+        const std::optional<DecodedTemplate> decoded = readTemplateFile(rawBytesFromText(file), &error);
         QStringList includes;
         if (!decoded)
             return includes;
