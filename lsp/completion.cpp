@@ -2,6 +2,7 @@
 
 #include "core/templatesyntax.h"
 #include "lsp/catalogindex.h"
+#include "lsp/protocol.h"
 
 #include <QJsonArray>
 
@@ -11,11 +12,26 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// CompletionItemKind and InsertTextFormat of the protocol.
-enum ItemKind { Property = 10, Value = 12, Keyword = 14, Snippet = 15 };
-enum InsertFormat { PlainText = 1, SnippetText = 2 };
+using protocol::number;
+using Kind = protocol::CompletionItemKind;
+using Format = protocol::InsertTextFormat;
 
-const QString kPrefix = u"zuvi:"_s;
+const QString kPrefix = templatesyntax::kTagPrefix;
+// Where an item of the catalog says which it is, for completionItem/resolve.
+const QString kCatalogData = u"catalogItem"_s;
+
+int insertFormat(const ClientSupport &client)
+{
+    return number(client.snippets ? Format::Snippet : Format::PlainText);
+}
+
+QJsonObject documentation(const ClientSupport &client, const QString &text, const QString &code)
+{
+    if (!client.completionMarkdown)
+        return {{u"kind"_s, u"plaintext"_s}, {u"value"_s, text.isEmpty() ? code : text + u"\n\n"_s + code}};
+    const QString fenced = u"```html\n"_s + code + u"\n```"_s;
+    return {{u"kind"_s, u"markdown"_s}, {u"value"_s, text.isEmpty() ? fenced : text + u"\n\n"_s + fenced}};
+}
 
 class CompletionBuilder
 {
@@ -41,14 +57,6 @@ private:
         return {{u"range"_s, m_positions.range(start, end - start)}, {u"newText"_s, newText}};
     }
 
-    QJsonObject documentation(const QString &text, const QString &code) const
-    {
-        if (!m_client.completionMarkdown)
-            return {{u"kind"_s, u"plaintext"_s}, {u"value"_s, text.isEmpty() ? code : text + u"\n\n"_s + code}};
-        const QString fenced = u"```html\n"_s + code + u"\n```"_s;
-        return {{u"kind"_s, u"markdown"_s}, {u"value"_s, text.isEmpty() ? fenced : text + u"\n\n"_s + fenced}};
-    }
-
     // "{/" and the start of a name before the cursor.
     bool closingTag()
     {
@@ -67,11 +75,11 @@ private:
         const qsizetype end = at(m_offset) == u'}' ? m_offset + 1 : m_offset;
         m_items << QJsonObject{
             {u"label"_s, closing},
-            {u"kind"_s, Keyword},
+            {u"kind"_s, number(Kind::Keyword)},
             {u"detail"_s, u"结束 {%1}"_s.arg(name)},
             {u"filterText"_s, closing},
             {u"textEdit"_s, edit(start, end, closing)},
-            {u"insertTextFormat"_s, PlainText},
+            {u"insertTextFormat"_s, number(Format::PlainText)},
         };
         return true;
     }
@@ -124,10 +132,10 @@ private:
         for (const QString &value : known->values) {
             m_items << QJsonObject{
                 {u"label"_s, value},
-                {u"kind"_s, Value},
+                {u"kind"_s, number(Kind::Value)},
                 {u"detail"_s, u"{%1} 的属性 %2"_s.arg(info.name, attribute)},
                 {u"textEdit"_s, edit(start, end, value)},
-                {u"insertTextFormat"_s, PlainText},
+                {u"insertTextFormat"_s, number(Format::PlainText)},
             };
         }
     }
@@ -153,10 +161,10 @@ private:
                 detail += u"："_s + attribute.values.join(u"、"_s);
             m_items << QJsonObject{
                 {u"label"_s, name},
-                {u"kind"_s, Property},
+                {u"kind"_s, number(Kind::Property)},
                 {u"detail"_s, detail},
                 {u"textEdit"_s, edit(start, m_offset, m_client.snippets ? name + u"='$1'"_s : name + u"=''"_s)},
-                {u"insertTextFormat"_s, m_client.snippets ? SnippetText : PlainText},
+                {u"insertTextFormat"_s, insertFormat(m_client)},
             };
         }
     }
@@ -169,8 +177,9 @@ private:
             --wordStart;
         const QString word = m_text.sliced(wordStart, m_offset - wordStart);
         qsizetype start = wordStart;
-        if (QStringView(m_text).first(wordStart).endsWith(u"{zuvi:"_s)) {
-            start = wordStart - 6;
+        const qsizetype prefixStart = wordStart - kPrefix.size();
+        if (QStringView(m_text).first(wordStart).endsWith(kPrefix) && at(prefixStart - 1) == u'{') {
+            start = prefixStart - 1;
         } else if (at(wordStart - 1) == u'{') {
             start = wordStart - 1;
         }
@@ -202,16 +211,17 @@ private:
             QString bareName = item.tagName.startsWith(kPrefix) ? item.tagName.mid(kPrefix.size()) : item.tagName;
             QStringList words = {bareName, item.pinyin, item.initials, item.caption};
             words.removeAll(QString());
-            const QString filter = (braced ? u"{zuvi:"_s : QString()) + words.join(u' ');
+            const QString filter = (braced ? u'{' + kPrefix : QString()) + words.join(u' ');
+            // The documentation, the largest part, comes by resolve.
             m_items << QJsonObject{
                 {u"label"_s, item.caption},
-                {u"kind"_s, Snippet},
+                {u"kind"_s, number(Kind::Snippet)},
                 {u"detail"_s, item.tagName.isEmpty() ? item.pageName : u"{%1} · %2"_s.arg(item.tagName, item.pageName)},
-                {u"documentation"_s, documentation(item.tip, item.plainText)},
                 {u"filterText"_s, filter},
                 {u"sortText"_s, QString::number(rank++).rightJustified(5, u'0')},
                 {u"textEdit"_s, edit(start, m_offset, m_client.snippets ? item.snippet : item.plainText)},
-                {u"insertTextFormat"_s, m_client.snippets ? SnippetText : PlainText},
+                {u"insertTextFormat"_s, insertFormat(m_client)},
+                {u"data"_s, QJsonObject{{kCatalogData, double(i)}}},
             };
         }
     }
@@ -231,4 +241,15 @@ QJsonObject completion(const DocumentAnalysis &analysis, qsizetype offset, const
                        const ClientSupport &client)
 {
     return CompletionBuilder(analysis, offset, positions, client).run();
+}
+
+QJsonObject resolveCompletion(QJsonObject item, const ClientSupport &client)
+{
+    const QJsonValue index = item[u"data"_s][kCatalogData];
+    const QList<CatalogItem> &catalog = CatalogIndex::instance().items();
+    if (!index.isDouble() || index.toDouble() < 0 || index.toDouble() >= double(catalog.size()))
+        return item;
+    const CatalogItem &entry = catalog[qsizetype(index.toDouble())];
+    item.insert(u"documentation"_s, documentation(client, entry.tip, entry.plainText));
+    return item;
 }
