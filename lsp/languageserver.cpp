@@ -422,7 +422,7 @@ void LanguageServer::publish(const TextDocument &document)
 
 LanguageServer::Reply LanguageServer::completion(const Request &request)
 {
-    return {::completion(*request.analysis, request.offset, request.positions(), m_client)};
+    return Reply::written(::completion(*request.analysis, request.offset, request.positions(), m_client));
 }
 
 LanguageServer::Reply LanguageServer::completionResolve(const Request &request)
