@@ -141,6 +141,10 @@ bool LanguageServer::handleNext()
     std::optional<jsonrpc::Message> message = m_queue.take();
     if (!message)
         return false;
+    // What changed is published before the session ends.
+    const bool ending = message->method == u"shutdown"_s || message->method == u"exit"_s;
+    if (ending && m_state == State::Running && !m_finished)
+        publishScheduled();
     if (!m_finished)
         handle(*message);
     if (m_queue.isEmpty() && !m_finished)
