@@ -337,7 +337,8 @@ QByteArray completion(const DocumentAnalysis &analysis, qsizetype offset, const 
 
 QJsonObject resolveCompletion(QJsonObject item, const ClientSupport &client)
 {
-    const QJsonValue index = item[u"data"_s][kCatalogData];
+    // Read without inserting: an item that is not the catalog's goes back as it came.
+    const QJsonValue index = item.value(u"data"_s).toObject().value(kCatalogData);
     const QList<CatalogItem> &catalog = CatalogIndex::instance().items();
     if (!index.isDouble() || index.toDouble() < 0 || index.toDouble() >= double(catalog.size()))
         return item;

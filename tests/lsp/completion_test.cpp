@@ -172,6 +172,22 @@ TEST(Completion, SnippetsInsertWhatThePlainTextDoes)
         << shown(listLoop);
 }
 
+// The client is told that items are resolved, and the list that it is to
+// ask again as the word grows.
+TEST(Completion, ListsAreIncompleteAndItemsResolved)
+{
+    LspSession session;
+    const QJsonObject answer = session.initialize();
+    EXPECT_TRUE(jsonIncludes(answer[QStringLiteral("result")][QStringLiteral("capabilities")][QStringLiteral("completionProvider")],
+                             parseJson(R"({"resolveProvider":true})")))
+        << shown(answer);
+    EXPECT_EQ(complete(QStringLiteral("{zuvi:fen|"))[QStringLiteral("isIncomplete")], QJsonValue(true));
+    // An item not of the catalog comes back as it went.
+    const QJsonObject attribute = complete(QStringLiteral("{zuvi:arclist ti|}"))[QStringLiteral("items")][0].toObject();
+    ASSERT_FALSE(attribute.isEmpty());
+    EXPECT_EQ(resolved(session, attribute), attribute) << shown(resolved(session, attribute));
+}
+
 // What an item says of itself: the caption, the tag and the page, and the
 // words it is found by; resolved, the tip and the code, while what it
 // inserts stays as it was.
