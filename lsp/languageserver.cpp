@@ -70,7 +70,9 @@ const QList<LanguageServer::RequestRoute> &LanguageServer::requestRoutes()
              if (!client.pullDiagnostics)
                  return QJsonValue::Undefined;
              return QJsonObject{{u"interFileDependencies"_s, true}, {u"workspaceDiagnostics"_s, false}};
-         }},
+         },
+         // No findings while stale, as for a client they are pushed to.
+         true},
     };
     return routes;
 }
@@ -199,6 +201,8 @@ LanguageServer::Reply LanguageServer::answer(const RequestRoute &route, const QJ
     if (!request.document)
         return Reply::failure(jsonrpc::InvalidParams, u"no open document %1"_s.arg(documentUri(params)));
     // Its text is no longer the editor's: nothing is said from it.
+    if (request.document->isStale() && route.whileStale)
+        return (this->*route.handler)(request);
     if (request.document->isStale())
         return Reply::failure(jsonrpc::ContentModified,
                               u"%1 is out of step with the editor until its whole text comes again"_s.arg(

@@ -93,6 +93,8 @@ private:
         RequestHandler handler;
         QLatin1StringView capability;
         QJsonValue (*capabilityValue)(const ClientSupport &client);
+        // Answered for a stale document too (its handler knows it is).
+        bool whileStale = false;
     };
     static const QList<RequestRoute> &requestRoutes();
     QJsonObject capabilities() const;

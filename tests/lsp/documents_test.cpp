@@ -193,5 +193,25 @@ TEST(Documents, AChangeThatCannotBeAppliedLeavesTheDocumentStaleUntilItsWholeTex
     EXPECT_TRUE(hover()[QStringLiteral("result")].isObject());
 }
 
+// A client that pulls findings gets none for a stale document, and those
+// of its whole text once that comes.
+TEST(Documents, AStaleDocumentHasNoFindingsToPull)
+{
+    LspSession session;
+    session.initialize(QJsonObject{{QStringLiteral("textDocument"), QJsonObject{{QStringLiteral("diagnostic"), QJsonObject()}}}});
+    const QString uri = QStringLiteral("untitled:pulled");
+    session.open(uri, QStringLiteral("{zuvi:arclist}\n"));
+    const auto pulled = [&] {
+        return session.request(QStringLiteral("textDocument/diagnostic"),
+                               QJsonObject{{QStringLiteral("textDocument"), QJsonObject{{QStringLiteral("uri"), uri}}}})
+            .value(QStringLiteral("result"))[QStringLiteral("items")];
+    };
+    EXPECT_EQ(pulled().toArray().size(), 1);
+    session.notify(QStringLiteral("textDocument/didChange"), change(uri, 2, R"([{"range":{"start":{"line":0}},"text":"x"}])"));
+    EXPECT_EQ(pulled(), QJsonArray());
+    session.notify(QStringLiteral("textDocument/didChange"), change(uri, 3, R"([{"text":"{/zuvi:if}"}])"));
+    EXPECT_TRUE(jsonIncludes(pulled(), parseJson(R"([{"code":"E102"}])"))) << shown(pulled());
+}
+
 } // namespace
 
