@@ -6,6 +6,13 @@
 // framed it parsed, handled, and the answer serialised and framed. And the
 // built program's memory with that document open, against the same program
 // started and ended with no document open.
+//
+// Lsp/pipe/* run the built program as an editor does, on its pipes: the
+// time from a change or request written to the findings or answer read,
+// p50 and p99 over 300 of them, against the floor of the same run, a
+// request the server answers without work (MethodNotFound) through the
+// same pipes; on the template with its few findings and on one with
+// findings on every 20th line.
 
 #include "bench/benchmarks.h"
 #include "bench/programmemory.h"
@@ -25,11 +32,25 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <functional>
+#include <optional>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 using benchmark::State;
 
 constexpr int kLines = 10000;
+constexpr int kDenseStride = 20;
 
 QByteArray body(const QJsonObject &message)
 {
@@ -59,7 +80,9 @@ QJsonObject position(int line, int character)
 class LargeTemplate
 {
 public:
-    LargeTemplate()
+    // `dense`: every 20th line a number attribute that is no number, so
+    // that findings stand on hundreds of lines.
+    explicit LargeTemplate(bool dense = false)
     {
         QStringList snippets;
         for (const CatalogTag &tag : catalogTags())
@@ -71,14 +94,23 @@ public:
             lines << more;
         }
         lines.resize(kLines);
-        // Where the user types: a word to complete, a tag being opened, and a
-        // number the benchmark changes.
-        m_wordLine = kLines / 2;
+        if (dense) {
+            for (int line = 0; line < kLines; line += kDenseStride)
+                lines[line] = QStringLiteral("{zuvi:arclist row='ten'}{$field.title}{/zuvi:arclist}");
+        }
+        // Where the user types: a word to complete, a tag being opened, the
+        // tag prefix with and without a word after it, and a number the
+        // benchmark changes.
+        m_wordLine = kLines / 2 + 1;
         lines[m_wordLine] = QStringLiteral("<li>fenye</li>");
         m_braceLine = m_wordLine + 1;
         lines[m_braceLine] = QStringLiteral("<p>{</p>");
         m_numberLine = m_wordLine + 2;
         lines[m_numberLine] = QStringLiteral("{zuvi:arclist row='10'}{$field.title}{/zuvi:arclist}");
+        m_prefixLine = m_wordLine + 3;
+        lines[m_prefixLine] = QStringLiteral("<p>{zuvi:</p>");
+        m_typedLine = m_wordLine + 4;
+        lines[m_typedLine] = QStringLiteral("<p>{zuvi:fen</p>");
         m_text = lines.join(u'\n') + u'\n';
 
         m_uri = uriOfPath(QDir(m_dir.path()).filePath(QStringLiteral("index.htm")));
@@ -145,6 +177,9 @@ public:
     // Completion right after "fenye", and right after a "{" (every entry offered).
     QByteArray completeWord(int id) const { return completionAt(id, m_wordLine, 9); }
     QByteArray completeBrace(int id) const { return completionAt(id, m_braceLine, 4); }
+    // After "{zuvi:", and after "{zuvi:fen".
+    QByteArray completePrefix(int id) const { return completionAt(id, m_prefixLine, 9); }
+    QByteArray completeTyped(int id) const { return completionAt(id, m_typedLine, 12); }
     QList<QByteArray> end() const
     {
         return {body(request(1000000, QStringLiteral("shutdown"), {})), body(notification(QStringLiteral("exit"), {}))};
@@ -164,11 +199,19 @@ private:
     int m_wordLine = 0;
     int m_braceLine = 0;
     int m_numberLine = 0;
+    int m_prefixLine = 0;
+    int m_typedLine = 0;
 };
 
 const LargeTemplate &largeTemplate()
 {
     static const LargeTemplate made;
+    return made;
+}
+
+const LargeTemplate &denseTemplate()
+{
+    static const LargeTemplate made(true);
     return made;
 }
 
@@ -178,12 +221,14 @@ class DrivenServer
 {
 public:
     DrivenServer()
-        : m_server([this](const QJsonObject &message) {
-              m_framed = frameMessage(QJsonDocument(message).toJson(QJsonDocument::Compact));
-              m_lastMethod = message.value(QStringLiteral("method")).toString();
-              m_lastHadResult = message.contains(QStringLiteral("result"));
-              if (m_lastMethod == QStringLiteral("textDocument/publishDiagnostics"))
-                  m_findings = message[QStringLiteral("params")][QStringLiteral("diagnostics")].toArray().size();
+        : m_server([this](const QByteArray &body) {
+              m_framed = frameMessage(body);
+              // Told apart without reading the JSON back: that is the
+              // client's cost, not the server's.
+              m_lastPublished = body.contains("\"method\":\"textDocument/publishDiagnostics\"");
+              m_lastHadResult = body.contains("\"result\":");
+              if (m_lastPublished)
+                  m_publishedBody = body;
               ++m_sent;
           })
     {
@@ -197,18 +242,22 @@ public:
     }
 
     qsizetype sent() const { return m_sent; }
-    const QString &lastMethod() const { return m_lastMethod; }
+    bool lastPublished() const { return m_lastPublished; }
     bool lastHadResult() const { return m_lastHadResult; }
     qsizetype lastSize() const { return m_framed.size(); }
-    qsizetype findings() const { return m_findings; }   // in the diagnostics published last
+    // In the diagnostics published last.
+    qsizetype findings() const
+    {
+        return QJsonDocument::fromJson(m_publishedBody)[QStringLiteral("params")][QStringLiteral("diagnostics")].toArray().size();
+    }
 
 private:
     LanguageServer m_server;
     QByteArray m_framed;
-    QString m_lastMethod;
+    QByteArray m_publishedBody;
+    bool m_lastPublished = false;
     bool m_lastHadResult = false;
     qsizetype m_sent = 0;
-    qsizetype m_findings = 0;
 };
 
 // A server with the template open.
@@ -248,7 +297,7 @@ void diagnosticsAfterChange(State &state)
         server.deliver(largeTemplate().change(version % 2 == 1, version + 1));
         ++version;
         ++changes;
-        if (server.sent() > before && server.lastMethod() == QStringLiteral("textDocument/publishDiagnostics"))
+        if (server.sent() > before && server.lastPublished())
             ++published;
     }
     if (published != changes)
@@ -294,6 +343,276 @@ void memoryWithTemplateOpen(State &state)
     state.counters["MB"] = made.megabytes();
 }
 
+// --- through the pipes ---
+
+// `zuvi-taggen lsp` as a child on pipes, as an editor runs it: what is
+// sent goes as the pipe takes it, and what comes back is read meanwhile,
+// each message stamped with the moment its last byte arrived.
+class ServerProcess
+{
+public:
+    ServerProcess()
+    {
+        int input[2];
+        int output[2];
+        if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(output, O_CLOEXEC) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        char program[] = ZUVI_TAGGEN_PATH;
+        char command[] = "lsp";
+        char *arguments[] = {program, command, nullptr};
+        if (posix_spawn(&m_pid, program, &actions, nullptr, arguments, environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(input[0]);
+        ::close(output[1]);
+        m_in = input[1];
+        m_out = output[0];
+        ::fcntl(m_in, F_SETFL, ::fcntl(m_in, F_GETFL) | O_NONBLOCK);
+    }
+    ~ServerProcess()
+    {
+        if (m_in >= 0)
+            ::close(m_in);
+        if (m_out >= 0)
+            ::close(m_out);
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    ServerProcess(const ServerProcess &) = delete;
+    ServerProcess &operator=(const ServerProcess &) = delete;
+
+    bool running() const { return m_pid > 0; }
+    void send(const QByteArray &body) { m_unsent += frameMessage(body); }
+
+    struct Arrival {
+        Clock::time_point at;
+        QByteArray body;
+    };
+    // Pumps the pipes until a message comes that `wanted` holds for.
+    std::optional<Arrival> waitFor(const std::function<bool(const QByteArray &body)> &wanted)
+    {
+        for (;;) {
+            while (!m_arrived.empty()) {
+                Arrival next = std::move(m_arrived.front());
+                m_arrived.pop_front();
+                if (wanted(next.body))
+                    return next;
+            }
+            if (!pump())
+                return std::nullopt;
+        }
+    }
+
+private:
+    bool pump()
+    {
+        pollfd fds[2] = {{m_out, POLLIN, 0}, {m_unsent.isEmpty() ? -1 : m_in, POLLOUT, 0}};
+        if (::poll(fds, 2, 20000) <= 0)
+            return false;
+        if (fds[1].revents & POLLOUT) {
+            const ssize_t n = ::write(m_in, m_unsent.constData(), size_t(m_unsent.size()));
+            if (n > 0)
+                m_unsent.remove(0, n);
+        }
+        if (fds[0].revents & (POLLIN | POLLHUP)) {
+            char buffer[65536];
+            const ssize_t n = ::read(m_out, buffer, sizeof buffer);
+            if (n <= 0)
+                return false;
+            const Clock::time_point now = Clock::now();
+            m_reader.append(QByteArrayView(buffer, n));
+            for (auto item = m_reader.next(); item.kind != MessageReader::Item::Nothing; item = m_reader.next())
+                m_arrived.push_back({now, item.body});
+        }
+        return true;
+    }
+
+    pid_t m_pid = -1;
+    int m_in = -1;
+    int m_out = -1;
+    QByteArray m_unsent;
+    MessageReader m_reader;
+    std::deque<Arrival> m_arrived;
+};
+
+bool answers(const QByteArray &body, int id)
+{
+    return body.contains("\"id\":" + QByteArray::number(id) + ',') || body.endsWith("\"id\":" + QByteArray::number(id) + '}');
+}
+
+bool publishes(const QByteArray &body, int version)
+{
+    return body.contains("\"method\":\"textDocument/publishDiagnostics\"")
+        && body.contains("\"version\":" + QByteArray::number(version) + ',');
+}
+
+struct Percentiles {
+    double p50 = 0;
+    double p99 = 0;
+};
+Percentiles percentiles(std::vector<double> values)
+{
+    if (values.empty())
+        return {};
+    std::sort(values.begin(), values.end());
+    const auto rank = [&](double p) { return values[std::min(values.size() - 1, size_t(std::ceil(p * double(values.size()))) - 1)]; };
+    return {rank(0.50), rank(0.99)};
+}
+
+constexpr int kSamples = 300;
+
+// The server started with `made` open and its first findings in.
+class PipeSession
+{
+public:
+    explicit PipeSession(const LargeTemplate &made) : m_made(made)
+    {
+        for (const QByteArray &message : made.start())
+            m_server.send(message);
+        m_server.send(made.open());
+        m_ready = m_server.running() && m_server.waitFor([](const QByteArray &body) { return publishes(body, 1); });
+    }
+    bool ready() const { return m_ready; }
+    ServerProcess &server() { return m_server; }
+    int nextId() { return ++m_id; }
+
+    // Milliseconds from a request written to its answer read.
+    std::optional<double> roundTrip(const QByteArray &request, int id, qsizetype *size = nullptr)
+    {
+        const Clock::time_point start = Clock::now();
+        m_server.send(request);
+        const auto answer = m_server.waitFor([&](const QByteArray &body) { return answers(body, id); });
+        if (!answer)
+            return std::nullopt;
+        if (size)
+            *size = answer->body.size();
+        return millisecondsBetween(start, answer->at);
+    }
+
+    // The floor: a request the server answers without work, MethodNotFound.
+    std::optional<Percentiles> floor()
+    {
+        std::vector<double> samples;
+        for (int i = 0; i < kSamples; ++i) {
+            const int id = nextId();
+            const auto ms = roundTrip(body(request(id, QStringLiteral("zuvi/ping"), {})), id);
+            if (!ms)
+                return std::nullopt;
+            samples.push_back(*ms);
+        }
+        return percentiles(samples);
+    }
+
+private:
+    const LargeTemplate &m_made;
+    ServerProcess m_server;
+    bool m_ready = false;
+    int m_id = 100;
+};
+
+void report(State &state, const char *what, const Percentiles &measured, const Percentiles &floor)
+{
+    state.counters[std::string(what) + "_p50_ms"] = measured.p50;
+    state.counters[std::string(what) + "_p99_ms"] = measured.p99;
+    state.counters["floor_p50_ms"] = floor.p50;
+    state.counters["floor_p99_ms"] = floor.p99;
+    state.counters["p50_x_floor"] = floor.p50 > 0 ? measured.p50 / floor.p50 : 0;
+}
+
+// Findings published after a keystroke: the time from the change written
+// to the publication of its version read.
+void pipeFindingsAfterEdit(State &state, const LargeTemplate &made)
+{
+    for (auto _ : state) {
+        PipeSession session(made);
+        if (!session.ready()) {
+            state.SkipWithError("the server did not publish the template's findings");
+            return;
+        }
+        const auto floor = session.floor();
+        std::vector<double> samples;
+        qsizetype size = 0;
+        for (int version = 2; version < kSamples + 2; ++version) {
+            const Clock::time_point start = Clock::now();
+            session.server().send(made.change(version % 2 == 0, version));
+            const auto published = session.server().waitFor([&](const QByteArray &b) { return publishes(b, version); });
+            if (!published || !floor) {
+                state.SkipWithError("a change was not followed by its findings");
+                return;
+            }
+            samples.push_back(millisecondsBetween(start, published->at));
+            size = published->body.size();
+        }
+        report(state, "findings", percentiles(samples), *floor);
+        state.counters["message_KiB"] = double(size) / 1024;
+    }
+}
+
+// Completion answered: from the request written to its answer read.
+void pipeCompletion(State &state, QByteArray (LargeTemplate::*at)(int) const)
+{
+    const LargeTemplate &made = largeTemplate();
+    for (auto _ : state) {
+        PipeSession session(made);
+        const auto floor = session.ready() ? session.floor() : std::nullopt;
+        if (!floor) {
+            state.SkipWithError("the server did not start");
+            return;
+        }
+        std::vector<double> samples;
+        qsizetype size = 0;
+        for (int i = 0; i < kSamples; ++i) {
+            const int id = session.nextId();
+            const auto ms = session.roundTrip((made.*at)(id), id, &size);
+            if (!ms) {
+                state.SkipWithError("completion was not answered");
+                return;
+            }
+            samples.push_back(*ms);
+        }
+        report(state, "completion", percentiles(samples), *floor);
+        state.counters["reply_KiB"] = double(size) / 1024;
+    }
+}
+
+// 1,000 changes in one write: the time to the last one's findings, and how
+// many publications came before them.
+void pipeBurst(State &state)
+{
+    constexpr int kBurst = 1000;
+    const LargeTemplate &made = denseTemplate();
+    for (auto _ : state) {
+        PipeSession session(made);
+        if (!session.ready()) {
+            state.SkipWithError("the server did not start");
+            return;
+        }
+        int publications = 0;
+        const Clock::time_point start = Clock::now();
+        // Each types one more character into the number: every version's
+        // findings differ from the one before.
+        for (int version = 2; version < kBurst + 2; ++version)
+            session.server().send(made.change(true, version));
+        const auto last = session.server().waitFor([&](const QByteArray &b) {
+            publications += b.contains("\"method\":\"textDocument/publishDiagnostics\"") ? 1 : 0;
+            return publishes(b, kBurst + 1);
+        });
+        if (!last) {
+            state.SkipWithError("the burst's last version was not published");
+            return;
+        }
+        state.counters["burst_ms"] = millisecondsBetween(start, last->at);
+        state.counters["publications"] = publications;
+    }
+}
+
 } // namespace
 
 void registerLanguageServerBenchmarks()
@@ -305,4 +624,15 @@ void registerLanguageServerBenchmarks()
         ->Unit(benchmark::kMillisecond);
     RegisterBenchmark("Lsp/diagnostics_after_change", diagnosticsAfterChange)->Unit(benchmark::kMillisecond);
     RegisterBenchmark("Lsp/memory", memoryWithTemplateOpen)->Iterations(3)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Lsp/pipe/findings/clean", [](State &state) { pipeFindingsAfterEdit(state, largeTemplate()); })
+        ->Iterations(1)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Lsp/pipe/findings/dense", [](State &state) { pipeFindingsAfterEdit(state, denseTemplate()); })
+        ->Iterations(1)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Lsp/pipe/completion/prefix", [](State &state) { pipeCompletion(state, &LargeTemplate::completePrefix); })
+        ->Iterations(1)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Lsp/pipe/completion/typed", [](State &state) { pipeCompletion(state, &LargeTemplate::completeTyped); })
+        ->Iterations(1)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Lsp/pipe/completion/word", [](State &state) { pipeCompletion(state, &LargeTemplate::completeWord); })
+        ->Iterations(1)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Lsp/pipe/burst", pipeBurst)->Iterations(1)->Unit(benchmark::kMillisecond);
 }

@@ -30,8 +30,6 @@ ClientSupport ClientSupport::fromCapabilities(const QJsonObject &capabilities)
     support.hoverMarkdown = offersMarkdown(at(c, {"textDocument", "hover", "contentFormat"}));
     support.pullDiagnostics = at(c, {"textDocument", "diagnostic"}).isObject();
     support.hierarchicalSymbols = at(c, {"textDocument", "documentSymbol", "hierarchicalDocumentSymbolSupport"}).toBool();
-    support.codeActionLiterals = at(c, {"textDocument", "codeAction", "codeActionLiteralSupport"}).isObject();
-    support.lineFoldingOnly = at(c, {"textDocument", "foldingRange", "lineFoldingOnly"}).toBool();
     support.watchedFilesRegistration = at(c, {"workspace", "didChangeWatchedFiles", "dynamicRegistration"}).toBool();
     support.diagnosticRefresh = at(c, {"workspace", "diagnostics", "refreshSupport"}).toBool();
     return support;

@@ -12,8 +12,6 @@ struct ClientSupport {
     bool hoverMarkdown = false;
     bool pullDiagnostics = false;       // textDocument/diagnostic
     bool hierarchicalSymbols = false;   // DocumentSymbol rather than SymbolInformation
-    bool codeActionLiterals = false;    // CodeAction rather than Command
-    bool lineFoldingOnly = false;
     bool watchedFilesRegistration = false;   // takes file watchers registered by the server
     bool diagnosticRefresh = false;          // re-pulls diagnostics when the server asks
 

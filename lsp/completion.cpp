@@ -2,6 +2,8 @@
 
 #include "core/templatesyntax.h"
 #include "lsp/catalogindex.h"
+#include "lsp/jsonwriter.h"
+#include "lsp/protocol.h"
 
 #include <QJsonArray>
 
@@ -11,11 +13,98 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// CompletionItemKind and InsertTextFormat of the protocol.
-enum ItemKind { Property = 10, Value = 12, Keyword = 14, Snippet = 15 };
-enum InsertFormat { PlainText = 1, SnippetText = 2 };
+using protocol::number;
+using Kind = protocol::CompletionItemKind;
+using Format = protocol::InsertTextFormat;
 
-const QString kPrefix = u"zuvi:"_s;
+const QString kPrefix = templatesyntax::kTagPrefix;
+// Where an item of the catalog says which it is, for completionItem/resolve.
+const QString kCatalogData = u"catalogItem"_s;
+
+int insertFormat(const ClientSupport &client)
+{
+    return number(client.snippets ? Format::Snippet : Format::PlainText);
+}
+
+QJsonObject documentation(const ClientSupport &client, const QString &text, const QString &code)
+{
+    if (!client.completionMarkdown)
+        return {{u"kind"_s, u"plaintext"_s}, {u"value"_s, text.isEmpty() ? code : text + u"\n\n"_s + code}};
+    const QString fenced = u"```html\n"_s + code + u"\n```"_s;
+    return {{u"kind"_s, u"markdown"_s}, {u"value"_s, text.isEmpty() ? fenced : text + u"\n\n"_s + fenced}};
+}
+
+// The catalog's items as a completion list writes them, all but their
+// place and rank written once per kind of client: a list after "{zuvi:"
+// offers every item, and building and serialising 126 JSON objects on each
+// keystroke cost several milliseconds.
+class CatalogCompletions
+{
+public:
+    static const CatalogCompletions &forClient(const ClientSupport &client)
+    {
+        static const CatalogCompletions plain(false);
+        static const CatalogCompletions snippets(true);
+        return client.snippets ? snippets : plain;
+    }
+
+    // Item `i`, its filter text starting with "{zuvi:" where the typed
+    // text does, ranked `rank`, replacing `range` (written).
+    void append(QByteArray &out, qsizetype i, bool braced, int rank, const QByteArray &range) const
+    {
+        const Written &item = m_items[i];
+        out.append(item.head);
+        out.append(braced ? item.bracedFilter : item.filter);
+        out.append(",\"sortText\":\"");
+        out.append(QByteArray::number(rank).rightJustified(5, '0'));
+        out.append("\",\"textEdit\":{\"range\":");
+        out.append(range);
+        out.append(item.tail);
+    }
+
+private:
+    struct Written {
+        QByteArray head;          // '{' up to "filterText":
+        QByteArray filter;
+        QByteArray bracedFilter;
+        QByteArray tail;          // from the new text to the closing '}'
+    };
+
+    explicit CatalogCompletions(bool snippets)
+    {
+        const QList<CatalogItem> &items = CatalogIndex::instance().items();
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const CatalogItem &item = items[i];
+            const QString bareName = item.tagName.startsWith(kPrefix) ? item.tagName.mid(kPrefix.size()) : item.tagName;
+            QStringList words = {bareName, item.pinyin, item.initials, item.caption};
+            words.removeAll(QString());
+            Written written;
+            written.head = "{\"label\":";
+            jsonwriter::appendString(written.head, item.caption);
+            written.head.append(",\"kind\":");
+            jsonwriter::appendNumber(written.head, number(Kind::Snippet));
+            written.head.append(",\"detail\":");
+            jsonwriter::appendString(written.head, item.tagName.isEmpty() ? item.pageName
+                                                                           : u"{%1} · %2"_s.arg(item.tagName, item.pageName));
+            written.head.append(",\"filterText\":");
+            jsonwriter::appendString(written.filter, words.join(u' '));
+            jsonwriter::appendString(written.bracedFilter, u'{' + kPrefix + words.join(u' '));
+            written.tail = ",\"newText\":";
+            jsonwriter::appendString(written.tail, snippets ? item.snippet : item.plainText);
+            written.tail.append("},\"insertTextFormat\":");
+            jsonwriter::appendNumber(written.tail, number(snippets ? Format::Snippet : Format::PlainText));
+            // The documentation, the largest part, comes by resolve.
+            written.tail.append(",\"data\":{\"");
+            written.tail.append(kCatalogData.toUtf8());
+            written.tail.append("\":");
+            jsonwriter::appendNumber(written.tail, i);
+            written.tail.append("}}");
+            m_items << written;
+        }
+    }
+
+    QList<Written> m_items;
+};
 
 class CompletionBuilder
 {
@@ -26,11 +115,14 @@ public:
     {
     }
 
-    QJsonObject run()
+    QByteArray run()
     {
         if (!closingTag() && !insideTag())
             inText();
-        return {{u"isIncomplete"_s, m_incomplete}, {u"items"_s, m_items}};
+        QByteArray list = m_incomplete ? "{\"isIncomplete\":true,\"items\":[" : "{\"isIncomplete\":false,\"items\":[";
+        list.append(m_items);
+        list.append("]}");
+        return list;
     }
 
 private:
@@ -39,14 +131,6 @@ private:
     QJsonObject edit(qsizetype start, qsizetype end, const QString &newText) const
     {
         return {{u"range"_s, m_positions.range(start, end - start)}, {u"newText"_s, newText}};
-    }
-
-    QJsonObject documentation(const QString &text, const QString &code) const
-    {
-        if (!m_client.completionMarkdown)
-            return {{u"kind"_s, u"plaintext"_s}, {u"value"_s, text.isEmpty() ? code : text + u"\n\n"_s + code}};
-        const QString fenced = u"```html\n"_s + code + u"\n```"_s;
-        return {{u"kind"_s, u"markdown"_s}, {u"value"_s, text.isEmpty() ? fenced : text + u"\n\n"_s + fenced}};
     }
 
     // "{/" and the start of a name before the cursor.
@@ -65,14 +149,14 @@ private:
         const QString name = m_analysis.textOf(open.name).toString();
         const QString closing = u"{/"_s + name + u'}';
         const qsizetype end = at(m_offset) == u'}' ? m_offset + 1 : m_offset;
-        m_items << QJsonObject{
+        add(QJsonObject{
             {u"label"_s, closing},
-            {u"kind"_s, Keyword},
+            {u"kind"_s, number(Kind::Keyword)},
             {u"detail"_s, u"结束 {%1}"_s.arg(name)},
             {u"filterText"_s, closing},
             {u"textEdit"_s, edit(start, end, closing)},
-            {u"insertTextFormat"_s, PlainText},
-        };
+            {u"insertTextFormat"_s, number(Format::PlainText)},
+        });
         return true;
     }
 
@@ -122,13 +206,13 @@ private:
         if (!known)
             return;
         for (const QString &value : known->values) {
-            m_items << QJsonObject{
+            add(QJsonObject{
                 {u"label"_s, value},
-                {u"kind"_s, Value},
+                {u"kind"_s, number(Kind::Value)},
                 {u"detail"_s, u"{%1} 的属性 %2"_s.arg(info.name, attribute)},
                 {u"textEdit"_s, edit(start, end, value)},
-                {u"insertTextFormat"_s, PlainText},
-            };
+                {u"insertTextFormat"_s, number(Format::PlainText)},
+            });
         }
     }
 
@@ -151,13 +235,13 @@ private:
                 detail += u"，数字"_s;
             else if (!attribute.values.isEmpty())
                 detail += u"："_s + attribute.values.join(u"、"_s);
-            m_items << QJsonObject{
+            add(QJsonObject{
                 {u"label"_s, name},
-                {u"kind"_s, Property},
+                {u"kind"_s, number(Kind::Property)},
                 {u"detail"_s, detail},
                 {u"textEdit"_s, edit(start, m_offset, m_client.snippets ? name + u"='$1'"_s : name + u"=''"_s)},
-                {u"insertTextFormat"_s, m_client.snippets ? SnippetText : PlainText},
-            };
+                {u"insertTextFormat"_s, insertFormat(m_client)},
+            });
         }
     }
 
@@ -169,8 +253,9 @@ private:
             --wordStart;
         const QString word = m_text.sliced(wordStart, m_offset - wordStart);
         qsizetype start = wordStart;
-        if (QStringView(m_text).first(wordStart).endsWith(u"{zuvi:"_s)) {
-            start = wordStart - 6;
+        const qsizetype prefixStart = wordStart - kPrefix.size();
+        if (QStringView(m_text).first(wordStart).endsWith(kPrefix) && at(prefixStart - 1) == u'{') {
+            start = prefixStart - 1;
         } else if (at(wordStart - 1) == u'{') {
             start = wordStart - 1;
         }
@@ -196,24 +281,41 @@ private:
         const CatalogIndex &index = CatalogIndex::instance();
         const QList<qsizetype> found = index.find(query);
         m_incomplete = true;
+        const CatalogCompletions &written = CatalogCompletions::forClient(m_client);
+        QByteArray range;
+        appendRange(range, start, m_offset);
         int rank = 0;
         for (const qsizetype i : found) {
-            const CatalogItem &item = index.items()[i];
-            QString bareName = item.tagName.startsWith(kPrefix) ? item.tagName.mid(kPrefix.size()) : item.tagName;
-            QStringList words = {bareName, item.pinyin, item.initials, item.caption};
-            words.removeAll(QString());
-            const QString filter = (braced ? u"{zuvi:"_s : QString()) + words.join(u' ');
-            m_items << QJsonObject{
-                {u"label"_s, item.caption},
-                {u"kind"_s, Snippet},
-                {u"detail"_s, item.tagName.isEmpty() ? item.pageName : u"{%1} · %2"_s.arg(item.tagName, item.pageName)},
-                {u"documentation"_s, documentation(item.tip, item.plainText)},
-                {u"filterText"_s, filter},
-                {u"sortText"_s, QString::number(rank++).rightJustified(5, u'0')},
-                {u"textEdit"_s, edit(start, m_offset, m_client.snippets ? item.snippet : item.plainText)},
-                {u"insertTextFormat"_s, m_client.snippets ? SnippetText : PlainText},
-            };
+            separate();
+            written.append(m_items, i, braced, rank++, range);
         }
+    }
+
+    void separate()
+    {
+        if (!m_items.isEmpty())
+            m_items.append(',');
+    }
+    void add(const QJsonObject &item)
+    {
+        separate();
+        jsonwriter::appendValue(m_items, item);
+    }
+    void appendRange(QByteArray &out, qsizetype start, qsizetype end) const
+    {
+        const auto place = [&](qsizetype offset) {
+            const PositionMapper::Place p = m_positions.place(offset);
+            out.append("{\"line\":");
+            jsonwriter::appendNumber(out, p.line);
+            out.append(",\"character\":");
+            jsonwriter::appendNumber(out, p.character);
+            out.append('}');
+        };
+        out.append("{\"start\":");
+        place(start);
+        out.append(",\"end\":");
+        place(end);
+        out.append('}');
     }
 
     const DocumentAnalysis &m_analysis;
@@ -221,14 +323,26 @@ private:
     qsizetype m_offset;
     const PositionMapper &m_positions;
     const ClientSupport &m_client;
-    QJsonArray m_items;
+    QByteArray m_items;   // written, apart by commas
     bool m_incomplete = false;
 };
 
 } // namespace
 
-QJsonObject completion(const DocumentAnalysis &analysis, qsizetype offset, const PositionMapper &positions,
-                       const ClientSupport &client)
+QByteArray completion(const DocumentAnalysis &analysis, qsizetype offset, const PositionMapper &positions,
+                      const ClientSupport &client)
 {
     return CompletionBuilder(analysis, offset, positions, client).run();
+}
+
+QJsonObject resolveCompletion(QJsonObject item, const ClientSupport &client)
+{
+    // Read without inserting: an item that is not the catalog's goes back as it came.
+    const QJsonValue index = item.value(u"data"_s).toObject().value(kCatalogData);
+    const QList<CatalogItem> &catalog = CatalogIndex::instance().items();
+    if (!index.isDouble() || index.toDouble() < 0 || index.toDouble() >= double(catalog.size()))
+        return item;
+    const CatalogItem &entry = catalog[qsizetype(index.toDouble())];
+    item.insert(u"documentation"_s, documentation(client, entry.tip, entry.plainText));
+    return item;
 }

@@ -12,6 +12,9 @@
 //   - after "{/": the closing tag of the innermost open block;
 //   - inside a tag: the attributes the tag is known to take;
 //   - inside an attribute's value: the values the builders' drop-downs give.
-// Answers a CompletionList.
-QJsonObject completion(const DocumentAnalysis &analysis, qsizetype offset, const PositionMapper &positions,
-                       const ClientSupport &client);
+// Answers a CompletionList, written as JSON; an item of the catalog gets
+// its documentation (its tip and code) when the client resolves it.
+QByteArray completion(const DocumentAnalysis &analysis, qsizetype offset, const PositionMapper &positions,
+                      const ClientSupport &client);
+// completionItem/resolve: the item with its documentation.
+QJsonObject resolveCompletion(QJsonObject item, const ClientSupport &client);

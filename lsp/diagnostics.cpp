@@ -1,48 +1,83 @@
 #include "lsp/diagnostics.h"
 
-#include <QJsonObject>
+#include "lsp/jsonwriter.h"
+#include "lsp/protocol.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// DiagnosticSeverity of the protocol.
-int severityNumber(Severity severity)
+protocol::DiagnosticSeverity severityOf(Severity severity)
 {
     switch (severity) {
     case Severity::Error:
-        return 1;
+        return protocol::DiagnosticSeverity::Error;
     case Severity::Warning:
-        return 2;
+        return protocol::DiagnosticSeverity::Warning;
     case Severity::Info:
-        return 3;
+        return protocol::DiagnosticSeverity::Information;
     }
-    return 1;
+    return protocol::DiagnosticSeverity::Error;
+}
+
+void appendPosition(QByteArray &out, PositionMapper::Place place)
+{
+    out.append("{\"line\":");
+    jsonwriter::appendNumber(out, place.line);
+    out.append(",\"character\":");
+    jsonwriter::appendNumber(out, place.character);
+    out.append('}');
 }
 
 } // namespace
 
-QJsonArray diagnostics(const DocumentAnalysis &analysis, const PositionMapper &positions)
+void DiagnosticEncoder::append(QByteArray &out, qsizetype start, qsizetype length, Said said,
+                               const PositionMapper &positions, QHash<Said, QByteArray> &kept)
 {
-    QJsonArray result;
-    const QString source = u"zuvi-taggen"_s;
+    out.append(out.isEmpty() ? "[" : ",");
+    out.append("{\"range\":{\"start\":");
+    appendPosition(out, positions.place(start));
+    out.append(",\"end\":");
+    appendPosition(out, positions.place(start + length));
+    out.append('}');
+    auto found = kept.find(said);
+    if (found == kept.end()) {
+        QByteArray rest;
+        if (const auto written = m_written.constFind(said); written != m_written.cend()) {
+            rest = *written;
+        } else {
+            rest.append(",\"severity\":");
+            jsonwriter::appendNumber(rest, said.severity);
+            rest.append(",\"code\":");
+            jsonwriter::appendString(rest, said.code);
+            rest.append(",\"source\":\"zuvi-taggen\",\"message\":");
+            jsonwriter::appendString(rest, said.message);
+            rest.append('}');
+        }
+        found = kept.insert(said, rest);
+    }
+    out.append(*found);
+}
+
+QByteArray DiagnosticEncoder::encode(const DocumentAnalysis &analysis, const PositionMapper &positions)
+{
+    QByteArray out;
+    // Only what this version says is kept, so that the cache follows the
+    // document and not its history.
+    QHash<Said, QByteArray> kept;
     if (!analysis.setup().configError.isEmpty()) {
-        result << QJsonObject{
-            {u"range"_s, positions.range(0, 0)},
-            {u"severity"_s, 1},
-            {u"code"_s, u"config"_s},
-            {u"source"_s, source},
-            {u"message"_s, u"检查配置有误：%1"_s.arg(analysis.setup().configError)},
-        };
+        append(out, 0, 0,
+               {u"config"_s, protocol::number(protocol::DiagnosticSeverity::Error),
+                u"检查配置有误：%1"_s.arg(analysis.setup().configError)},
+               positions, kept);
     }
     for (const Finding &finding : analysis.findings()) {
-        result << QJsonObject{
-            {u"range"_s, positions.range(finding.start, finding.length)},
-            {u"severity"_s, severityNumber(finding.severity)},
-            {u"code"_s, finding.code},
-            {u"source"_s, source},
-            {u"message"_s, finding.message},
-        };
+        append(out, finding.start, finding.length,
+               {finding.code, protocol::number(severityOf(finding.severity)), finding.message}, positions, kept);
     }
-    return result;
+    m_written = std::move(kept);
+    if (out.isEmpty())
+        return "[]";
+    out.append(']');
+    return out;
 }

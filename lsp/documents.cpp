@@ -4,6 +4,8 @@
 #include <QJsonObject>
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
+
 QString pathOfUri(const QString &uri)
 {
     const QUrl url(uri);
@@ -29,25 +31,33 @@ void TextDocument::setText(QString text)
     m_lines = std::make_unique<LineIndex>(m_text);
 }
 
-bool TextDocument::applyChanges(const QJsonArray &changes, int version, PositionEncoding encoding)
+QString TextDocument::applyChanges(const QJsonArray &changes, int version, PositionEncoding encoding)
 {
     m_version = version;
-    for (const QJsonValue &change : changes) {
+    QString problem;
+    for (qsizetype i = 0; i < changes.size(); ++i) {
+        const QJsonValue change = changes[i];
         const QJsonValue text = change[QLatin1StringView("text")];
-        if (!text.isString())
-            return false;
         const QJsonValue range = change[QLatin1StringView("range")];
-        if (range.isUndefined() || range.isNull()) {
+        const bool whole = range.isUndefined() || range.isNull();
+        if (text.isString() && whole) {
             setText(text.toString());
+            m_stale = false;
             continue;
         }
-        const auto replaced = positions(encoding).range(range);
-        if (!replaced)
-            return false;
+        if (m_stale)
+            continue;
+        const auto replaced = text.isString() ? positions(encoding).range(range) : std::nullopt;
+        if (!replaced) {
+            problem = text.isString() ? u"change %1 has no range that reads"_s.arg(i + 1)
+                                      : u"change %1 has no text"_s.arg(i + 1);
+            m_stale = true;
+            continue;
+        }
         m_text.replace(replaced->first, replaced->second - replaced->first, text.toString());
         m_lines = std::make_unique<LineIndex>(m_text);
     }
-    return true;
+    return problem;
 }
 
 TextDocument &DocumentStore::open(const QString &uri, const QString &text, int version)

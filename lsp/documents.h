@@ -26,9 +26,13 @@ public:
     PositionMapper positions(PositionEncoding encoding) const { return {*m_lines, encoding}; }
 
     // didChange's contentChanges in order: a change with a range replaces
-    // that range, one without replaces the whole text. False, and the text
-    // unchanged from the faulty change on, when a change is malformed.
-    bool applyChanges(const QJsonArray &changes, int version, PositionEncoding encoding);
+    // that range, one without replaces the whole text. A change that cannot
+    // be applied (no text, no range that reads) leaves the document stale:
+    // its text is then no longer the client's, and ranged changes are
+    // passed over until one gives the whole text again. What was wrong with
+    // the change that made it stale; empty otherwise.
+    QString applyChanges(const QJsonArray &changes, int version, PositionEncoding encoding);
+    bool isStale() const { return m_stale; }
 
 private:
     void setText(QString text);
@@ -37,6 +41,7 @@ private:
     QString m_path;
     QString m_text;
     int m_version = 0;
+    bool m_stale = false;
     std::unique_ptr<LineIndex> m_lines;   // a view of m_text, rebuilt with it
 };
 

@@ -1,5 +1,7 @@
 #include "lsp/jsonrpc.h"
 
+#include "lsp/jsonwriter.h"
+
 #include <QJsonDocument>
 #include <QJsonParseError>
 
@@ -43,6 +45,31 @@ QJsonObject request(const QJsonValue &id, const QString &method, const QJsonValu
     if (!params.isUndefined())
         message.insert(QStringLiteral("params"), params);
     return message;
+}
+
+QByteArray encode(const QJsonObject &message)
+{
+    return QJsonDocument(message).toJson(QJsonDocument::Compact);
+}
+
+QByteArray responseBody(const QJsonValue &id, const QByteArray &result)
+{
+    QByteArray body = "{\"jsonrpc\":\"2.0\",\"id\":";
+    jsonwriter::appendValue(body, id);
+    body.append(",\"result\":");
+    body.append(result);
+    body.append('}');
+    return body;
+}
+
+QByteArray notificationBody(const QString &method, const QByteArray &params)
+{
+    QByteArray body = "{\"jsonrpc\":\"2.0\",\"method\":";
+    jsonwriter::appendString(body, method);
+    body.append(",\"params\":");
+    body.append(params);
+    body.append('}');
+    return body;
 }
 
 std::variant<Message, QJsonObject> parseMessage(const QByteArray &body)

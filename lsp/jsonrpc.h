@@ -20,6 +20,7 @@ enum ErrorCode : int {
     InternalError = -32603,
     ServerNotInitialized = -32002,
     RequestCancelled = -32800,
+    ContentModified = -32801,
 };
 
 QJsonObject response(const QJsonValue &id, const QJsonValue &result);
@@ -27,6 +28,12 @@ QJsonObject errorResponse(const QJsonValue &id, int code, const QString &message
 QJsonObject notification(const QString &method, const QJsonValue &params);
 // A request of the server to the client.
 QJsonObject request(const QJsonValue &id, const QString &method, const QJsonValue &params);
+
+// A message's body as it is sent.
+QByteArray encode(const QJsonObject &message);
+// A response or notification around JSON already written.
+QByteArray responseBody(const QJsonValue &id, const QByteArray &result);
+QByteArray notificationBody(const QString &method, const QByteArray &params);
 
 // One message from the client.
 struct Message {

@@ -2,9 +2,10 @@
 
 #include "core/product.h"
 #include "lsp/completion.h"
-#include "lsp/diagnostics.h"
 #include "lsp/hover.h"
+#include "lsp/jsonwriter.h"
 #include "lsp/links.h"
+#include "lsp/protocol.h"
 #include "lsp/quickfixes.h"
 #include "lsp/structure.h"
 
@@ -31,7 +32,71 @@ QStringList folderPaths(const QJsonArray &folders)
     return paths;
 }
 
+QJsonValue provided(const ClientSupport &)
+{
+    return true;
+}
+
 } // namespace
+
+const QList<LanguageServer::RequestRoute> &LanguageServer::requestRoutes()
+{
+    using L = QLatin1StringView;
+    static const QList<RequestRoute> routes{
+        {L("initialize"), On::Server, &LanguageServer::initialize, {}, nullptr},
+        {L("shutdown"), On::Server, &LanguageServer::shutdown, {}, nullptr},
+        {L("textDocument/completion"), On::Position, &LanguageServer::completion, L("completionProvider"),
+         [](const ClientSupport &) -> QJsonValue {
+             return QJsonObject{{u"triggerCharacters"_s, QJsonArray{u"{"_s, u":"_s, u"/"_s, u" "_s, u"'"_s, u"\""_s}},
+                                {u"resolveProvider"_s, true}};
+         }},
+        {L("completionItem/resolve"), On::Server, &LanguageServer::completionResolve, {}, nullptr},
+        {L("textDocument/hover"), On::Position, &LanguageServer::hover, L("hoverProvider"), provided},
+        {L("textDocument/documentSymbol"), On::Document, &LanguageServer::documentSymbol, L("documentSymbolProvider"),
+         provided},
+        {L("textDocument/foldingRange"), On::Document, &LanguageServer::foldingRange, L("foldingRangeProvider"), provided},
+        {L("textDocument/documentHighlight"), On::Position, &LanguageServer::documentHighlight,
+         L("documentHighlightProvider"), provided},
+        {L("textDocument/definition"), On::Position, &LanguageServer::definition, L("definitionProvider"), provided},
+        {L("textDocument/documentLink"), On::Document, &LanguageServer::documentLink, L("documentLinkProvider"),
+         [](const ClientSupport &) -> QJsonValue { return QJsonObject{{u"resolveProvider"_s, false}}; }},
+        {L("textDocument/codeAction"), On::Document, &LanguageServer::codeAction, L("codeActionProvider"),
+         [](const ClientSupport &) -> QJsonValue {
+             return QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s}}};
+         }},
+        // Offered only to a client that pulls; the others are sent findings.
+        {L("textDocument/diagnostic"), On::Document, &LanguageServer::pullDiagnostics, L("diagnosticProvider"),
+         [](const ClientSupport &client) -> QJsonValue {
+             if (!client.pullDiagnostics)
+                 return QJsonValue::Undefined;
+             return QJsonObject{{u"interFileDependencies"_s, true}, {u"workspaceDiagnostics"_s, false}};
+         },
+         // No findings while stale, as for a client they are pushed to.
+         true},
+    };
+    return routes;
+}
+
+QJsonObject LanguageServer::capabilities() const
+{
+    QJsonObject capabilities{
+        {u"positionEncoding"_s, positionEncodingName(m_client.encoding)},
+        {u"textDocumentSync"_s,
+         QJsonObject{{u"openClose"_s, true},
+                     {u"change"_s, protocol::number(protocol::TextDocumentSyncKind::Incremental)},
+                     {u"save"_s, QJsonObject{{u"includeText"_s, false}}}}},
+        {u"workspace"_s,
+         QJsonObject{{u"workspaceFolders"_s, QJsonObject{{u"supported"_s, true}, {u"changeNotifications"_s, true}}}}},
+    };
+    for (const RequestRoute &route : requestRoutes()) {
+        if (!route.capabilityValue)
+            continue;
+        const QJsonValue value = route.capabilityValue(m_client);
+        if (!value.isUndefined())
+            capabilities.insert(route.capability, value);
+    }
+    return capabilities;
+}
 
 LanguageServer::LanguageServer(Send send)
     : m_send(std::move(send)),
@@ -43,19 +108,6 @@ LanguageServer::LanguageServer(Send send)
           },
           [this](const QString &path) { return m_documents.findPath(path) || QFileInfo::exists(path); })
 {
-    m_requests = {
-        {u"initialize"_s, &LanguageServer::initialize},
-        {u"shutdown"_s, &LanguageServer::shutdown},
-        {u"textDocument/completion"_s, &LanguageServer::completion},
-        {u"textDocument/hover"_s, &LanguageServer::hover},
-        {u"textDocument/documentSymbol"_s, &LanguageServer::documentSymbol},
-        {u"textDocument/foldingRange"_s, &LanguageServer::foldingRange},
-        {u"textDocument/documentHighlight"_s, &LanguageServer::documentHighlight},
-        {u"textDocument/definition"_s, &LanguageServer::definition},
-        {u"textDocument/documentLink"_s, &LanguageServer::documentLink},
-        {u"textDocument/codeAction"_s, &LanguageServer::codeAction},
-        {u"textDocument/diagnostic"_s, &LanguageServer::pullDiagnostics},
-    };
     m_notifications = {
         {u"initialized"_s, &LanguageServer::initialized},
         {u"exit"_s, &LanguageServer::exit},
@@ -74,16 +126,16 @@ void LanguageServer::receive(const QByteArray &body)
 {
     auto parsed = jsonrpc::parseMessage(body);
     if (const QJsonObject *error = std::get_if<QJsonObject>(&parsed)) {
-        m_send(*error);
+        send(*error);
         return;
     }
     if (const auto cancelled = m_queue.push(std::get<jsonrpc::Message>(std::move(parsed))))
-        m_send(*cancelled);
+        send(*cancelled);
 }
 
 void LanguageServer::receiveMalformed(const QString &problem)
 {
-    m_send(jsonrpc::errorResponse(QJsonValue::Null, jsonrpc::ParseError, u"unreadable header: %1"_s.arg(problem)));
+    send(jsonrpc::errorResponse(QJsonValue::Null, jsonrpc::ParseError, u"unreadable header: %1"_s.arg(problem)));
 }
 
 bool LanguageServer::handleNext()
@@ -91,8 +143,14 @@ bool LanguageServer::handleNext()
     std::optional<jsonrpc::Message> message = m_queue.take();
     if (!message)
         return false;
+    // What changed is published before the session ends.
+    const bool ending = message->method == u"shutdown"_s || message->method == u"exit"_s;
+    if (ending && m_state == State::Running && !m_finished)
+        publishScheduled();
     if (!m_finished)
         handle(*message);
+    if (m_queue.isEmpty() && !m_finished)
+        publishScheduled();
     return true;
 }
 
@@ -113,24 +171,57 @@ void LanguageServer::handle(const jsonrpc::Message &message)
     }
     if (!message.isRequest())
         return;   // the client's answer to a request of the server, which needs none
+    const QList<RequestRoute> &routes = requestRoutes();
+    const auto route = std::find_if(routes.cbegin(), routes.cend(),
+                                    [&](const RequestRoute &r) { return r.method == message.method; });
     Reply reply;
     if (m_state == State::Uninitialized && message.method != u"initialize"_s) {
         reply = Reply::failure(jsonrpc::ServerNotInitialized, u"the server is not initialized"_s);
     } else if (m_state == State::ShutDown && message.method != u"shutdown"_s) {
         reply = Reply::failure(jsonrpc::InvalidRequest, u"the server is shut down"_s);
-    } else if (const auto handler = m_requests.value(message.method)) {
-        reply = (this->*handler)(message.params);
+    } else if (route != routes.cend()) {
+        reply = answer(*route, message.params);
     } else {
         reply = Reply::failure(jsonrpc::MethodNotFound, u"unknown method %1"_s.arg(message.method));
     }
-    m_send(reply.error ? jsonrpc::errorResponse(message.id, reply.error, reply.message)
-                       : jsonrpc::response(message.id, reply.result));
+    if (reply.error)
+        send(jsonrpc::errorResponse(message.id, reply.error, reply.message));
+    else if (!reply.json.isNull())
+        m_send(jsonrpc::responseBody(message.id, reply.json));
+    else
+        send(jsonrpc::response(message.id, reply.result));
+}
+
+LanguageServer::Reply LanguageServer::answer(const RequestRoute &route, const QJsonValue &params)
+{
+    Request request{params, nullptr, nullptr, 0, m_client.encoding};
+    if (route.on == On::Server)
+        return (this->*route.handler)(request);
+    request.document = m_documents.find(documentUri(params));
+    if (!request.document)
+        return Reply::failure(jsonrpc::InvalidParams, u"no open document %1"_s.arg(documentUri(params)));
+    // Its text is no longer the editor's: nothing is said from it.
+    if (request.document->isStale() && route.whileStale)
+        return (this->*route.handler)(request);
+    if (request.document->isStale())
+        return Reply::failure(jsonrpc::ContentModified,
+                              u"%1 is out of step with the editor until its whole text comes again"_s.arg(
+                                  request.document->uri()));
+    if (route.on == On::Position) {
+        const auto offset = request.positions().offset(params[QLatin1StringView("position")]);
+        if (!offset)
+            return Reply::failure(jsonrpc::InvalidParams, u"no position"_s);
+        request.offset = *offset;
+    }
+    request.analysis = analysis(*request.document);
+    return (this->*route.handler)(request);
 }
 
 // --- lifecycle ---
 
-LanguageServer::Reply LanguageServer::initialize(const QJsonValue &params)
+LanguageServer::Reply LanguageServer::initialize(const Request &request)
 {
+    const QJsonValue &params = request.params;
     if (m_state != State::Uninitialized)
         return Reply::failure(jsonrpc::InvalidRequest, u"initialize comes once"_s);
     if (!params.isObject())
@@ -144,38 +235,15 @@ LanguageServer::Reply LanguageServer::initialize(const QJsonValue &params)
     }
     m_setups.setWorkspaceFolders(folders);
     m_state = State::Running;
-
-    QJsonObject capabilities{
-        {u"positionEncoding"_s, positionEncodingName(m_client.encoding)},
-        {u"textDocumentSync"_s,
-         QJsonObject{{u"openClose"_s, true}, {u"change"_s, 2}, {u"save"_s, QJsonObject{{u"includeText"_s, false}}}}},
-        {u"completionProvider"_s,
-         QJsonObject{{u"triggerCharacters"_s, QJsonArray{u"{"_s, u":"_s, u"/"_s, u" "_s, u"'"_s, u"\""_s}},
-                     {u"resolveProvider"_s, false}}},
-        {u"hoverProvider"_s, true},
-        {u"documentSymbolProvider"_s, true},
-        {u"foldingRangeProvider"_s, true},
-        {u"documentHighlightProvider"_s, true},
-        {u"definitionProvider"_s, true},
-        {u"documentLinkProvider"_s, QJsonObject{{u"resolveProvider"_s, false}}},
-        {u"codeActionProvider"_s, QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s}}}},
-        {u"workspace"_s,
-         QJsonObject{{u"workspaceFolders"_s, QJsonObject{{u"supported"_s, true}, {u"changeNotifications"_s, true}}}}},
-    };
-    if (m_client.pullDiagnostics) {
-        capabilities.insert(u"diagnosticProvider"_s,
-                            QJsonObject{{u"interFileDependencies"_s, true}, {u"workspaceDiagnostics"_s, false}});
-    }
     return {QJsonObject{
-        {u"capabilities"_s, capabilities},
+        {u"capabilities"_s, capabilities()},
         {u"serverInfo"_s, QJsonObject{{u"name"_s, u"zuvi-taggen"_s}, {u"version"_s, productVersion()}}},
     }};
 }
 
-LanguageServer::Reply LanguageServer::shutdown(const QJsonValue &)
+LanguageServer::Reply LanguageServer::shutdown(const Request &)
 {
     m_state = State::ShutDown;
-    m_shutDown = true;
     return {QJsonValue::Null};
 }
 
@@ -186,9 +254,10 @@ void LanguageServer::initialized(const QJsonValue &)
     // watches files for the server.
     if (!m_client.watchedFilesRegistration)
         return;
+    using namespace protocol;
     const QJsonArray watchers{
-        QJsonObject{{u"globPattern"_s, u"**/*"_s}, {u"kind"_s, 1 | 4}},     // created, deleted
-        QJsonObject{{u"globPattern"_s, u"**/.zuvi-check.json"_s}, {u"kind"_s, 2}},   // changed
+        QJsonObject{{u"globPattern"_s, u"**/*"_s}, {u"kind"_s, WatchCreate | WatchDelete}},
+        QJsonObject{{u"globPattern"_s, u"**/.zuvi-check.json"_s}, {u"kind"_s, WatchChange}},
     };
     ask(u"client/registerCapability"_s,
         QJsonObject{{u"registrations"_s,
@@ -199,7 +268,7 @@ void LanguageServer::initialized(const QJsonValue &)
 
 void LanguageServer::ask(const QString &method, const QJsonValue &params)
 {
-    m_send(jsonrpc::request(u"zuvi-taggen-%1"_s.arg(++m_asked), method, params));
+    send(jsonrpc::request(u"zuvi-taggen-%1"_s.arg(++m_asked), method, params));
 }
 
 void LanguageServer::exit(const QJsonValue &)
@@ -215,11 +284,10 @@ void LanguageServer::didOpen(const QJsonValue &params)
     const QString uri = item[QLatin1StringView("uri")].toString();
     if (uri.isEmpty() || !item[QLatin1StringView("text")].isString())
         return;
-    TextDocument &document = m_documents.open(uri, item[QLatin1StringView("text")].toString(),
-                                              item[QLatin1StringView("version")].toInt());
+    m_documents.open(uri, item[QLatin1StringView("text")].toString(), item[QLatin1StringView("version")].toInt());
     m_analyses.remove(uri);
-    publish(document);
-    publishOthers(uri);
+    schedulePublish(uri);
+    scheduleOthers(uri);
 }
 
 void LanguageServer::didChange(const QJsonValue &params)
@@ -229,9 +297,32 @@ void LanguageServer::didChange(const QJsonValue &params)
     if (!document)
         return;
     const int version = params[QLatin1StringView("textDocument")][QLatin1StringView("version")].toInt();
-    document->applyChanges(params[QLatin1StringView("contentChanges")].toArray(), version, m_client.encoding);
+    const QString problem =
+        document->applyChanges(params[QLatin1StringView("contentChanges")].toArray(), version, m_client.encoding);
+    if (!problem.isEmpty())
+        reportFaultyChange(*document, problem);
     m_analyses.remove(uri);
-    publish(*document);
+    schedulePublish(uri);
+}
+
+void LanguageServer::reportFaultyChange(const TextDocument &document, const QString &problem)
+{
+    using namespace protocol;
+    const QString note = u"didChange of %1, version %2: %3; %4"_s.arg(
+        document.uri(), QString::number(document.version()), problem,
+        document.isStale() ? u"the document is out of step until the editor sends its whole text"_s
+                           : u"the whole text that came after it brought the document back"_s);
+    send(jsonrpc::notification(u"window/logMessage"_s,
+                               QJsonObject{{u"type"_s, number(MessageType::Error)}, {u"message"_s, note}}));
+    if (!document.isStale())
+        return;
+    // The protocol has no request for the whole text again: the user is
+    // asked to reopen the file, whose didOpen brings it.
+    const QString name = document.path().isEmpty() ? document.uri() : QFileInfo(document.path()).fileName();
+    send(jsonrpc::notification(
+        u"window/showMessage"_s,
+        QJsonObject{{u"type"_s, number(MessageType::Warning)},
+                    {u"message"_s, u"zuvi-taggen 与编辑器中的 %1 不再一致，已停止检查它。请关闭并重新打开该文件。"_s.arg(name)}}));
 }
 
 void LanguageServer::didClose(const QJsonValue &params)
@@ -241,19 +332,19 @@ void LanguageServer::didClose(const QJsonValue &params)
         return;
     m_documents.close(uri);
     m_analyses.remove(uri);
-    if (m_published.contains(uri)) {
-        m_published.remove(uri);
-        m_send(jsonrpc::notification(u"textDocument/publishDiagnostics"_s,
-                                     QJsonObject{{u"uri"_s, uri}, {u"diagnostics"_s, QJsonArray()}}));
+    m_encoders.remove(uri);
+    m_unpublished.removeAll(uri);
+    if (m_published.remove(uri)) {
+        send(jsonrpc::notification(u"textDocument/publishDiagnostics"_s,
+                                   QJsonObject{{u"uri"_s, uri}, {u"diagnostics"_s, QJsonArray()}}));
     }
-    publishOthers(uri);
+    scheduleOthers(uri);
 }
 
 void LanguageServer::didSave(const QJsonValue &params)
 {
-    const QString uri = documentUri(params);
     // A file saved for the first time now exists for the others' includes.
-    publishOthers(uri);
+    scheduleOthers(documentUri(params));
 }
 
 void LanguageServer::didChangeWorkspaceFolders(const QJsonValue &params)
@@ -267,12 +358,12 @@ void LanguageServer::didChangeWorkspaceFolders(const QJsonValue &params)
             folders << added;
     }
     m_setups.setWorkspaceFolders(folders);
-    publishOthers(QString());
+    scheduleOthers(QString());
 }
 
 void LanguageServer::didChangeWatchedFiles(const QJsonValue &)
 {
-    publishOthers(QString());
+    scheduleOthers(QString());
 }
 
 std::shared_ptr<const DocumentAnalysis> LanguageServer::analysis(const TextDocument &document)
@@ -283,100 +374,88 @@ std::shared_ptr<const DocumentAnalysis> LanguageServer::analysis(const TextDocum
     return cached;
 }
 
+void LanguageServer::schedulePublish(const QString &uri)
+{
+    if (!m_client.pullDiagnostics && !m_unpublished.contains(uri))
+        m_unpublished << uri;
+}
+
+void LanguageServer::scheduleOthers(const QString &except)
+{
+    for (const TextDocument *document : m_documents.all()) {
+        if (document->uri() == except)
+            continue;
+        m_analyses.remove(document->uri());
+        schedulePublish(document->uri());
+        m_othersChanged = true;
+    }
+}
+
+void LanguageServer::publishScheduled()
+{
+    for (const QString &uri : std::exchange(m_unpublished, {})) {
+        if (const TextDocument *document = m_documents.find(uri))
+            publish(*document);
+    }
+    if (std::exchange(m_othersChanged, false) && m_client.pullDiagnostics && m_client.diagnosticRefresh)
+        ask(u"workspace/diagnostic/refresh"_s, QJsonValue::Undefined);
+}
+
+QByteArray LanguageServer::diagnosticsOf(const TextDocument &document)
+{
+    // Findings of a stale text would stand in the wrong places.
+    if (document.isStale())
+        return "[]";
+    return m_encoders[document.uri()].encode(*analysis(document), positions(document));
+}
+
 void LanguageServer::publish(const TextDocument &document)
 {
-    if (m_client.pullDiagnostics)
-        return;
-    const QJsonArray found = diagnostics(*analysis(document), positions(document));
+    const QByteArray found = diagnosticsOf(document);
     const auto last = m_published.constFind(document.uri());
     if (last != m_published.cend() && *last == found)
         return;
     m_published.insert(document.uri(), found);
-    m_send(jsonrpc::notification(u"textDocument/publishDiagnostics"_s,
-                                 QJsonObject{{u"uri"_s, document.uri()},
-                                             {u"version"_s, document.version()},
-                                             {u"diagnostics"_s, found}}));
-}
-
-void LanguageServer::publishOthers(const QString &except)
-{
-    bool others = false;
-    for (const TextDocument *document : m_documents.all()) {
-        if (document->uri() == except)
-            continue;
-        others = true;
-        m_analyses.remove(document->uri());
-        publish(*document);
-    }
-    if (others && m_client.pullDiagnostics && m_client.diagnosticRefresh)
-        ask(u"workspace/diagnostic/refresh"_s, QJsonValue::Undefined);
+    QByteArray params = "{\"uri\":";
+    jsonwriter::appendString(params, document.uri());
+    params.append(",\"version\":");
+    jsonwriter::appendNumber(params, document.version());
+    params.append(",\"diagnostics\":");
+    params.append(found);
+    params.append('}');
+    m_send(jsonrpc::notificationBody(u"textDocument/publishDiagnostics"_s, params));
 }
 
 // --- requests on a document ---
 
-std::optional<LanguageServer::Target> LanguageServer::target(const QJsonValue &params, bool withPosition, Reply *failure)
+LanguageServer::Reply LanguageServer::completion(const Request &request)
 {
-    Target found;
-    found.document = m_documents.find(documentUri(params));
-    if (!found.document) {
-        *failure = Reply::failure(jsonrpc::InvalidParams, u"no open document %1"_s.arg(documentUri(params)));
-        return std::nullopt;
-    }
-    if (withPosition) {
-        const auto offset = positions(*found.document).offset(params[QLatin1StringView("position")]);
-        if (!offset) {
-            *failure = Reply::failure(jsonrpc::InvalidParams, u"no position"_s);
-            return std::nullopt;
-        }
-        found.offset = *offset;
-    }
-    found.analysis = analysis(*found.document);
-    return found;
+    return Reply::written(::completion(*request.analysis, request.offset, request.positions(), m_client));
 }
 
-LanguageServer::Reply LanguageServer::completion(const QJsonValue &params)
+LanguageServer::Reply LanguageServer::completionResolve(const Request &request)
 {
-    Reply failure;
-    const auto at = target(params, true, &failure);
-    if (!at)
-        return failure;
-    return {::completion(*at->analysis, at->offset, positions(*at->document), m_client)};
+    return {resolveCompletion(request.params.toObject(), m_client)};
 }
 
-LanguageServer::Reply LanguageServer::hover(const QJsonValue &params)
+LanguageServer::Reply LanguageServer::hover(const Request &request)
 {
-    Reply failure;
-    const auto at = target(params, true, &failure);
-    if (!at)
-        return failure;
-    return {::hover(*at->analysis, at->offset, positions(*at->document), m_client)};
+    return {::hover(*request.analysis, request.offset, request.positions(), m_client)};
 }
 
-LanguageServer::Reply LanguageServer::documentSymbol(const QJsonValue &params)
+LanguageServer::Reply LanguageServer::documentSymbol(const Request &request)
 {
-    Reply failure;
-    const auto at = target(params, false, &failure);
-    if (!at)
-        return failure;
-    return {documentSymbols(*at->analysis, positions(*at->document), m_client, at->document->uri())};
+    return {documentSymbols(*request.analysis, request.positions(), m_client, request.document->uri())};
 }
 
-LanguageServer::Reply LanguageServer::foldingRange(const QJsonValue &params)
+LanguageServer::Reply LanguageServer::foldingRange(const Request &request)
 {
-    Reply failure;
-    const auto at = target(params, false, &failure);
-    if (!at)
-        return failure;
-    return {foldingRanges(*at->analysis, positions(*at->document))};
+    return {foldingRanges(*request.analysis, request.positions())};
 }
 
-LanguageServer::Reply LanguageServer::documentHighlight(const QJsonValue &params)
+LanguageServer::Reply LanguageServer::documentHighlight(const Request &request)
 {
-    Reply failure;
-    const auto at = target(params, true, &failure);
-    if (!at)
-        return failure;
-    return {documentHighlights(*at->analysis, at->offset, positions(*at->document))};
+    return {documentHighlights(*request.analysis, request.offset, request.positions())};
 }
 
 QString LanguageServer::uriOf(const QString &path) const
@@ -385,45 +464,30 @@ QString LanguageServer::uriOf(const QString &path) const
     return open ? open->uri() : uriOfPath(path);
 }
 
-LanguageServer::Reply LanguageServer::definition(const QJsonValue &params)
+LanguageServer::Reply LanguageServer::definition(const Request &request)
 {
-    Reply failure;
-    const auto at = target(params, true, &failure);
-    if (!at)
-        return failure;
-    return {::definition(*at->analysis, at->offset, [this](const QString &path) { return uriOf(path); })};
+    return {::definition(*request.analysis, request.offset, [this](const QString &path) { return uriOf(path); })};
 }
 
-LanguageServer::Reply LanguageServer::documentLink(const QJsonValue &params)
+LanguageServer::Reply LanguageServer::documentLink(const Request &request)
 {
-    Reply failure;
-    const auto at = target(params, false, &failure);
-    if (!at)
-        return failure;
-    return {documentLinks(*at->analysis, positions(*at->document), [this](const QString &path) { return uriOf(path); })};
+    return {documentLinks(*request.analysis, request.positions(), [this](const QString &path) { return uriOf(path); })};
 }
 
-LanguageServer::Reply LanguageServer::codeAction(const QJsonValue &params)
+LanguageServer::Reply LanguageServer::codeAction(const Request &request)
 {
-    Reply failure;
-    const auto at = target(params, false, &failure);
-    if (!at)
-        return failure;
-    const auto range = positions(*at->document).range(params[QLatin1StringView("range")]);
+    const QJsonValue &params = request.params;
+    const auto range = request.positions().range(params[QLatin1StringView("range")]);
     if (!range)
         return Reply::failure(jsonrpc::InvalidParams, u"no range"_s);
     const QJsonValue only = params[QLatin1StringView("context")][QLatin1StringView("only")];
     if (only.isArray() && !only.toArray().contains(u"quickfix"_s))
         return {QJsonArray()};
-    return {quickFixes(*at->analysis, range->first, range->second, positions(*at->document), at->document->uri(),
+    return {quickFixes(*request.analysis, range->first, range->second, request.positions(), request.document->uri(),
                        params[QLatin1StringView("context")][QLatin1StringView("diagnostics")].toArray())};
 }
 
-LanguageServer::Reply LanguageServer::pullDiagnostics(const QJsonValue &params)
+LanguageServer::Reply LanguageServer::pullDiagnostics(const Request &request)
 {
-    Reply failure;
-    const auto at = target(params, false, &failure);
-    if (!at)
-        return failure;
-    return {QJsonObject{{u"kind"_s, u"full"_s}, {u"items"_s, diagnostics(*at->analysis, positions(*at->document))}}};
+    return Reply::written("{\"kind\":\"full\",\"items\":" + diagnosticsOf(*request.document) + '}');
 }

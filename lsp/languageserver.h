@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lsp/clientsupport.h"
+#include "lsp/diagnostics.h"
 #include "lsp/documentanalysis.h"
 #include "lsp/documents.h"
 #include "lsp/jsonrpc.h"
@@ -11,18 +12,20 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
 
-// The language server without its transport: message bodies in, messages
-// out through `send`. Keeps the protocol's lifecycle (initialize first;
-// shutdown, perhaps twice; exit), the open documents, and answers each
-// request from the template checker and the catalog.
+// The language server without its transport: message bodies in, message
+// bodies out through `send`. Keeps the protocol's lifecycle (initialize
+// first; shutdown, perhaps twice; exit), the open documents, and answers
+// each request from the template checker and the catalog.
 class LanguageServer
 {
 public:
-    using Send = std::function<void(const QJsonObject &message)>;
+    // A message body, to be framed and written.
+    using Send = std::function<void(const QByteArray &body)>;
     explicit LanguageServer(Send send);
     ~LanguageServer();
 
@@ -31,7 +34,9 @@ public:
     void receive(const QByteArray &body);
     // A frame whose header could not be read: a parse error.
     void receiveMalformed(const QString &problem);
-    // Handles the oldest waiting message; false when none waits.
+    // Handles the oldest waiting message; false when none waits. When the
+    // last waiting one is handled, the findings of the documents changed
+    // meanwhile are published: a burst of changes is read once, at its end.
     bool handleNext();
     bool hasWaiting() const { return !m_queue.isEmpty(); }
 
@@ -40,9 +45,7 @@ public:
     // Whether the server is to end, and with what status: 0 after a
     // shutdown request, 1 without one.
     bool finished() const { return m_finished; }
-    int exitStatus() const { return m_shutDown ? 0 : 1; }
-
-    const ClientSupport &client() const { return m_client; }
+    int exitStatus() const { return m_state == State::ShutDown ? 0 : 1; }
 
 private:
     struct Reply {
@@ -54,18 +57,54 @@ private:
             reply.message = std::move(message);
             return reply;
         }
+        // A result already written as JSON.
+        static Reply written(QByteArray json)
+        {
+            Reply reply;
+            reply.json = std::move(json);
+            return reply;
+        }
         QJsonValue result;
+        QByteArray json;
         int error = 0;
         QString message;
     };
-    using RequestHandler = Reply (LanguageServer::*)(const QJsonValue &params);
+
+    // What a handler is given: the parameters, and for a request on a
+    // document that document, its analysis and, where the method takes a
+    // position, the offset of params.position; all found before it runs.
+    struct Request {
+        const QJsonValue &params;
+        TextDocument *document = nullptr;
+        std::shared_ptr<const DocumentAnalysis> analysis;
+        qsizetype offset = 0;
+        PositionEncoding encoding = PositionEncoding::Utf16;
+
+        PositionMapper positions() const { return document->positions(encoding); }
+    };
+    enum class On { Server, Document, Position };
+    using RequestHandler = Reply (LanguageServer::*)(const Request &request);
     using NotificationHandler = void (LanguageServer::*)(const QJsonValue &params);
+    // A request method, what it is on, its handler, and the server
+    // capability that tells the client of it (none for the lifecycle).
+    struct RequestRoute {
+        QLatin1StringView method;
+        On on;
+        RequestHandler handler;
+        QLatin1StringView capability;
+        QJsonValue (*capabilityValue)(const ClientSupport &client);
+        // Answered for a stale document too (its handler knows it is).
+        bool whileStale = false;
+    };
+    static const QList<RequestRoute> &requestRoutes();
+    QJsonObject capabilities() const;
 
     void handle(const jsonrpc::Message &message);
+    Reply answer(const RequestRoute &route, const QJsonValue &params);
 
     // Lifecycle.
-    Reply initialize(const QJsonValue &params);
-    Reply shutdown(const QJsonValue &params);
+    Reply initialize(const Request &request);
+    Reply shutdown(const Request &request);
     void initialized(const QJsonValue &params);
     void exit(const QJsonValue &params);
 
@@ -78,51 +117,52 @@ private:
     void didChangeWatchedFiles(const QJsonValue &params);
 
     // Requests on a document.
-    Reply completion(const QJsonValue &params);
-    Reply hover(const QJsonValue &params);
-    Reply documentSymbol(const QJsonValue &params);
-    Reply foldingRange(const QJsonValue &params);
-    Reply documentHighlight(const QJsonValue &params);
-    Reply definition(const QJsonValue &params);
-    Reply documentLink(const QJsonValue &params);
-    Reply codeAction(const QJsonValue &params);
-    Reply pullDiagnostics(const QJsonValue &params);
+    Reply completion(const Request &request);
+    Reply completionResolve(const Request &request);
+    Reply hover(const Request &request);
+    Reply documentSymbol(const Request &request);
+    Reply foldingRange(const Request &request);
+    Reply documentHighlight(const Request &request);
+    Reply definition(const Request &request);
+    Reply documentLink(const Request &request);
+    Reply codeAction(const Request &request);
+    Reply pullDiagnostics(const Request &request);
 
     // The URI of a local file: the open document's own where it is open.
     QString uriOf(const QString &path) const;
-
-    // The open document named in params.textDocument, with its analysis;
-    // `offset` from params.position where asked for.
-    struct Target {
-        TextDocument *document = nullptr;
-        std::shared_ptr<const DocumentAnalysis> analysis;
-        qsizetype offset = 0;
-    };
-    std::optional<Target> target(const QJsonValue &params, bool withPosition, Reply *failure);
     std::shared_ptr<const DocumentAnalysis> analysis(const TextDocument &document);
     PositionMapper positions(const TextDocument &document) const { return document.positions(m_client.encoding); }
 
-    // Diagnostics pushed to clients that do not pull them. Those of the
-    // other open documents, whose includes or configuration may have come,
-    // gone or changed, pushed again, or a pulling client asked to pull them
-    // again.
+    // Findings pushed to clients that do not pull them, once no message
+    // waits: of a document changed, and of the other open documents, whose
+    // includes or configuration may have come, gone or changed (a pulling
+    // client is asked to pull those again).
+    void schedulePublish(const QString &uri);
+    void scheduleOthers(const QString &except);
+    void publishScheduled();
     void publish(const TextDocument &document);
-    void publishOthers(const QString &except);
+    // The findings of a document as a JSON array: none while it is stale.
+    QByteArray diagnosticsOf(const TextDocument &document);
+    // A change that could not be applied: the client is told, and the
+    // document is stale until its whole text comes again.
+    void reportFaultyChange(const TextDocument &document, const QString &problem);
+
+    void send(const QJsonObject &message) { m_send(jsonrpc::encode(message)); }
     // A request to the client, whose answer the server does not need.
     void ask(const QString &method, const QJsonValue &params);
-    void forgetAnalyses();
 
     Send m_send;
     jsonrpc::MessageQueue m_queue;
     enum class State { Uninitialized, Running, ShutDown } m_state = State::Uninitialized;
-    bool m_shutDown = false;
     bool m_finished = false;
     ClientSupport m_client;
     DocumentStore m_documents;
     SiteSetups m_setups;
     QHash<QString, std::shared_ptr<const DocumentAnalysis>> m_analyses;   // by URI, for the current version
-    QHash<QString, QJsonArray> m_published;                               // by URI
-    QHash<QString, RequestHandler> m_requests;
+    QHash<QString, DiagnosticEncoder> m_encoders;                         // by URI
+    QHash<QString, QByteArray> m_published;                               // by URI: the diagnostics sent last
+    QStringList m_unpublished;   // URIs whose findings are to be published
+    bool m_othersChanged = false;   // a pulling client is to pull again
     QHash<QString, NotificationHandler> m_notifications;
     int m_asked = 0;   // requests sent to the client, for their ids
 };

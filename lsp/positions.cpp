@@ -63,10 +63,16 @@ ColumnUnit PositionMapper::unit() const
     return ColumnUnit::Utf16;
 }
 
-QJsonObject PositionMapper::position(qsizetype offset) const
+PositionMapper::Place PositionMapper::place(qsizetype offset) const
 {
     const TextPosition p = m_lines.position(offset, unit());
-    return {{QStringLiteral("line"), double(p.line - 1)}, {QStringLiteral("character"), double(p.column - 1)}};
+    return {p.line - 1, p.column - 1};
+}
+
+QJsonObject PositionMapper::position(qsizetype offset) const
+{
+    const Place p = place(offset);
+    return {{QStringLiteral("line"), double(p.line)}, {QStringLiteral("character"), double(p.character)}};
 }
 
 QJsonObject PositionMapper::range(qsizetype start, qsizetype length) const

@@ -25,6 +25,12 @@ class PositionMapper
 public:
     PositionMapper(const LineIndex &lines, PositionEncoding encoding) : m_lines(lines), m_encoding(encoding) {}
 
+    // A position as the protocol counts it: line and character from 0.
+    struct Place {
+        qsizetype line = 0;
+        qsizetype character = 0;
+    };
+    Place place(qsizetype offset) const;
     QJsonObject position(qsizetype offset) const;
     QJsonObject range(qsizetype start, qsizetype length) const;
     // Nothing when the JSON is not a position or range.

@@ -3,8 +3,6 @@
 #include "lsp/languageserver.h"
 #include "lsp/messagereader.h"
 
-#include <QJsonDocument>
-
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -59,9 +57,9 @@ int runLanguageServer()
     std::signal(SIGPIPE, SIG_IGN);
 
     bool outputOpen = true;
-    LanguageServer server([&](const QJsonObject &message) {
+    LanguageServer server([&](const QByteArray &body) {
         if (outputOpen)
-            outputOpen = writeAll(protocol, frameMessage(QJsonDocument(message).toJson(QJsonDocument::Compact)));
+            outputOpen = writeAll(protocol, frameMessage(body));
     });
     MessageReader reader;
     bool inputOpen = true;

@@ -1,14 +1,15 @@
 #include "lsp/structure.h"
 
+#include "lsp/protocol.h"
+
 #include <QJsonObject>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// SymbolKind and DocumentHighlightKind of the protocol.
-constexpr int kSymbolStruct = 23;
-constexpr int kHighlightText = 1;
+constexpr int kSymbolStruct = protocol::number(protocol::SymbolKind::Struct);
+constexpr int kHighlightText = protocol::number(protocol::DocumentHighlightKind::Text);
 // A symbol's detail: the opening tag's attributes, cut to a line of this length.
 constexpr qsizetype kDetailLength = 60;
 

@@ -22,7 +22,7 @@ const char *const kMethods[] = {
     "textDocument/codeAction", "textDocument/diagnostic",
 };
 const char *const kEncodings[] = {"utf-16", "utf-8", "utf-32"};
-const int kKnownErrors[] = {-32700, -32600, -32601, -32602, -32603, -32002, -32800};
+const int kKnownErrors[] = {-32700, -32600, -32601, -32602, -32603, -32002, -32800, -32801};
 
 const QString kUri = QStringLiteral("file:///fuzz/theme/index.htm");
 
@@ -41,7 +41,7 @@ class Client
 {
 public:
     explicit Client(uint8_t setup)
-        : m_server([this](const QJsonObject &message) { sent(message); })
+        : m_server([this](const QByteArray &body) { sent(body); })
     {
         const bool snippets = setup & 0x4;
         const bool markdown = setup & 0x8;
@@ -196,10 +196,12 @@ private:
             checkPlaces(member, shown);
     }
 
-    void sent(const QJsonObject &message)
+    void sent(const QByteArray &body)
     {
-        const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
         const QString shown = QString::fromUtf8(body.left(2000));
+        const QJsonDocument document = QJsonDocument::fromJson(body);
+        fuzzCheck(document.isObject(), "a message is a JSON object", shown);
+        const QJsonObject message = document.object();
         MessageReader reader;
         reader.append(frameMessage(body));
         const MessageReader::Item back = reader.next();

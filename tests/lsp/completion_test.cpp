@@ -30,15 +30,26 @@ Cursor cursorIn(const QString &marked)
     return cursor;
 }
 
-QJsonObject complete(const QString &marked, const QJsonObject &capabilities = {})
+QJsonObject complete(LspSession &session, const QString &marked, const QJsonObject &capabilities = {})
 {
-    LspSession session;
     session.initialize(capabilities);
     const Cursor cursor = cursorIn(marked);
     session.open(kUri, cursor.text);
     return session.request(QStringLiteral("textDocument/completion"), documentPosition(kUri, cursor.line, cursor.character))
         .value(QStringLiteral("result"))
         .toObject();
+}
+
+QJsonObject complete(const QString &marked, const QJsonObject &capabilities = {})
+{
+    LspSession session;
+    return complete(session, marked, capabilities);
+}
+
+// The item as completionItem/resolve gives it back.
+QJsonObject resolved(LspSession &session, const QJsonObject &item)
+{
+    return session.request(QStringLiteral("completionItem/resolve"), item).value(QStringLiteral("result")).toObject();
 }
 
 QStringList labels(const QJsonObject &list)
@@ -161,11 +172,32 @@ TEST(Completion, SnippetsInsertWhatThePlainTextDoes)
         << shown(listLoop);
 }
 
-// What an item says of itself: the caption, the tag and the page, the tip
-// and the code, and the words it is found by.
+// The client is told that items are resolved, and the list that it is to
+// ask again as the word grows.
+TEST(Completion, ListsAreIncompleteAndItemsResolved)
+{
+    LspSession session;
+    const QJsonObject answer = session.initialize();
+    EXPECT_TRUE(jsonIncludes(answer[QStringLiteral("result")][QStringLiteral("capabilities")][QStringLiteral("completionProvider")],
+                             parseJson(R"({"resolveProvider":true})")))
+        << shown(answer);
+    EXPECT_EQ(complete(QStringLiteral("{zuvi:fen|"))[QStringLiteral("isIncomplete")], QJsonValue(true));
+    // An item not of the catalog comes back as it went.
+    const QJsonObject attribute = complete(QStringLiteral("{zuvi:arclist ti|}"))[QStringLiteral("items")][0].toObject();
+    ASSERT_FALSE(attribute.isEmpty());
+    EXPECT_EQ(resolved(session, attribute), attribute) << shown(resolved(session, attribute));
+}
+
+// What an item says of itself: the caption, the tag and the page, and the
+// words it is found by; resolved, the tip and the code, while what it
+// inserts stays as it was.
 TEST(Completion, ItemsDescribeTheirTag)
 {
-    const QJsonObject pageList = itemLabelled(complete(QStringLiteral("fenye|")), QStringLiteral("分页标签"));
+    LspSession plainSession;
+    const QJsonObject listed = itemLabelled(complete(plainSession, QStringLiteral("fenye|")), QStringLiteral("分页标签"));
+    EXPECT_FALSE(listed.contains(QStringLiteral("documentation"))) << "the list stays small: " << shown(listed);
+    const QJsonObject pageList = resolved(plainSession, listed);
+    EXPECT_EQ(pageList[QStringLiteral("textEdit")], listed[QStringLiteral("textEdit")]);
     EXPECT_TRUE(jsonIncludes(pageList, parseJson(R"({
         "detail": "{zuvi:pagelist} · 列表标签",
         "filterText": "pagelist fenyebiaoqian fybq 分页标签",
@@ -185,7 +217,12 @@ TEST(Completion, ItemsDescribeTheirTag)
         }
     }
     ASSERT_TRUE(tipped);
-    const QJsonObject withTip = itemLabelled(complete(QStringLiteral("{|"), kSnippetClient), tipped->caption);
+    LspSession snippetSession;
+    const QJsonObject listedWithTip = itemLabelled(complete(snippetSession, QStringLiteral("{|"), kSnippetClient), tipped->caption);
+    const QJsonObject withTip = resolved(snippetSession, listedWithTip);
+    // Tab stops and all: a resolved snippet inserts what the listed one does.
+    EXPECT_EQ(withTip[QStringLiteral("textEdit")], listedWithTip[QStringLiteral("textEdit")]);
+    EXPECT_EQ(withTip[QStringLiteral("insertTextFormat")].toInt(), 2);
     const QString documentation = withTip[QStringLiteral("documentation")][QStringLiteral("value")].toString();
     EXPECT_EQ(withTip[QStringLiteral("documentation")][QStringLiteral("kind")].toString(), QStringLiteral("markdown"));
     EXPECT_TRUE(documentation.startsWith(tipped->tip + QStringLiteral("\n\n```html\n"))) << documentation.toStdString();

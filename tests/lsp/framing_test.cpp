@@ -39,6 +39,12 @@ TEST_P(FramingTest, ReadsTheSameHoweverTheBytesArrive)
 
 const QByteArray kChinese = QStringLiteral("{\"a\":\"分页\"}").toUtf8();   // 14 bytes, 10 characters
 
+// 20 KB of lines a header could have, and of headers whose line ends were
+// lost, before a good frame: the header limit holds whether or not the
+// header's end came in the same read.
+const QByteArray kLongHeader = QByteArray("X-Junk: ") + QByteArray(20000, 'a') + "\r\n";
+const QByteArray kRunTogether = QByteArray("Content-Length: x").repeated(1200);
+
 const FramingCase kCases[] = {
     {"one message", "Content-Length: 2\r\n\r\n{}", {"M:{}"}},
     {"two back to back, another header, any case and blanks",
@@ -58,6 +64,13 @@ const FramingCase kCases[] = {
      "Content-Length: 1\r\n\r\n{}Content-Length: 2\r\n\r\n[]", {"M:{", "fault", "M:[]"}},
     {"a long run without a header's end", QByteArray(20000, 'x') + "Content-Length: 2\r\n\r\n{}", {"fault", "M:{}"}},
     {"a body not yet complete gives nothing", "Content-Length: 10\r\n\r\n{\"a\":", {}},
+    {"20 KB of header lines before a frame", kLongHeader + "Content-Length: 2\r\n\r\n{}", {"fault", "M:{}"}},
+    {"20 KB of headers run together before a frame", kRunTogether + "Content-Length: 2\r\n\r\n{}", {"fault", "M:{}"}},
+    {"20 KB of junk, a bad length, a frame: one fault for the run",
+     QByteArray(20000, 'x') + "Content-Length: abc\r\n\r\nContent-Length: 2\r\n\r\n{}", {"fault", "M:{}"}},
+    {"a header run into the next", "Content-Length: xContent-Length: 2\r\n\r\n{}", {"fault", "M:{}"}},
+    {"a header name split by the read", "Content-Length   \r\n\r\n" + QByteArray(9000, 'x') + "content-LENGTH   :2\r\n\r\n[]",
+     {"fault", "fault", "M:[]"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Streams, FramingTest, testing::ValuesIn(kCases));

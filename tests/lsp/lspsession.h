@@ -15,7 +15,16 @@
 class LspSession
 {
 public:
-    LspSession() : m_server([this](const QJsonObject &message) { m_sent << message; }) {}
+    LspSession()
+        : m_server([this](const QByteArray &body) {
+              QJsonParseError error;
+              const QJsonDocument message = QJsonDocument::fromJson(body, &error);
+              EXPECT_EQ(error.error, QJsonParseError::NoError) << body.toStdString();
+              EXPECT_TRUE(message.isObject()) << body.toStdString();
+              m_sent << message.object();
+          })
+    {
+    }
 
     LanguageServer &server() { return m_server; }
 

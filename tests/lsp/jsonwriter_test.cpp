@@ -1,0 +1,46 @@
+// JSON the server writes as bytes reads back as the value it was written
+// from: strings with quotes, backslashes, control characters, Chinese and
+// characters outside the BMP; and any value as QJsonDocument would write it.
+#include "lsp/jsonwriter.h"
+#include "tests/lsp/lspsession.h"
+
+namespace {
+
+TEST(JsonWriter, StringsReadBackAsTheyWere)
+{
+    const QString cases[] = {
+        QString(),
+        QStringLiteral("plain"),
+        QStringLiteral("{zuvi:arclist} 的属性 row 应为数字，而不是 '十'"),
+        QStringLiteral("quote \" backslash \\ slash /"),
+        QStringLiteral("line\nreturn\rtab\tbell\x07 unit\x1f end"),
+        QString(QChar(0)) + QStringLiteral("after a NUL"),
+        QStringLiteral("\U0001D11E pair at the start, and at the end \U0001F600"),
+    };
+    for (const QString &text : cases) {
+        QByteArray written = "[";
+        jsonwriter::appendString(written, text);
+        written.append(']');
+        QJsonParseError error;
+        const QJsonDocument read = QJsonDocument::fromJson(written, &error);
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << written.toStdString();
+        EXPECT_EQ(read.array().first().toString(), text) << written.toStdString();
+    }
+}
+
+TEST(JsonWriter, ValuesAsQtWritesThem)
+{
+    const QJsonValue values[] = {
+        QJsonValue(QJsonValue::Null), QJsonValue(true), QJsonValue(false), QJsonValue(0), QJsonValue(-32801),
+        QJsonValue(2147483648.0), QJsonValue(0.5), QJsonValue(QStringLiteral("id-1")),
+        parseJson(R"({"b":[1,"二",null],"a":{"c":true}})"), parseJson(R"([[],{}])"),
+    };
+    for (const QJsonValue &value : values) {
+        QByteArray written;
+        jsonwriter::appendValue(written, value);
+        const QByteArray byQt = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+        EXPECT_EQ("[" + written + "]", byQt);
+    }
+}
+
+} // namespace
