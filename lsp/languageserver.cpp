@@ -55,6 +55,8 @@ LanguageServer::LanguageServer(Send send)
         {u"textDocument/documentLink"_s, &LanguageServer::documentLink},
         {u"textDocument/codeAction"_s, &LanguageServer::codeAction},
         {u"textDocument/diagnostic"_s, &LanguageServer::pullDiagnostics},
+        {u"textDocument/semanticTokens/full"_s, &LanguageServer::semanticTokensFull},
+        {u"textDocument/semanticTokens/full/delta"_s, &LanguageServer::semanticTokensDelta},
     };
     m_notifications = {
         {u"initialized"_s, &LanguageServer::initialized},
@@ -159,6 +161,7 @@ LanguageServer::Reply LanguageServer::initialize(const QJsonValue &params)
         {u"definitionProvider"_s, true},
         {u"documentLinkProvider"_s, QJsonObject{{u"resolveProvider"_s, false}}},
         {u"codeActionProvider"_s, QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s}}}},
+        {u"semanticTokensProvider"_s, SemanticTokens::provider()},
         {u"workspace"_s,
          QJsonObject{{u"workspaceFolders"_s, QJsonObject{{u"supported"_s, true}, {u"changeNotifications"_s, true}}}}},
     };
@@ -241,6 +244,7 @@ void LanguageServer::didClose(const QJsonValue &params)
         return;
     m_documents.close(uri);
     m_analyses.remove(uri);
+    m_semanticTokens.forget(uri);
     if (m_published.contains(uri)) {
         m_published.remove(uri);
         m_send(jsonrpc::notification(u"textDocument/publishDiagnostics"_s,
@@ -426,4 +430,21 @@ LanguageServer::Reply LanguageServer::pullDiagnostics(const QJsonValue &params)
     if (!at)
         return failure;
     return {QJsonObject{{u"kind"_s, u"full"_s}, {u"items"_s, diagnostics(*at->analysis, positions(*at->document))}}};
+}
+
+LanguageServer::Reply LanguageServer::semanticTokensFull(const QJsonValue &params)
+{
+    const TextDocument *document = m_documents.find(documentUri(params));
+    if (!document)
+        return Reply::failure(jsonrpc::InvalidParams, u"no open document %1"_s.arg(documentUri(params)));
+    return {m_semanticTokens.full(document->uri(), document->text(), positions(*document))};
+}
+
+LanguageServer::Reply LanguageServer::semanticTokensDelta(const QJsonValue &params)
+{
+    const TextDocument *document = m_documents.find(documentUri(params));
+    if (!document)
+        return Reply::failure(jsonrpc::InvalidParams, u"no open document %1"_s.arg(documentUri(params)));
+    return {m_semanticTokens.delta(document->uri(), params[QLatin1StringView("previousResultId")].toString(),
+                                   document->text(), positions(*document))};
 }

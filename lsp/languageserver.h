@@ -4,6 +4,7 @@
 #include "lsp/documentanalysis.h"
 #include "lsp/documents.h"
 #include "lsp/jsonrpc.h"
+#include "lsp/semantictokens.h"
 #include "lsp/sitesetup.h"
 
 #include <QByteArray>
@@ -87,6 +88,8 @@ private:
     Reply documentLink(const QJsonValue &params);
     Reply codeAction(const QJsonValue &params);
     Reply pullDiagnostics(const QJsonValue &params);
+    Reply semanticTokensFull(const QJsonValue &params);
+    Reply semanticTokensDelta(const QJsonValue &params);
 
     // The URI of a local file: the open document's own where it is open.
     QString uriOf(const QString &path) const;
@@ -122,6 +125,7 @@ private:
     SiteSetups m_setups;
     QHash<QString, std::shared_ptr<const DocumentAnalysis>> m_analyses;   // by URI, for the current version
     QHash<QString, QJsonArray> m_published;                               // by URI
+    SemanticTokens m_semanticTokens;
     QHash<QString, RequestHandler> m_requests;
     QHash<QString, NotificationHandler> m_notifications;
     int m_asked = 0;   // requests sent to the client, for their ids
