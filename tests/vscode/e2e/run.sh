@@ -80,3 +80,11 @@ node "$code_server" "${server_options[@]}" --bind-addr "127.0.0.1:$port" --auth 
 ZUVI_E2E_URL="http://127.0.0.1:$port/?folder=$run/workspace" ZUVI_E2E_SHOTS="$shots" \
   ZUVI_E2E_CHROMIUM_PROFILE="$run/chromium" ZUVI_E2E_WORKSPACE="$run/workspace" \
   node "$here/drive.mjs"
+
+# Nothing of the extension went wrong on the way: no error in the extension
+# host's log (its line and the stack lines after it) that names it.
+if awk '/^[0-9][0-9][0-9][0-9]-/ { in_error = /\[error\]/ } in_error' "$run"/user-data/logs/*/exthost*/remoteexthost.log |
+  grep -i zuvi; then
+  echo "the extension logged errors in the extension host" >&2
+  exit 1
+fi
