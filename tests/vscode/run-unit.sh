@@ -10,4 +10,6 @@ for test in "$here"/unit/*.test.ts; do
   "$stage/node_modules/.bin/esbuild" "$test" --bundle --platform=node --format=cjs --log-level=warning \
     --outfile="$out/$(basename "$test" .ts).js"
 done
+# The tests bundled elsewhere find their fixtures from here.
+export ZUVI_VSCODE_TESTS="$here"
 exec node --test "$out"/*.test.js
