@@ -161,6 +161,16 @@ try {
     `the misspelled tag's finding: ${misspelled}`);
   await shot('problems');
 
+  // The outline of the blocks, from the server's symbols: Go to Symbol in Editor.
+  await command('Go to Symbol in Editor');
+  const symbols = await until('the blocks in Go to Symbol', () => {
+    const rows = [...document.querySelectorAll('.quick-input-list .monaco-list-row')].map((row) => row.textContent);
+    return rows.some((row) => row.includes('{zuvi:list}')) && rows.some((row) => row.includes('{zuvi:arclist}')) && rows;
+  });
+  console.log(symbols.join('\n'));
+  await shot('outline');
+  await page.keyboard.press('Escape');
+
   // 2. Completion from pinyin: 分页标签 offered for "fenye" and accepted;
   // a builder's snippet (列表循环, from its initials) with its tab stops.
   await clickOn('</body>');
