@@ -73,6 +73,10 @@ const QList<LanguageServer::RequestRoute> &LanguageServer::requestRoutes()
          },
          // No findings while stale, as for a client they are pushed to.
          true},
+        {L("textDocument/semanticTokens/full"), On::Document, &LanguageServer::semanticTokensFull,
+         L("semanticTokensProvider"), [](const ClientSupport &) -> QJsonValue { return SemanticTokens::provider(); }},
+        // Offered by the provider of full documents above.
+        {L("textDocument/semanticTokens/full/delta"), On::Document, &LanguageServer::semanticTokensDelta, {}, nullptr},
     };
     return routes;
 }
@@ -333,6 +337,7 @@ void LanguageServer::didClose(const QJsonValue &params)
     m_documents.close(uri);
     m_analyses.remove(uri);
     m_encoders.remove(uri);
+    m_semanticTokens.forget(uri);
     m_unpublished.removeAll(uri);
     if (m_published.remove(uri)) {
         send(jsonrpc::notification(u"textDocument/publishDiagnostics"_s,
@@ -490,4 +495,17 @@ LanguageServer::Reply LanguageServer::codeAction(const Request &request)
 LanguageServer::Reply LanguageServer::pullDiagnostics(const Request &request)
 {
     return Reply::written("{\"kind\":\"full\",\"items\":" + diagnosticsOf(*request.document) + '}');
+}
+
+LanguageServer::Reply LanguageServer::semanticTokensFull(const Request &request)
+{
+    const TextDocument &document = *request.document;
+    return {m_semanticTokens.full(document.uri(), document.text(), request.positions())};
+}
+
+LanguageServer::Reply LanguageServer::semanticTokensDelta(const Request &request)
+{
+    const TextDocument &document = *request.document;
+    return {m_semanticTokens.delta(document.uri(), request.params[QLatin1StringView("previousResultId")].toString(),
+                                   document.text(), request.positions())};
 }

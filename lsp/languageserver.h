@@ -5,6 +5,7 @@
 #include "lsp/documentanalysis.h"
 #include "lsp/documents.h"
 #include "lsp/jsonrpc.h"
+#include "lsp/semantictokens.h"
 #include "lsp/sitesetup.h"
 
 #include <QByteArray>
@@ -127,6 +128,8 @@ private:
     Reply documentLink(const Request &request);
     Reply codeAction(const Request &request);
     Reply pullDiagnostics(const Request &request);
+    Reply semanticTokensFull(const Request &request);
+    Reply semanticTokensDelta(const Request &request);
 
     // The URI of a local file: the open document's own where it is open.
     QString uriOf(const QString &path) const;
@@ -163,6 +166,7 @@ private:
     QHash<QString, QByteArray> m_published;                               // by URI: the diagnostics sent last
     QStringList m_unpublished;   // URIs whose findings are to be published
     bool m_othersChanged = false;   // a pulling client is to pull again
+    SemanticTokens m_semanticTokens;
     QHash<QString, NotificationHandler> m_notifications;
     int m_asked = 0;   // requests sent to the client, for their ids
 };

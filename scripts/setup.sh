@@ -20,7 +20,12 @@ packages=(
   appstream desktop-file-utils      # validate the desktop integration files
   lintian                           # checks the Debian package
   clang libclang-rt-14-dev          # fuzzing: libFuzzer and the sanitizer runtimes
+  nodejs                            # the VS Code extension's build (esbuild, vsce) and its tests
+  chromium imagemagick iproute2     # the extension in code-server: the browser, screenshots of Xvfb, loopback
+  libkrb5-dev python3               # code-server's native modules, built when its npm package installs
 )
+# npm comes with some builds of nodejs; Debian's own is a package of its own.
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -35,5 +40,9 @@ if ((${#missing[@]})); then
 fi
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+# The real VS Code the extension is tested in, from the npm registry, cached
+# under ~/.cache once per lock file (tests/vscode/install-rig.sh).
+tests/vscode/install-rig.sh >/dev/null ||
+  echo "setup: the VS Code test rig could not be installed; its test will be skipped" >&2
 cmake --preset default
 cmake --build --preset default -j "$(nproc)"
