@@ -100,8 +100,8 @@ CommandFigures measure()
     // As many rounds as the end-to-end start-up, at least 21.
     result.rounds = std::max(9 * rounds, 21);
     const qsizetype count = commands().size();
-    std::vector<std::vector<double>> wall(size_t(count));
-    std::vector<std::vector<double>> cpu(size_t(count));
+    std::vector<std::vector<double>> wall(static_cast<size_t>(count));
+    std::vector<std::vector<double>> cpu(static_cast<size_t>(count));
     // One round unmeasured: the programs and libraries into the page cache.
     for (const Command &command : commands())
         run(command);
@@ -137,7 +137,7 @@ void commandAgainstFloor(State &state, qsizetype index)
 {
     const CommandFigures &f = figures();
     if (!f.error.isEmpty()) {
-        state.SkipWithError(f.error.toStdString());
+        state.SkipWithError(f.error.toStdString().c_str());
         return;
     }
     for (auto _ : state)
