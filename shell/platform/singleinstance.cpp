@@ -265,15 +265,14 @@ bool SingleInstance::listen()
     // Under the lock no other start listens, and handOver() found no tool
     // answering there: a socket file in the way is a crashed run's. The
     // socket is made under another name, for the user alone, and renamed
-    // into place, so that no start ever finds it open to others.
+    // into place listening, so that no start ever finds it open to others.
     const QString made = m_lock.held() ? m_path + QStringLiteral(".%1").arg(::getpid()) : m_path;
     sockaddr_un madeAddress;
     const bool listening = fd >= 0 && socketAddress(made, &madeAddress)
-        && (::unlink(madeAddress.sun_path) == 0 || errno == ENOENT)
+        && (made == m_path || ::unlink(madeAddress.sun_path) == 0 || errno == ENOENT)
         && ::bind(fd, reinterpret_cast<const sockaddr *>(&madeAddress), sizeof madeAddress) == 0
-        && ::chmod(madeAddress.sun_path, S_IRUSR | S_IWUSR) == 0
-        && (made == m_path || ::rename(madeAddress.sun_path, address.sun_path) == 0)
-        && ::listen(fd, SOMAXCONN) == 0;
+        && ::chmod(madeAddress.sun_path, S_IRUSR | S_IWUSR) == 0 && ::listen(fd, SOMAXCONN) == 0
+        && (made == m_path || ::rename(madeAddress.sun_path, address.sun_path) == 0);
     if (!listening) {
         m_error = QStringLiteral("%1: %2").arg(m_path, QString::fromLocal8Bit(std::strerror(errno)));
         if (made != m_path)
