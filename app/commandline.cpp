@@ -16,7 +16,7 @@
 
 namespace {
 
-enum ExitStatus { Done = 0, NotWritten = 1, NoDisplay = 1, NotAnswered = 1, WrongArguments = 2 };
+enum ExitStatus { Done = 0, NotWritten = 1, WrongArguments = 2 };
 
 struct ExportFormat {
     const char *name;
@@ -76,62 +76,6 @@ int writeOutput(const QByteArray &target, const QByteArray &bytes)
 }
 
 } // namespace
-
-std::optional<WindowArguments> argumentsForTheWindows(const QStringList &arguments)
-{
-    // QApplication's and its X11 platform's options, by whether they take a value.
-    static const QStringList withValue = {
-        QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
-        QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
-        QStringLiteral("qwindowtitle"), QStringLiteral("session"), QStringLiteral("style"),
-        QStringLiteral("stylesheet"), QStringLiteral("display"), QStringLiteral("geometry"),
-        QStringLiteral("name"), QStringLiteral("title"), QStringLiteral("visual"), QStringLiteral("ncols"),
-        QStringLiteral("cmap"), QStringLiteral("im"), QStringLiteral("inputstyle"), QStringLiteral("fn"),
-        QStringLiteral("font"), QStringLiteral("bg"), QStringLiteral("fg"), QStringLiteral("btn"),
-    };
-    static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
-                                      QStringLiteral("nograb"), QStringLiteral("dograb"), QStringLiteral("sync")};
-    const QString search = QStringLiteral("search");
-    WindowArguments windows;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (!argument.startsWith(u'-'))
-            return std::nullopt;
-        QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
-        const qsizetype equals = name.indexOf(u'=');
-        if (name == search || name.left(equals) == search) {
-            windows.search = true;
-            windows.searchText.clear();
-            if (equals >= 0)
-                windows.searchText = name.mid(equals + 1);
-            else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(u'-'))
-                windows.searchText = arguments[++i];
-        } else if (equals >= 0) {
-            if (!withValue.contains(name.left(equals)))
-                return std::nullopt;
-        } else if (withValue.contains(name)) {
-            if (++i >= arguments.size())
-                return std::nullopt;
-        } else if (!flags.contains(name)) {
-            return std::nullopt;
-        }
-    }
-    return windows;
-}
-
-int refuseWindowsWithoutDisplay(const QString &why)
-{
-    return fail(NoDisplay, QStringLiteral("cannot open the windows: %1. Without a display, use export, check "
-                                           "or lsp (see --help).")
-                                .arg(why));
-}
-
-int refuseHandOverUnanswered(const QString &path)
-{
-    return fail(NotAnswered, QStringLiteral("a zuvi-taggen already runs for this display (%1) but does not answer; "
-                                          "end it and start again.")
-                               .arg(path));
-}
 
 int runCommandLine(int argc, char *argv[])
 {

@@ -2,6 +2,7 @@
 
 // Registration in the order the results are printed.
 void registerStartupBenchmarks();       // start-up, navigation, memory
+void registerCommandBenchmarks();       // the commands' start against a bare QCoreApplication
 void registerInteractionBenchmarks();   // entry clicks, keystrokes, pastes
 void registerHighlightBenchmarks();     // colouring the output box
 void registerCheckBenchmarks();         // checking a theme against reading it

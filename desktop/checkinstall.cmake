@@ -10,6 +10,8 @@ if(NOT result EQUAL 0)
 endif()
 set(expected
   bin/zuvi-taggen
+  libexec/zuvi-taggen/zuvi-taggen-windows
+  libexec/zuvi-taggen/zuvi-taggen-commands
   share/man/man1/zuvi-taggen.1
   share/applications/${APP_ID}.desktop
   share/metainfo/${APP_ID}.metainfo.xml)

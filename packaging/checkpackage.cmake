@@ -64,6 +64,8 @@ set(root ${work}/root)
 run(COMMAND dpkg -x ${deb} ${root})
 set(expected
   usr/bin/zuvi-taggen
+  usr/libexec/zuvi-taggen/zuvi-taggen-windows
+  usr/libexec/zuvi-taggen/zuvi-taggen-commands
   usr/share/applications/com.zuvicms.TagGenerator.desktop
   usr/share/metainfo/com.zuvicms.TagGenerator.metainfo.xml
   usr/share/man/man1/zuvi-taggen.1.gz
@@ -93,7 +95,8 @@ if(NOT logged STREQUAL VERSION)
   message(FATAL_ERROR "the changelog's latest entry is ${logged}, the project is ${VERSION}: packaging/changelog needs an entry")
 endif()
 
-# The installed program runs against the system's libraries.
+# The installed program runs against the system's libraries, and finds the
+# program it hands the command to where the package put it.
 run(COMMAND ${root}/usr/bin/zuvi-taggen --version OUT shown)
 if(NOT shown STREQUAL "zuvi-taggen ${VERSION}")
   message(FATAL_ERROR "the packaged program says '${shown}', expected 'zuvi-taggen ${VERSION}'")

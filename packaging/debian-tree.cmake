@@ -16,7 +16,7 @@ set(folder_mode OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WO
 
 # CPACK_STRIP_FILES has stripped the symbols; the .comment and .note sections
 # are of no use at run time either (Debian's own packaging drops them too).
-file(GLOB programs ${prefix}/bin/*)
+file(GLOB programs ${prefix}/bin/* ${prefix}/libexec/${CPACK_PACKAGE_NAME}/*)
 foreach(program IN LISTS programs)
   file(READ ${program} magic LIMIT 4 HEX)
   if(magic STREQUAL "7f454c46")

@@ -5,10 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 #include <optional>
 
-class QLocalServer;
+class QSocketNotifier;
 struct SessionEnvironment;
 
 // What a start of the program asks of the tool already running: to come to
@@ -37,7 +36,9 @@ QString instanceSocketPath(const QStringList &arguments, const SessionEnvironmen
 
 // One tool per user and display, through a local socket. A start first tries
 // to hand over to the tool already running; failing that it becomes the tool
-// and listens. From the first attempt until it listens it holds a lock
+// and listens. The socket is spoken to with the system's calls: Qt's network
+// library, with the dozen libraries it loads, would cost every start more
+// than all the rest of this. From the first attempt until it listens it holds a lock
 // beside the socket, so that of two starts at the same instant one becomes
 // the tool and the other hands over to it, and a socket left by a crashed
 // run can be removed without removing a live one.
@@ -89,9 +90,13 @@ private:
         int m_fd = -1;
     };
 
+    class Connection;
     void onNewConnection();
+    void closeServer();
 
     QString m_path;
     StartLock m_lock;
-    std::unique_ptr<QLocalServer> m_server;
+    int m_listening = -1;   // the socket listened on, or -1
+    QSocketNotifier *m_incoming = nullptr;
+    QString m_error;
 };

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLocalSocket>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -178,6 +179,27 @@ TEST_F(HandingOver, TheToolCarriesOutEachRequestBeforeTheStartEnds)
         EXPECT_EQ(start.answer(), SingleInstance::HandOver::Done);
     }
     EXPECT_EQ(received.size(), 2);
+}
+
+// The socket is the user's alone, and a start that listens without having
+// taken the lock (it could not be had) leaves a running tool's socket be.
+TEST_F(HandingOver, TheSocketIsTheUsersAndAStartWithoutTheLockLeavesItBe)
+{
+    SingleInstance tool(m_path);
+    ASSERT_EQ(tool.handOver({}), SingleInstance::HandOver::NoRunningTool);
+    ASSERT_TRUE(tool.listen()) << tool.errorString().toStdString();
+    EXPECT_EQ(QFileInfo(m_path).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ReadOwner
+                                                    | QFile::WriteOwner),
+              QFile::Permissions());
+
+    SingleInstance unlocked(m_path);
+    EXPECT_FALSE(unlocked.listen());
+    EXPECT_FALSE(unlocked.errorString().isEmpty());
+    int requests = 0;
+    QObject::connect(&tool, &SingleInstance::requested, [&] { ++requests; });
+    Start start(m_path, {});
+    EXPECT_EQ(start.answer(), SingleInstance::HandOver::Done);
+    EXPECT_EQ(requests, 1);
 }
 
 TEST_F(HandingOver, AStartWaitsWhileAnotherBecomesTheToolThenHandsOverToIt)

@@ -1,5 +1,6 @@
-#include "app/commandline.h"
+#include "app/errorline.h"
 #include "app/pagefactory.h"
+#include "app/windowarguments.h"
 #include "core/outputfile.h"
 #include "core/pagetable.h"
 #include "core/rawbytes.h"
@@ -15,23 +16,52 @@
 
 #include <QApplication>
 
+namespace {
+
+// For the windows when no display answers (`why`, from the platform check):
+// one line that says so and points to what works without one.
+int refuseWindowsWithoutDisplay(const QString &why)
+{
+    writeErrorLine(QStringLiteral("cannot open the windows: %1. Without a display, use export, check "
+                                  "or lsp (see --help).")
+                       .arg(why));
+    return 1;
+}
+
+// For a start that found a tool running for the user and display, at the
+// socket `path`, which did not answer.
+int refuseHandOverUnanswered(const QString &path)
+{
+    writeErrorLine(QStringLiteral("a zuvi-taggen already runs for this display (%1) but does not answer; "
+                                  "end it and start again.")
+                       .arg(path));
+    return 1;
+}
+
+} // namespace
+
+// The windows, which zuvi-taggen (app/launcher.cpp) starts for arguments
+// that ask for nothing else.
 int main(int argc, char *argv[])
 {
     reserveClosedStandardDescriptors();
-    // The command line must run without a display, so this is decided before
-    // a QApplication exists.
+    const std::optional<WindowArguments> windows = argumentsForTheWindows(argc - 1, argv + 1);
+    if (!windows) {
+        writeErrorLine(QStringLiteral("this program opens the windows only; the commands are zuvi-taggen's "
+                                      "(see zuvi-taggen --help)."));
+        return 2;
+    }
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << textFromRawBytes(argv[i]);
-    const std::optional<WindowArguments> windows = argumentsForTheWindows(arguments);
-    if (!windows)
-        return runCommandLine(argc, argv);
+    const QString searchText = textFromRawBytes(QByteArrayView(windows->searchText.data(),
+                                                               qsizetype(windows->searchText.size())));
 
     // One tool per user and display: a later start hands over to it and ends,
     // before it costs a display connection.
     const QString socketPath = instanceSocketPath(arguments, SessionEnvironment::current());
     SingleInstance instance(socketPath);
-    switch (instance.handOver(StartRequest::withTokensOfThisStart(windows->search, windows->searchText))) {
+    switch (instance.handOver(StartRequest::withTokensOfThisStart(windows->search, searchText))) {
     case SingleInstance::HandOver::Done:
         return 0;
     case SingleInstance::HandOver::Unanswered:
@@ -58,14 +88,18 @@ int main(int argc, char *argv[])
     PageSet pages(pageFactory(clipboard));
     pages.start();
     if (windows->search)
-        pages.openSearch(Page::Home, windows->searchText);
+        pages.openSearch(Page::Home, searchText);
     QObject::connect(&instance, &SingleInstance::requested, &pages, [&pages](const StartRequest &request) {
         pages.comeForward(request.activationToken, request.startupId);
         if (request.search)
             pages.openSearch(pages.shownPage(), request.searchText);
     });
-    if (!instance.listen())
-        qWarning("zuvi-taggen: later starts will not find this one: %s", qPrintable(instance.errorString()));
+    // Later starts wait on the lock until this one listens; the first page
+    // need not wait for that.
+    afterFirstPaint([&instance] {
+        if (!instance.listen())
+            qWarning("zuvi-taggen: later starts will not find this one: %s", qPrintable(instance.errorString()));
+    });
     // Closing the visible page closes the last visible window and ends the run.
     return app.exec();
 }
