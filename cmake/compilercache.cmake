@@ -8,6 +8,7 @@
 #
 #   zuvi_use_compiler_cache(<source root>)
 function(zuvi_use_compiler_cache root)
+  string(REGEX REPLACE "/$" "" root "${root}")
   option(ZUVI_CCACHE "Compile through ccache where it is found (Debian: ccache)" ON)
   set(launcher "${CMAKE_CXX_COMPILER_LAUNCHER}")
   if(ZUVI_CCACHE AND NOT launcher)
