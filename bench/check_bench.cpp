@@ -1,10 +1,13 @@
 // Checking a theme: a synthetic theme of a few hundred files written from
 // the catalog's snippets, checked as `zuvi-taggen check` checks each file
 // (configuration, reading, decoding, checking, the gcc report), beside merely
-// reading and decoding the same files, the floor no checker can go below.
-// The parser, the checker and the report are also measured alone, on texts
-// already decoded. And the built program's peak memory over a quarter of the theme and over
-// all of it, which must not grow with the number of files.
+// reading and decoding the same files, the floor no checker can go below;
+// at 1, 4 and 16 times the files, each next to its floor in the same run.
+// The built program is run over the same themes too, as a user runs it (its
+// wall time against the floor's). The parser, the checker and the report are
+// also measured alone, on texts already decoded. And the built program's peak
+// memory over a quarter of the theme and over all of it, which must not grow
+// with the number of files.
 
 #include "bench/benchmarks.h"
 #include "bench/programmemory.h"
@@ -22,27 +25,38 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QFile>
+#include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <memory>
+
+#include <sys/resource.h>
+
 namespace {
 
 using benchmark::State;
 
-constexpr int kFiles = 400;
+constexpr int kFiles = 400;                // at 1x
 constexpr int kQuarter = kFiles / 4;       // the files of the folder "first"
 constexpr qsizetype kFileSize = 16 * 1024; // characters, about; several MB in all
+constexpr std::array kScales = {1, 4, 16}; // times kFiles
 
 // Written into a temporary folder once per run: files of snippets of every
 // entry and builder one after another, each file starting at another
 // snippet, in a few folders as a theme has them; one file in ten saved as
-// GB18030, as many CMS installations save them.
+// GB18030, as many CMS installations save them. At `scale` times the files
+// of the same kind, so that the time of a check can be seen to grow with
+// the size of the theme and no faster.
 class SyntheticTheme
 {
 public:
-    SyntheticTheme()
+    explicit SyntheticTheme(int scale) : m_files(kFiles * scale)
     {
         QStringList snippets;
         for (const CatalogTag &tag : catalogTags())
@@ -51,7 +65,7 @@ public:
         for (const char *folder : {"first", "pc", "pc/inc", "m"})
             root.mkpath(QString::fromLatin1(folder));
         QStringEncoder gb18030("GB18030");
-        for (int i = 0; i < kFiles; ++i) {
+        for (int i = 0; i < m_files; ++i) {
             QString text;
             for (qsizetype next = i; text.size() < kFileSize; ++next)
                 text += snippets[next % snippets.size()];
@@ -71,44 +85,51 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    int m_files = 0;
     qint64 m_bytes = 0;
 };
 
-const SyntheticTheme &theme()
+// The theme at `scale` (one of kScales), written when first asked for.
+const SyntheticTheme &theme(int scale = 1)
 {
-    static const SyntheticTheme made;
-    return made;
+    static std::array<std::unique_ptr<SyntheticTheme>, kScales.size()> made;
+    const auto at = std::find(kScales.begin(), kScales.end(), scale) - kScales.begin();
+    if (!made[at])
+        made[at] = std::make_unique<SyntheticTheme>(scale);
+    return *made[at];
 }
 
-void setThemeCounters(State &state, qsizetype files)
+void setThemeCounters(State &state, qsizetype files, int scale)
 {
     state.counters["files"] = double(files);
-    state.counters["MB"] = theme().megabytes();
+    state.counters["MB"] = theme(scale).megabytes();
 }
 
 // The floor: every file read and decoded.
 void readingAndDecoding(State &state)
 {
+    const int scale = int(state.range(0));
     qsizetype files = 0;
     for (auto _ : state) {
         QString error;
-        const QList<TemplateSource> sources = templateSources(theme().path()).files;
+        const QList<TemplateSource> sources = templateSources(theme(scale).path()).files;
         files = sources.size();
         for (const TemplateSource &source : sources)
             benchmark::DoNotOptimize(readTemplateFile(source.file, &error));
     }
-    setThemeCounters(state, files);
+    setThemeCounters(state, files, scale);
 }
 
 // What the command does for each file, its gcc report written to memory and
 // dropped as standard output would take it.
 void checking(State &state)
 {
+    const int scale = int(state.range(0));
     qsizetype files = 0;
     qsizetype findings = 0;
     for (auto _ : state) {
         QString error;
-        const QList<TemplateSource> sources = templateSources(theme().path()).files;
+        const QList<TemplateSource> sources = templateSources(theme(scale).path()).files;
         files = sources.size();
         findings = 0;
         CheckSession session;
@@ -125,8 +146,40 @@ void checking(State &state)
         }
         benchmark::DoNotOptimize(report.finish());
     }
-    setThemeCounters(state, files);
+    setThemeCounters(state, files, scale);
     state.counters["findings"] = double(findings);
+}
+
+// The built program over the whole theme as a user runs it, its report
+// thrown away: wall time from start to exit (the benchmark's time), and the
+// processor time of the program in all its threads ("cpu_ms").
+void checkingProgram(State &state)
+{
+    const int scale = int(state.range(0));
+    double cpuMs = 0;
+    for (auto _ : state) {
+        rusage before{};
+        getrusage(RUSAGE_CHILDREN, &before);
+        const auto start = std::chrono::steady_clock::now();
+        QProcess program;
+        program.setStandardOutputFile(QProcess::nullDevice());
+        program.setStandardErrorFile(QProcess::nullDevice());
+        program.start(QStringLiteral(ZUVI_TAGGEN_PATH), {QStringLiteral("check"), theme(scale).path()});
+        const bool ran = program.waitForFinished(-1) && program.exitStatus() == QProcess::NormalExit
+                         && (program.exitCode() == 0 || program.exitCode() == 1);
+        const auto end = std::chrono::steady_clock::now();
+        if (!ran) {
+            state.SkipWithError("zuvi-taggen check did not run");
+            return;
+        }
+        rusage after{};
+        getrusage(RUSAGE_CHILDREN, &after);
+        const auto ms = [](const timeval &t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+        cpuMs += ms(after.ru_utime) - ms(before.ru_utime) + ms(after.ru_stime) - ms(before.ru_stime);
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+    state.counters["cpu_ms"] = cpuMs / double(state.iterations());
+    state.counters["MB"] = theme(scale).megabytes();
 }
 
 // The theme's texts decoded once, for the parts of a check measured alone.
@@ -322,8 +375,17 @@ void manyTagsConfiguration(State &state)
 void registerCheckBenchmarks()
 {
     using benchmark::RegisterBenchmark;
-    RegisterBenchmark("Check/floor/read_decode", readingAndDecoding)->Unit(benchmark::kMillisecond)->MinTime(2);
-    RegisterBenchmark("Check/theme", checking)->Unit(benchmark::kMillisecond)->MinTime(2);
+    // Each size's check right after its floor, so that both see the same
+    // load of the machine. Processor time of every thread of the process, so
+    // that a check spread over threads is not counted as its main thread's.
+    for (const int scale : kScales) {
+        RegisterBenchmark("Check/floor/read_decode", readingAndDecoding)
+            ->Arg(scale)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+        RegisterBenchmark("Check/theme", checking)
+            ->Arg(scale)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+        RegisterBenchmark("Check/program", checkingProgram)
+            ->Arg(scale)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+    }
     RegisterBenchmark("Check/part/parser", parsingAlone)->Unit(benchmark::kMillisecond);
     RegisterBenchmark("Check/part/checker", checkerAlone)->Unit(benchmark::kMillisecond);
     RegisterBenchmark("Check/part/report", reportAlone)->Unit(benchmark::kMillisecond);

@@ -273,20 +273,52 @@ void SummaryReporter::printSummary() const
                         "power <= 1.2", verdict(power, power && *power <= 1.2)});
     }
 
-    // Checking a theme against merely reading and decoding it; the command's
-    // peak memory over all of it against a quarter of it.
+    // Checking a theme against merely reading and decoding it, in processor
+    // time at each size, and the built program's wall time against the
+    // floor's; the time per MB of the largest against the smallest (linear);
+    // the command's peak memory over all of it against a quarter of it.
     {
-        const Run *floor = find("Check/floor/read_decode");
-        const Run *check = find("Check/theme");
-        const auto a = milliseconds(check);
-        const auto b = milliseconds(floor);
-        const std::optional<double> ratio = a && b ? std::optional<double>(*a / *b) : std::nullopt;
-        rows.push_back({"Checking a theme (check / read and decode)",
-                        ratio ? format("%.2f x  (%.1f vs %.1f ms, ", *ratio, *a, *b)
-                                    + format("%.0f files, %.1f MB)", counter(check, "files").value_or(0),
-                                             counter(check, "MB").value_or(0))
-                              : "-",
-                        "<= 2.0 x", verdict(ratio, ratio && *ratio <= 2.0)});
+        const auto cpuMs = [](const Run *run) -> std::optional<double> {
+            if (!run)
+                return std::nullopt;
+            return run->cpu_accumulated_time / double(run->iterations) * 1000;
+        };
+        std::optional<double> smallestPerMb;
+        std::optional<double> largestPerMb;
+        for (const char *scale : {"1", "4", "16"}) {
+            const Run *floor = find("Check/floor/read_decode", scale);
+            const Run *check = find("Check/theme", scale);
+            const Run *program = find("Check/program", scale);
+            const auto a = cpuMs(check);
+            const auto b = cpuMs(floor);
+            const std::optional<double> ratio = a && b ? std::optional<double>(*a / *b) : std::nullopt;
+            rows.push_back({std::string("Checking a theme, ") + scale + "x (check / read and decode, CPU)",
+                            ratio ? format("%.2f x  (%.1f vs %.1f ms, ", *ratio, *a, *b)
+                                        + format("%.0f files, %.1f MB)", counter(check, "files").value_or(0),
+                                                 counter(check, "MB").value_or(0))
+                                  : "-",
+                            "<= 2.0 x", verdict(ratio, ratio && *ratio <= 2.0)});
+            const auto wall = milliseconds(program);
+            const auto floorWall = milliseconds(floor);
+            const std::optional<double> wallRatio =
+                wall && floorWall ? std::optional<double>(*wall / *floorWall) : std::nullopt;
+            rows.push_back({std::string("zuvi-taggen check, ") + scale + "x (program wall / read and decode wall)",
+                            wallRatio ? format("%.2f x  (%.1f vs %.1f ms, ", *wallRatio, *wall, *floorWall)
+                                            + format("program CPU %.1f ms)", counter(program, "cpu_ms").value_or(0))
+                                      : "-",
+                            "-", "figure"});
+            const auto mb = counter(check, "MB");
+            if (a && mb && *mb > 0)
+                (std::string(scale) == "1" ? smallestPerMb : largestPerMb) = *a / *mb;
+        }
+        const std::optional<double> growthRatio = smallestPerMb && largestPerMb
+                                                      ? std::optional<double>(*largestPerMb / *smallestPerMb)
+                                                      : std::nullopt;
+        rows.push_back({"Checking a theme, CPU per MB at 16x / at 1x",
+                        growthRatio ? format("%.2f x  (%.2f vs %.2f ms/MB)", *growthRatio, *largestPerMb,
+                                             *smallestPerMb)
+                                    : "-",
+                        "<= 1.2 x", verdict(growthRatio, growthRatio && *growthRatio <= 1.2)});
         for (const char *reportFormat : {"gcc", "sarif"}) {
             const Run *peak = find(std::string("Check/peak_memory/") + reportFormat);
             const auto grown = counter(peak, "growth_MiB");

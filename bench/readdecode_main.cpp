@@ -14,7 +14,7 @@ int main(int argc, char **argv)
         return 2;
     }
     QString error;
-    const auto decoded = readTemplateFile(QString::fromLocal8Bit(argv[1]), &error);
+    const auto decoded = readTemplateFile(QByteArray(argv[1]), &error);
     if (!decoded) {
         std::fprintf(stderr, "zuvi-read-decode: %s\n", qPrintable(error));
         return 2;

@@ -6,6 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
+  ccache                            # compiler cache outside the clone (~/.cache/ccache): CMake uses it when found
   qt6-base-dev libgl-dev            # the toolkit
   libfontconfig-dev                 # reads the font configuration early at start (ZUVI_WITH_FONTCONFIG)
   libicu-dev                        # pinyin of the captions, taken when the project builds

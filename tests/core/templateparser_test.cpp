@@ -108,6 +108,12 @@ const ParseCase kCases[] = {
      u"<!-- {zuvi:x /} <!-- x"_s, {u"comment:<!-- {zuvi:x /} <!-- x"_s, u"single zuvi:x (in comment)"_s}},
     {"PHP of a block never closed runs to the end",
      u"{zuvi:php}$a = '{/zuvi:list}';"_s, {u"open zuvi:php"_s, u"php:$a = '{/zuvi:list}';"_s}},
+    {"a comment right after a tag, at the start, after a '<' and after text with '!'",
+     u"!<!--a-->{zuvi:x /}<!--b--><<!--c-->Hi! <!x <!- -->"_s,
+     {u"comment:<!--a-->"_s, u"single zuvi:x"_s, u"comment:<!--b-->"_s, u"comment:<!--c-->"_s}},
+    {"what only starts like a comment, and one started inside a tag's value",
+     u"<! -- x --> <!-x--> {zuvi:a v=<!--x}<!--y-->"_s,
+     {u"open zuvi:a v=<!--x"_s, u"comment:<!--y-->"_s}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, TemplateParserTest, testing::ValuesIn(kCases));
