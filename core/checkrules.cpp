@@ -56,6 +56,7 @@ constexpr RuleRow kRules[] = {
     {"W103", Severity::Warning, u"同一属性写了两次"},
     {"W201", Severity::Warning, u"应为数字的属性不是数字"},
     {"W301", Severity::Warning, u"引用的文件不存在"},
+    {"W302", Severity::Warning, u"没有任何模板引用的模板"},
 };
 
 } // namespace
