@@ -5,4 +5,5 @@ void registerStartupBenchmarks();       // start-up, navigation, memory
 void registerInteractionBenchmarks();   // entry clicks, keystrokes, pastes
 void registerHighlightBenchmarks();     // colouring the output box
 void registerCheckBenchmarks();         // checking a theme against reading it
+void registerThemeBenchmarks();         // indexing a theme's includes against reading it
 void registerLanguageServerBenchmarks();   // completion, diagnostics and memory of `lsp`

@@ -4,7 +4,7 @@
 #include "core/templatefile.h"
 #include "core/templatesources.h"
 #include "core/templatesyntax.h"
-#include "core/textposition.h"
+#include "core/textscan.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,7 +23,9 @@ namespace {
 
 QString cleanAbsolute(const QString &path)
 {
-    return path.isEmpty() ? path : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (path.isEmpty())
+        return path;
+    return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QFileInfo(path).absoluteFilePath());
 }
 
 ThemeLinkKind kindOf(QStringView tag)
@@ -71,15 +73,30 @@ QList<ThemeLink> ThemeIndex::linksOf(QStringView text) const
     const QList<FileReference> references = fileReferences(text, parsed, context);
     QList<ThemeLink> links;
     links.reserve(references.size());
-    std::optional<LineIndex> lines;
+    // The references come in order: lines are counted from one to the next,
+    // only as far as the last (a LineIndex of the whole text costs more
+    // than the rest of a template's indexing). Breaks as LineIndex breaks:
+    // CR LF, LF or CR.
+    qsizetype line = 0;
+    qsizetype lineStart = 0;
+    qsizetype counted = 0;
     for (const FileReference &reference : references) {
-        if (!lines)
-            lines.emplace(text);
+        while (true) {
+            const qsizetype lineBreak = nextOfEither(text, counted, u'\n', u'\r');
+            if (lineBreak >= reference.path.start) {
+                counted = reference.path.start;
+                break;
+            }
+            counted = lineBreak + 1;
+            if (text[lineBreak] == u'\r' && counted < text.size() && text[counted] == u'\n')
+                ++counted;
+            ++line;
+            lineStart = counted;
+        }
         const TemplateNode &tag = parsed.nodes[reference.node];
-        const TextPosition at = lines->position(reference.path.start, ColumnUnit::Utf16);
-        links.append({kindOf(text.sliced(tag.name.start, tag.name.length)), reference.path, at.line - 1,
-                      at.column - 1, text.sliced(reference.path.start, reference.path.length).toString(),
-                      reference.resolved});
+        links.append({kindOf(text.sliced(tag.name.start, tag.name.length)), reference.path, line,
+                      reference.path.start - lineStart,
+                      text.sliced(reference.path.start, reference.path.length).toString(), reference.resolved});
     }
     return links;
 }
