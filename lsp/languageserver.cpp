@@ -7,6 +7,7 @@
 #include "lsp/links.h"
 #include "lsp/quickfixes.h"
 #include "lsp/structure.h"
+#include "lsp/themefeatures.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -41,7 +42,14 @@ LanguageServer::LanguageServer(Send send)
                   return document->text();
               return std::nullopt;
           },
-          [this](const QString &path) { return m_documents.findPath(path) || QFileInfo::exists(path); })
+          [this](const QString &path) { return m_documents.findPath(path) || QFileInfo::exists(path); }),
+      m_themes(
+          [this](const QString &path) -> std::optional<QString> {
+              if (const TextDocument *document = m_documents.findPath(path))
+                  return document->text();
+              return std::nullopt;
+          },
+          [this](const QString &path) { return uriOf(path); })
 {
     m_requests = {
         {u"initialize"_s, &LanguageServer::initialize},
@@ -55,6 +63,8 @@ LanguageServer::LanguageServer(Send send)
         {u"textDocument/documentLink"_s, &LanguageServer::documentLink},
         {u"textDocument/codeAction"_s, &LanguageServer::codeAction},
         {u"textDocument/diagnostic"_s, &LanguageServer::pullDiagnostics},
+        {u"textDocument/references"_s, &LanguageServer::references},
+        {u"workspace/willRenameFiles"_s, &LanguageServer::willRenameFiles},
     };
     m_notifications = {
         {u"initialized"_s, &LanguageServer::initialized},
@@ -65,6 +75,7 @@ LanguageServer::LanguageServer(Send send)
         {u"textDocument/didSave"_s, &LanguageServer::didSave},
         {u"workspace/didChangeWorkspaceFolders"_s, &LanguageServer::didChangeWorkspaceFolders},
         {u"workspace/didChangeWatchedFiles"_s, &LanguageServer::didChangeWatchedFiles},
+        {u"workspace/didRenameFiles"_s, &LanguageServer::didRenameFiles},
     };
 }
 
@@ -159,8 +170,10 @@ LanguageServer::Reply LanguageServer::initialize(const QJsonValue &params)
         {u"definitionProvider"_s, true},
         {u"documentLinkProvider"_s, QJsonObject{{u"resolveProvider"_s, false}}},
         {u"codeActionProvider"_s, QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s}}}},
+        {u"referencesProvider"_s, true},
         {u"workspace"_s,
-         QJsonObject{{u"workspaceFolders"_s, QJsonObject{{u"supported"_s, true}, {u"changeNotifications"_s, true}}}}},
+         QJsonObject{{u"workspaceFolders"_s, QJsonObject{{u"supported"_s, true}, {u"changeNotifications"_s, true}}},
+                     {u"fileOperations"_s, ThemeFeatures::fileOperations()}}},
     };
     if (m_client.pullDiagnostics) {
         capabilities.insert(u"diagnosticProvider"_s,
@@ -218,6 +231,7 @@ void LanguageServer::didOpen(const QJsonValue &params)
     TextDocument &document = m_documents.open(uri, item[QLatin1StringView("text")].toString(),
                                               item[QLatin1StringView("version")].toInt());
     m_analyses.remove(uri);
+    m_themes.textChanged(document.path(), document.text());
     publish(document);
     publishOthers(uri);
 }
@@ -231,6 +245,7 @@ void LanguageServer::didChange(const QJsonValue &params)
     const int version = params[QLatin1StringView("textDocument")][QLatin1StringView("version")].toInt();
     document->applyChanges(params[QLatin1StringView("contentChanges")].toArray(), version, m_client.encoding);
     m_analyses.remove(uri);
+    m_themes.textChanged(document->path(), document->text());
     publish(*document);
 }
 
@@ -239,7 +254,9 @@ void LanguageServer::didClose(const QJsonValue &params)
     const QString uri = documentUri(params);
     if (!m_documents.find(uri))
         return;
+    const QString path = m_documents.find(uri)->path();
     m_documents.close(uri);
+    m_themes.fileOnDisk(path);   // what was not saved is gone with the document
     m_analyses.remove(uri);
     if (m_published.contains(uri)) {
         m_published.remove(uri);
@@ -270,8 +287,15 @@ void LanguageServer::didChangeWorkspaceFolders(const QJsonValue &params)
     publishOthers(QString());
 }
 
-void LanguageServer::didChangeWatchedFiles(const QJsonValue &)
+void LanguageServer::didChangeWatchedFiles(const QJsonValue &params)
 {
+    for (const QJsonValue &change : params[QLatin1StringView("changes")].toArray()) {
+        const QString path = pathOfUri(change[QLatin1StringView("uri")].toString());
+        if (change[QLatin1StringView("type")].toInt() == 3)
+            m_themes.deleted(path);
+        else if (!m_documents.findPath(path))
+            m_themes.fileOnDisk(path);
+    }
     publishOthers(QString());
 }
 
@@ -426,4 +450,49 @@ LanguageServer::Reply LanguageServer::pullDiagnostics(const QJsonValue &params)
     if (!at)
         return failure;
     return {QJsonObject{{u"kind"_s, u"full"_s}, {u"items"_s, diagnostics(*at->analysis, positions(*at->document))}}};
+}
+
+// --- across the theme ---
+
+ThemeIndex *LanguageServer::themeOf(const QString &path)
+{
+    const SiteSetup setup = m_setups.forDocument(path);
+    return m_themes.theme(setup.context.templateRoot, setup.context.siteRoot);
+}
+
+LanguageServer::Reply LanguageServer::references(const QJsonValue &params)
+{
+    Reply failure;
+    const auto at = target(params, true, &failure);
+    if (!at)
+        return failure;
+    ThemeIndex *theme = themeOf(at->document->path());
+    if (!theme)
+        return {QJsonValue::Null};
+    return {m_themes.references(*theme, at->document->path(), at->offset, m_client.encoding)};
+}
+
+LanguageServer::Reply LanguageServer::willRenameFiles(const QJsonValue &params)
+{
+    QJsonObject changes;
+    for (const QJsonValue &file : params[QLatin1StringView("files")].toArray()) {
+        const QString from = pathOfUri(file[QLatin1StringView("oldUri")].toString());
+        const QString to = pathOfUri(file[QLatin1StringView("newUri")].toString());
+        if (from.isEmpty() || to.isEmpty())
+            continue;
+        if (ThemeIndex *theme = themeOf(from))
+            m_themes.renameEdits(*theme, from, to, m_client.encoding, changes);
+    }
+    if (changes.isEmpty())
+        return {QJsonValue::Null};
+    return {QJsonObject{{u"changes"_s, changes}}};
+}
+
+void LanguageServer::didRenameFiles(const QJsonValue &params)
+{
+    for (const QJsonValue &file : params[QLatin1StringView("files")].toArray()) {
+        m_themes.renamed(pathOfUri(file[QLatin1StringView("oldUri")].toString()),
+                         pathOfUri(file[QLatin1StringView("newUri")].toString()));
+    }
+    publishOthers(QString());
 }

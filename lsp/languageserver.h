@@ -5,6 +5,7 @@
 #include "lsp/documents.h"
 #include "lsp/jsonrpc.h"
 #include "lsp/sitesetup.h"
+#include "lsp/themefeatures.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -87,6 +88,11 @@ private:
     Reply documentLink(const QJsonValue &params);
     Reply codeAction(const QJsonValue &params);
     Reply pullDiagnostics(const QJsonValue &params);
+    // Across the theme (lsp/themefeatures.h).
+    Reply references(const QJsonValue &params);
+    Reply willRenameFiles(const QJsonValue &params);
+    void didRenameFiles(const QJsonValue &params);
+    ThemeIndex *themeOf(const QString &path);
 
     // The URI of a local file: the open document's own where it is open.
     QString uriOf(const QString &path) const;
@@ -120,6 +126,7 @@ private:
     ClientSupport m_client;
     DocumentStore m_documents;
     SiteSetups m_setups;
+    ThemeFeatures m_themes;
     QHash<QString, std::shared_ptr<const DocumentAnalysis>> m_analyses;   // by URI, for the current version
     QHash<QString, QJsonArray> m_published;                               // by URI
     QHash<QString, RequestHandler> m_requests;
