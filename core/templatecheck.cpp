@@ -49,7 +49,8 @@ QStringView unquoted(QStringView value)
     return value;
 }
 
-// Tags whose attribute names a file of the theme or the site.
+} // namespace
+
 bool namesFile(QStringView tag, QStringView attribute)
 {
     const QStringView name = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) : tag;
@@ -59,6 +60,8 @@ bool namesFile(QStringView tag, QStringView attribute)
         return attribute == u"file" || attribute == u"href";
     return false;
 }
+
+namespace {
 
 // <!-- zuvi-check-KIND CODE… -->, codes apart by blanks or commas.
 struct Directive {

@@ -80,6 +80,9 @@ struct FileReference {
     // when that root is not set.
     QString resolved;
 };
+// Whether the attribute of the tag (names as written) names a file:
+// include's file, zuvi:static's file and href.
+bool namesFile(QStringView tag, QStringView attribute);
 // Every file the text names, in order; values that are expressions name none.
 QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &parsed, const CheckContext &context);
 

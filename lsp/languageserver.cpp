@@ -5,6 +5,7 @@
 #include "lsp/diagnostics.h"
 #include "lsp/hover.h"
 #include "lsp/links.h"
+#include "lsp/pathcompletion.h"
 #include "lsp/quickfixes.h"
 #include "lsp/structure.h"
 #include "lsp/themefeatures.h"
@@ -364,6 +365,8 @@ LanguageServer::Reply LanguageServer::completion(const QJsonValue &params)
     const auto at = target(params, true, &failure);
     if (!at)
         return failure;
+    if (std::optional<QJsonValue> paths = pathCompletion(*at->analysis, at->offset, positions(*at->document)))
+        return {*paths};
     return {::completion(*at->analysis, at->offset, positions(*at->document), m_client)};
 }
 

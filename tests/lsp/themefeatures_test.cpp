@@ -160,3 +160,61 @@ TEST(ThemeRename, TheIndexFollowsTheRenameDone)
 }
 
 } // namespace
+
+namespace {
+
+// The labels a completion at the end of `line` (the document's only line) offers.
+QStringList pathsOffered(const ThemeFolder &theme, const QString &line, int character = -1)
+{
+    LspSession session;
+    session.initialize({}, theme.folders());
+    session.open(theme.uri(u"page.htm"_s), line);
+    const QJsonObject answer = session.request(
+        u"textDocument/completion"_s,
+        documentPosition(theme.uri(u"page.htm"_s), 0, character < 0 ? int(line.size()) : character));
+    QStringList labels;
+    for (const QJsonValue &item : answer[u"result"_s][u"items"_s].toArray())
+        labels << item[u"label"_s].toString();
+    return labels;
+}
+
+TEST(PathCompletion, FoldersFirstThenTheFilesTheTagTakes)
+{
+    const ThemeFolder theme;
+    const struct {
+        const char *what;
+        QString line;
+        int character;
+        QStringList offered;
+    } cases[] = {
+        {"an include: templates only", u"{zuvi:include file='' /}"_s, 20,
+         {u"css/"_s, u"inc/"_s, u"index.htm"_s, u"lists_a.htm"_s}},
+        {"a static file: any file", u"{zuvi:static href='css/' /}"_s, 23, {u"a.css"_s}},
+        {"a Chinese name, filtered as typed", u"{zuvi:include file=\"inc/头"_s, -1, {u"头部.htm"_s}},
+        {"filtered case-blind", u"{include file='LI'}"_s, 17, {u"lists_a.htm"_s}},
+        {"the second path of a list", u"{zuvi:static file='css/a.css, c' /}"_s, 31, {u"css/"_s}},
+        {"another tag's value is no path", u"{zuvi:arclist file=''}"_s, 20, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(pathsOffered(theme, c.line, c.character), c.offered);
+    }
+}
+
+TEST(PathCompletion, ReplacesTheNameTypedAfterTheLastSlash)
+{
+    const ThemeFolder theme;
+    LspSession session;
+    session.initialize({}, theme.folders());
+    const QString line = u"<p>头</p>{zuvi:include file='inc/头' /}"_s;
+    session.open(theme.uri(u"page.htm"_s), line);
+    const QJsonObject answer =
+        session.request(u"textDocument/completion"_s, documentPosition(theme.uri(u"page.htm"_s), 0, 33));
+    const QJsonArray items = answer[u"result"_s][u"items"_s].toArray();
+    ASSERT_EQ(items.size(), 1) << shown(answer);
+    EXPECT_EQ(items[0][u"textEdit"_s],
+              QJsonValue(QJsonObject{{u"range"_s, rangeOf(0, 32, 33)}, {u"newText"_s, u"头部.htm"_s}}));
+    EXPECT_EQ(items[0][u"kind"_s], QJsonValue(17));
+}
+
+} // namespace
