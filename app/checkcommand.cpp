@@ -12,6 +12,8 @@
 #include "core/runinputs.h"
 #include "core/templatefile.h"
 #include "core/templatesources.h"
+#include "core/themegraph.h"
+#include "core/themeusage.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -115,6 +117,7 @@ struct Options {
     QString configFile;
     QString stdinName;
     QByteArray target = "-";   // where the report goes
+    QByteArray graphTarget;    // where --graph writes the include graph; empty: nowhere
     QStringList paths;
 };
 
@@ -131,9 +134,15 @@ QString refusalOfTarget(const Options &options)
     }
     if (!options.configFile.isEmpty())
         inputs.addConfiguration(options.configFile);
-    const QString why = inputs.refusal(options.target);
-    return why.isEmpty() ? why
-                         : QStringLiteral("will not write the report to %1: %2").arg(textFromRawBytes(options.target), why);
+    QString why = inputs.refusal(options.target);
+    if (!why.isEmpty())
+        return QStringLiteral("will not write the report to %1: %2").arg(textFromRawBytes(options.target), why);
+    if (!options.graphTarget.isEmpty() && !(why = inputs.refusal(options.graphTarget)).isEmpty())
+        return QStringLiteral("will not write the graph to %1: %2").arg(textFromRawBytes(options.graphTarget), why);
+    if (options.graphTarget == options.target)
+        return QStringLiteral("the report and the graph would both go to %1; give each its own with -o and --graph")
+            .arg(options.target == "-" ? QStringLiteral("standard output") : textFromRawBytes(options.target));
+    return {};
 }
 
 // One run over the paths: reads, checks and reports each file in turn, so
@@ -161,6 +170,8 @@ public:
                 continue;
             }
             const TemplateSources sources = templateSources(path);
+            if (QFileInfo(path).isDir())
+                m_wholeThemes.insert(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
             for (const SourceNotice &skipped : sources.skipped)
                 note(skipped.path, skipped.message);
             for (const SourceNotice &error : sources.errors)
@@ -172,6 +183,13 @@ public:
         if (!m_output.write(m_report.finish()) || !m_output.commit()) {
             complain(m_output.errorString());
             return NotChecked;
+        }
+        if (!m_options.graphTarget.isEmpty()) {
+            if (const QString error = OutputFile::writeWhole(m_options.graphTarget, themeGraphDot(m_themes.themes()));
+                !error.isEmpty()) {
+                complain(error);
+                return NotChecked;
+            }
         }
         return m_notChecked ? NotChecked : m_found ? Found : Clean;
     }
@@ -189,7 +207,20 @@ private:
         const std::optional<DecodedTemplate> decoded = readTemplateFile(source.file, &error);
         if (!decoded)
             return problem(source.path, error);
-        report(source, *config, *decoded);
+        report(source, *config, *decoded, themeFindings(source, *config));
+    }
+
+    // A theme read whole (the configuration's template root, or a folder
+    // given) says which of its templates none includes; every theme met
+    // is drawn by --graph.
+    QList<Finding> themeFindings(const TemplateSource &source, const CheckConfig &config)
+    {
+        const QString root = config.templateRoot.isEmpty() ? source.templateRoot : config.templateRoot;
+        if (!m_options.graphTarget.isEmpty())
+            m_themes.theme(root, config.siteRoot);
+        if (config.templateRoot.isEmpty() && !m_wholeThemes.contains(QDir::cleanPath(root)))
+            return {};
+        return config.applySeverities(m_themes.unusedFindings(source.absolutePath, root, config.siteRoot));
     }
 
     // Standard input, named as --stdin-filename says (its configuration and
@@ -224,12 +255,13 @@ private:
         return config;
     }
 
-    void report(const TemplateSource &source, const CheckConfig &config, const DecodedTemplate &decoded)
+    void report(const TemplateSource &source, const CheckConfig &config, const DecodedTemplate &decoded,
+                const QList<Finding> &themeFindings = {})
     {
         if (!decoded.note.isEmpty())
             note(source.path, decoded.note);
         const QString &text = decoded.text;
-        QList<Finding> findings = m_session.check(text, config, source.templateRoot, source.absolutePath);
+        QList<Finding> findings = themeFindings + m_session.check(text, config, source.templateRoot, source.absolutePath);
         findings.removeIf([&](const Finding &finding) { return !m_options.selection.accepts(finding.code); });
         for (const Finding &finding : findings)
             m_found = m_found || atLeast(finding.severity, m_options.failLevel);
@@ -256,6 +288,8 @@ private:
     CheckSession m_session;
     CheckReport m_report;
     OutputFile m_output;
+    CheckedThemes m_themes;
+    QSet<QString> m_wholeThemes;   // template roots given as folders
     QSet<QString> m_checked;
     QSet<QString> m_configErrors;
     bool m_found = false;
@@ -304,10 +338,15 @@ int runCheckCommand(const QStringList &arguments)
         QStringLiteral("Write the report to <file> instead of standard output (- is standard output); never to a "
                        "file the check reads, a template or a configuration."),
         QStringLiteral("file"));
+    const QCommandLineOption graphOption(
+        QStringLiteral("graph"),
+        QStringLiteral("Also write the include graph of the themes checked to <file> as Graphviz DOT (- is standard "
+                       "output): entry templates at the top, missing files dashed red."),
+        QStringLiteral("file"));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help and exit."));
     const QList<QCommandLineOption> options = {formatOption, columnOption,    failLevelOption, selectOption, ignoreOption,
-                                               configOption, stdinNameOption, outputOption,    helpOption};
+                                               configOption, stdinNameOption, outputOption,    graphOption, helpOption};
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Checks ZuviCMS templates: blocks never closed or crossed, stray closing tags, unknown "
@@ -338,7 +377,7 @@ int runCheckCommand(const QStringList &arguments)
         }
         return Clean;
     }
-    for (const QCommandLineOption &option : {formatOption, columnOption, failLevelOption, configOption, stdinNameOption, outputOption}) {
+    for (const QCommandLineOption &option : {formatOption, columnOption, failLevelOption, configOption, stdinNameOption, outputOption, graphOption}) {
         if (parser.values(option).size() > 1)
             return wrongArguments(QStringLiteral("--%1 given more than once.").arg(option.names().constLast()));
     }
@@ -379,6 +418,11 @@ int runCheckCommand(const QStringList &arguments)
         if (parser.value(outputOption).isEmpty())
             return wrongArguments(QStringLiteral("--output needs a file name; - is standard output."));
         run.target = rawBytesFromText(parser.value(outputOption));
+    }
+    if (parser.isSet(graphOption)) {
+        if (parser.value(graphOption).isEmpty())
+            return wrongArguments(QStringLiteral("--graph needs a file name; - is standard output."));
+        run.graphTarget = rawBytesFromText(parser.value(graphOption));
     }
     run.paths = parser.positionalArguments();
     if (run.paths.isEmpty())

@@ -58,6 +58,7 @@ constexpr RuleRow kRules[] = {
     {"W201", Severity::Warning, u"应为数字的属性不是数字"},
     {"W301", Severity::Warning, u"引用的文件不存在"},
     {"W302", Severity::Warning, u"引用的文件在根目录之外"},
+    {"W303", Severity::Warning, u"没有任何模板引用的模板"},
 };
 
 } // namespace

@@ -73,7 +73,8 @@ QStringView unquoted(QStringView value)
     return value;
 }
 
-// Tags whose attribute names a file of the theme or the site.
+} // namespace
+
 bool namesFile(QStringView tag, QStringView attribute)
 {
     const QStringView name = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) : tag;
@@ -83,6 +84,8 @@ bool namesFile(QStringView tag, QStringView attribute)
         return attribute == u"file" || attribute == u"href";
     return false;
 }
+
+namespace {
 
 // A root as fileReferences compares paths with it: absolute and clean.
 QString cleanRoot(const QString &root)

@@ -102,6 +102,9 @@ struct FileReference {
     bool include = false;  // named by an include, which the engine reads as a template
 };
 Q_DECLARE_TYPEINFO(FileReference, Q_RELOCATABLE_TYPE);
+// Whether the attribute of the tag (names as written) names a file:
+// include's file, zuvi:static's file and href.
+bool namesFile(QStringView tag, QStringView attribute);
 // Every file the text names, in order; values that are expressions name none.
 // The root named by `context`, absolute and clean, is where a path must stay.
 QList<FileReference> fileReferences(QStringView text, const ParsedTemplate &parsed, const CheckContext &context);

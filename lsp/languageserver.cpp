@@ -6,8 +6,10 @@
 #include "lsp/jsonwriter.h"
 #include "lsp/links.h"
 #include "lsp/protocol.h"
+#include "lsp/pathcompletion.h"
 #include "lsp/quickfixes.h"
 #include "lsp/structure.h"
+#include "lsp/themefeatures.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -73,6 +75,9 @@ const QList<LanguageServer::RequestRoute> &LanguageServer::requestRoutes()
          },
          // No findings while stale, as for a client they are pushed to.
          true},
+        {L("textDocument/references"), On::Position, &LanguageServer::references, L("referencesProvider"), provided},
+        // Offered in the workspace's fileOperations (capabilities()).
+        {L("workspace/willRenameFiles"), On::Server, &LanguageServer::willRenameFiles, {}, nullptr},
         {L("textDocument/semanticTokens/full"), On::Document, &LanguageServer::semanticTokensFull,
          L("semanticTokensProvider"), [](const ClientSupport &) -> QJsonValue { return SemanticTokens::provider(); }},
         // Offered by the provider of full documents above.
@@ -90,7 +95,8 @@ QJsonObject LanguageServer::capabilities() const
                      {u"change"_s, protocol::number(protocol::TextDocumentSyncKind::Incremental)},
                      {u"save"_s, QJsonObject{{u"includeText"_s, false}}}}},
         {u"workspace"_s,
-         QJsonObject{{u"workspaceFolders"_s, QJsonObject{{u"supported"_s, true}, {u"changeNotifications"_s, true}}}}},
+         QJsonObject{{u"workspaceFolders"_s, QJsonObject{{u"supported"_s, true}, {u"changeNotifications"_s, true}}},
+                     {u"fileOperations"_s, ThemeFeatures::fileOperations()}}},
     };
     for (const RequestRoute &route : requestRoutes()) {
         if (!route.capabilityValue)
@@ -110,7 +116,14 @@ LanguageServer::LanguageServer(Send send)
                   return document->text();
               return std::nullopt;
           },
-          [this](const QString &path) { return m_documents.findPath(path) || QFileInfo::exists(path); })
+          [this](const QString &path) { return m_documents.findPath(path) || QFileInfo::exists(path); }),
+      m_themes(
+          [this](const QString &path) -> std::optional<QString> {
+              if (const TextDocument *document = m_documents.findPath(path))
+                  return document->text();
+              return std::nullopt;
+          },
+          [this](const QString &path) { return uriOf(path); })
 {
     m_notifications = {
         {u"initialized"_s, &LanguageServer::initialized},
@@ -121,6 +134,7 @@ LanguageServer::LanguageServer(Send send)
         {u"textDocument/didSave"_s, &LanguageServer::didSave},
         {u"workspace/didChangeWorkspaceFolders"_s, &LanguageServer::didChangeWorkspaceFolders},
         {u"workspace/didChangeWatchedFiles"_s, &LanguageServer::didChangeWatchedFiles},
+        {u"workspace/didRenameFiles"_s, &LanguageServer::didRenameFiles},
     };
 }
 
@@ -288,8 +302,10 @@ void LanguageServer::didOpen(const QJsonValue &params)
     const QString uri = item[QLatin1StringView("uri")].toString();
     if (uri.isEmpty() || !item[QLatin1StringView("text")].isString())
         return;
-    m_documents.open(uri, item[QLatin1StringView("text")].toString(), item[QLatin1StringView("version")].toInt());
+    const TextDocument &document =
+        m_documents.open(uri, item[QLatin1StringView("text")].toString(), item[QLatin1StringView("version")].toInt());
     m_analyses.remove(uri);
+    m_themes.textChanged(document.path(), document.text());
     schedulePublish(uri);
     scheduleOthers(uri);
 }
@@ -306,6 +322,7 @@ void LanguageServer::didChange(const QJsonValue &params)
     if (!problem.isEmpty())
         reportFaultyChange(*document, problem);
     m_analyses.remove(uri);
+    m_themes.textChanged(document->path(), document->text());
     schedulePublish(uri);
 }
 
@@ -334,7 +351,9 @@ void LanguageServer::didClose(const QJsonValue &params)
     const QString uri = documentUri(params);
     if (!m_documents.find(uri))
         return;
+    const QString path = m_documents.find(uri)->path();
     m_documents.close(uri);
+    m_themes.fileOnDisk(path);   // what was not saved is gone with the document
     m_analyses.remove(uri);
     m_encoders.remove(uri);
     m_semanticTokens.forget(uri);
@@ -366,8 +385,15 @@ void LanguageServer::didChangeWorkspaceFolders(const QJsonValue &params)
     scheduleOthers(QString());
 }
 
-void LanguageServer::didChangeWatchedFiles(const QJsonValue &)
+void LanguageServer::didChangeWatchedFiles(const QJsonValue &params)
 {
+    for (const QJsonValue &change : params[QLatin1StringView("changes")].toArray()) {
+        const QString path = pathOfUri(change[QLatin1StringView("uri")].toString());
+        if (change[QLatin1StringView("type")].toInt() == 3)
+            m_themes.deleted(path);
+        else if (!m_documents.findPath(path))
+            m_themes.fileOnDisk(path);
+    }
     scheduleOthers(QString());
 }
 
@@ -435,6 +461,8 @@ void LanguageServer::publish(const TextDocument &document)
 
 LanguageServer::Reply LanguageServer::completion(const Request &request)
 {
+    if (std::optional<QJsonValue> paths = pathCompletion(*request.analysis, request.offset, request.positions()))
+        return {*paths};
     return Reply::written(::completion(*request.analysis, request.offset, request.positions(), m_client));
 }
 
@@ -508,4 +536,45 @@ LanguageServer::Reply LanguageServer::semanticTokensDelta(const Request &request
     const TextDocument &document = *request.document;
     return {m_semanticTokens.delta(document.uri(), request.params[QLatin1StringView("previousResultId")].toString(),
                                    document.text(), request.positions())};
+}
+
+// --- across the theme ---
+
+ThemeIndex *LanguageServer::themeOf(const QString &path)
+{
+    const SiteSetup setup = m_setups.forDocument(path);
+    return m_themes.theme(setup.context.templateRoot, setup.context.siteRoot);
+}
+
+LanguageServer::Reply LanguageServer::references(const Request &request)
+{
+    ThemeIndex *theme = themeOf(request.document->path());
+    if (!theme)
+        return {QJsonValue::Null};
+    return {m_themes.references(*theme, request.document->path(), request.offset, m_client.encoding)};
+}
+
+LanguageServer::Reply LanguageServer::willRenameFiles(const Request &request)
+{
+    QJsonObject changes;
+    for (const QJsonValue &file : request.params[QLatin1StringView("files")].toArray()) {
+        const QString from = pathOfUri(file[QLatin1StringView("oldUri")].toString());
+        const QString to = pathOfUri(file[QLatin1StringView("newUri")].toString());
+        if (from.isEmpty() || to.isEmpty())
+            continue;
+        if (ThemeIndex *theme = themeOf(from))
+            m_themes.renameEdits(*theme, from, to, m_client.encoding, changes);
+    }
+    if (changes.isEmpty())
+        return {QJsonValue::Null};
+    return {QJsonObject{{u"changes"_s, changes}}};
+}
+
+void LanguageServer::didRenameFiles(const QJsonValue &params)
+{
+    for (const QJsonValue &file : params[QLatin1StringView("files")].toArray()) {
+        m_themes.renamed(pathOfUri(file[QLatin1StringView("oldUri")].toString()),
+                         pathOfUri(file[QLatin1StringView("newUri")].toString()));
+    }
+    scheduleOthers(QString());
 }

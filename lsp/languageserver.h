@@ -7,6 +7,7 @@
 #include "lsp/jsonrpc.h"
 #include "lsp/semantictokens.h"
 #include "lsp/sitesetup.h"
+#include "lsp/themefeatures.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -130,6 +131,11 @@ private:
     Reply pullDiagnostics(const Request &request);
     Reply semanticTokensFull(const Request &request);
     Reply semanticTokensDelta(const Request &request);
+    // Across the theme (lsp/themefeatures.h).
+    Reply references(const Request &request);
+    Reply willRenameFiles(const Request &request);
+    void didRenameFiles(const QJsonValue &params);
+    ThemeIndex *themeOf(const QString &path);
 
     // The URI of a local file: the open document's own where it is open.
     QString uriOf(const QString &path) const;
@@ -161,6 +167,7 @@ private:
     ClientSupport m_client;
     DocumentStore m_documents;
     SiteSetups m_setups;
+    ThemeFeatures m_themes;
     QHash<QString, std::shared_ptr<const DocumentAnalysis>> m_analyses;   // by URI, for the current version
     QHash<QString, DiagnosticEncoder> m_encoders;                         // by URI
     QHash<QString, QByteArray> m_published;                               // by URI: the diagnostics sent last

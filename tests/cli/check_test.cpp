@@ -113,8 +113,11 @@ const Planted kPlanted[] = {
     {"theme/index.htm", 2, 12, 14, 10, "E101", "error"},
     {"theme/index.htm", 3, 6, 8, 4, "W101", "warning"},
     {"theme/index.htm", 4, 21, 21, 21, "W301", "warning"},
+    // No template of the theme includes another but inc/head.htm.
+    {"theme/list.htm", 1, 1, 1, 1, "W303", "warning"},
     {"theme/list.htm", 2, 5, 7, 3, "E104", "error"},
     {"theme/list.htm", 3, 1, 1, 1, "E102", "error"},
+    {"theme/m/page.html", 1, 1, 1, 1, "W303", "warning"},
     {"theme/m/page.html", 1, 1, 1, 1, "E203", "error"},
     {"theme/m/page.html", 2, 22, 22, 22, "W201", "warning"},
 };
@@ -296,7 +299,7 @@ TEST(CheckCommand, ExitStatusSaysWhatWasFound)
     Folder folder;
     folder.write(u"errors.htm"_s, "{zuvi:arclist}");
     folder.write(u"warnings.htm"_s, "{zuvi:arclst /}");
-    folder.write(u"info/.zuvi-check.json"_s, R"({"severity": {"W101": "info"}})");
+    folder.write(u"info/.zuvi-check.json"_s, R"({"severity": {"W101": "info", "W303": "off"}})");
     folder.write(u"info/a.htm"_s, "{zuvi:arclst /}");
     folder.write(u"broken.htm"_s, QByteArray("ok \xFF\xFE", 5));
     const QString theme = QStringLiteral(ZUVI_FIXTURE_THEME);
@@ -597,7 +600,7 @@ TEST(CheckCommand, ConfigurationFaultsAreNamedByFileAndPlace)
     folder.write(u"typo/.zuvi-check.json"_s, "{\n  \"templateroot\": \"x\"\n}");
     folder.write(u"typo/a.htm"_s, "");
     folder.write(u"good/a.htm"_s, "{zuvi:arclist}");
-    const ProgramRun run = zuviTaggen({u"check"_s, u"site"_s, u"typo"_s, u"good"_s}, folder.path());
+    const ProgramRun run = zuviTaggen({u"check"_s, u"--ignore=W303"_s, u"site"_s, u"typo"_s, u"good"_s}, folder.path());
     EXPECT_EQ(run.status, 2);
     const QString site = folder.filePath(u"site/.zuvi-check.json"_s);
     const QString typo = folder.filePath(u"typo/.zuvi-check.json"_s);
@@ -625,6 +628,7 @@ TEST(CheckCommand, ConfigurationGovernsRootsIgnoredFilesAndTags)
       "templateRoot": "template/pc",
       "siteRoot": ".",
       "ignore": ["**/old/**"],
+      "severity": {"W303": "off"},
       "tags": [{"name": "banner", "block": true, "attributes": ["pos"]}]
     })");
     folder.write(u"site/css/a.css"_s, "");
@@ -641,7 +645,7 @@ TEST(CheckCommand, ConfigurationGovernsRootsIgnoredFilesAndTags)
     // Without a configuration: under the folder given, or the file's own folder.
     folder.write(u"theme/inc/head.htm"_s, "");
     folder.write(u"theme/pages/a.htm"_s, "{zuvi:include file='inc/head.htm' /}");
-    EXPECT_EQ(zuviTaggen({u"check"_s, u"theme"_s}, folder.path()).out, QByteArray());
+    EXPECT_EQ(zuviTaggen({u"check"_s, u"--ignore=W303"_s, u"theme"_s}, folder.path()).out, QByteArray());
     EXPECT_EQ(QString::fromUtf8(zuviTaggen({u"check"_s, u"theme/pages/a.htm"_s}, folder.path()).out),
               u"theme/pages/a.htm:1:21: warning: {zuvi:include} 引用的文件 inc/head.htm 不存在（查找位置 "_s
                   + folder.filePath(u"theme/pages/inc/head.htm"_s) + u"） [W301]\n"_s);

@@ -1,0 +1,196 @@
+#include "core/themeindex.h"
+
+#include "core/templatecheck.h"
+#include "core/templatefile.h"
+#include "core/templatesources.h"
+#include "core/templatesyntax.h"
+#include "core/textscan.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <optional>
+
+bool isAtOrUnder(QStringView path, QStringView folder)
+{
+    if (folder.isEmpty() || !path.startsWith(folder))
+        return false;
+    return path.size() == folder.size() || path[folder.size()] == u'/' || folder.endsWith(u'/');
+}
+
+namespace {
+
+QString cleanAbsolute(const QString &path)
+{
+    if (path.isEmpty())
+        return path;
+    return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QFileInfo(path).absoluteFilePath());
+}
+
+ThemeLinkKind kindOf(QStringView tag)
+{
+    const QStringView name = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) : tag;
+    return name == u"include" ? ThemeLinkKind::Include : ThemeLinkKind::Static;
+}
+
+bool lessByPath(const ThemeLinkAt &a, const ThemeLinkAt &b)
+{
+    return a.source != b.source ? a.source < b.source : a.link.path.start < b.link.path.start;
+}
+
+} // namespace
+
+ThemeIndex::ThemeIndex(const QString &templateRoot, const QString &siteRoot)
+    : m_templateRoot(cleanAbsolute(templateRoot)), m_siteRoot(cleanAbsolute(siteRoot))
+{
+}
+
+void ThemeIndex::build()
+{
+    m_templates.clear();
+    QString error;
+    for (const TemplateSource &source : templateSources(m_templateRoot, &error))
+        readFile(QDir::cleanPath(source.absolutePath));
+}
+
+bool ThemeIndex::isThemeTemplate(const QString &path) const
+{
+    if (!isAtOrUnder(path, m_templateRoot) || path.size() == m_templateRoot.size())
+        return false;
+    if (!path.endsWith(u".htm", Qt::CaseInsensitive) && !path.endsWith(u".html", Qt::CaseInsensitive))
+        return false;
+    // Hidden files and folders are no part of the theme, as `check` skips them.
+    return !relativePath(path).startsWith(u'.') && !relativePath(path).contains(u"/.");
+}
+
+QList<ThemeLink> ThemeIndex::linksOf(QStringView text) const
+{
+    CheckContext context;
+    context.templateRoot = m_templateRoot;
+    context.siteRoot = m_siteRoot;
+    const ParsedTemplate parsed = parseTemplate(text);
+    const QList<FileReference> references = fileReferences(text, parsed, context);
+    QList<ThemeLink> links;
+    links.reserve(references.size());
+    // The references come in order: lines are counted from one to the next,
+    // only as far as the last (a LineIndex of the whole text costs more
+    // than the rest of a template's indexing). Breaks as LineIndex breaks:
+    // CR LF, LF or CR.
+    qsizetype line = 0;
+    qsizetype lineStart = 0;
+    qsizetype counted = 0;
+    for (const FileReference &reference : references) {
+        while (true) {
+            const qsizetype lineBreak = nextOfEither(text, counted, u'\n', u'\r');
+            if (lineBreak >= reference.path.start) {
+                counted = reference.path.start;
+                break;
+            }
+            counted = lineBreak + 1;
+            if (text[lineBreak] == u'\r' && counted < text.size() && text[counted] == u'\n')
+                ++counted;
+            ++line;
+            lineStart = counted;
+        }
+        const TemplateNode &tag = parsed.nodes[reference.node];
+        links.append({kindOf(text.sliced(tag.name.start, tag.name.length)), reference.path, line,
+                      reference.path.start - lineStart,
+                      text.sliced(reference.path.start, reference.path.length).toString(), reference.resolved});
+    }
+    return links;
+}
+
+void ThemeIndex::setText(const QString &path, QStringView text)
+{
+    const QString clean = cleanAbsolute(path);
+    if (isThemeTemplate(clean))
+        m_templates.insert(clean, {clean, linksOf(text)});
+}
+
+void ThemeIndex::readFile(const QString &path)
+{
+    QString error;
+    const std::optional<DecodedTemplate> decoded = readTemplateFile(path, &error);
+    setText(path, decoded ? QStringView(decoded->text) : QStringView());
+}
+
+void ThemeIndex::remove(const QString &path)
+{
+    const QString clean = cleanAbsolute(path);
+    m_templates.removeIf([&](const auto &entry) { return isAtOrUnder(entry.key(), clean); });
+}
+
+void ThemeIndex::rename(const QString &from, const QString &to)
+{
+    const QString source = cleanAbsolute(from);
+    const QString target = cleanAbsolute(to);
+    QList<ThemeTemplate> moved;
+    for (auto it = m_templates.begin(); it != m_templates.end();) {
+        if (isAtOrUnder(it.key(), source)) {
+            moved.append(std::move(it.value()));
+            it = m_templates.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (ThemeTemplate &entry : moved) {
+        entry.path = target + entry.path.sliced(source.size());
+        if (isThemeTemplate(entry.path))
+            m_templates.insert(entry.path, std::move(entry));
+    }
+    // A file renamed to a template's name (page.txt -> page.htm) is one now.
+    if (moved.isEmpty() && isThemeTemplate(target) && QFileInfo(target).isFile())
+        readFile(target);
+}
+
+QString ThemeIndex::relativePath(const QString &path) const
+{
+    if (!isAtOrUnder(path, m_templateRoot))
+        return path;
+    QStringView rest = QStringView(path).sliced(m_templateRoot.size());
+    while (rest.startsWith(u'/'))
+        rest = rest.sliced(1);
+    return rest.toString();
+}
+
+QStringList ThemeIndex::templates() const
+{
+    QStringList paths = m_templates.keys();
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+const ThemeTemplate *ThemeIndex::find(const QString &path) const
+{
+    const auto it = m_templates.constFind(cleanAbsolute(path));
+    return it == m_templates.cend() ? nullptr : &*it;
+}
+
+QList<ThemeLinkAt> ThemeIndex::linksTo(const QString &path) const
+{
+    const QString clean = cleanAbsolute(path);
+    QList<ThemeLinkAt> found;
+    for (const ThemeTemplate &entry : m_templates) {
+        for (const ThemeLink &link : entry.links) {
+            if (isAtOrUnder(link.target, clean))
+                found.append({entry.path, link});
+        }
+    }
+    std::sort(found.begin(), found.end(), lessByPath);
+    return found;
+}
+
+QList<ThemeLinkAt> ThemeIndex::includesOf(const QString &path) const
+{
+    const QString clean = cleanAbsolute(path);
+    QList<ThemeLinkAt> found;
+    for (const ThemeTemplate &entry : m_templates) {
+        for (const ThemeLink &link : entry.links) {
+            if (link.kind == ThemeLinkKind::Include && link.target == clean)
+                found.append({entry.path, link});
+        }
+    }
+    std::sort(found.begin(), found.end(), lessByPath);
+    return found;
+}

@@ -1,0 +1,116 @@
+#include "lsp/themefeatures.h"
+
+#include "core/templatefile.h"
+#include "core/textposition.h"
+
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+QJsonObject ThemeFeatures::fileOperations()
+{
+    const QJsonObject everything{{u"filters"_s, QJsonArray{QJsonObject{{u"pattern"_s, QJsonObject{{u"glob"_s, u"**"_s}}}}}}};
+    return {{u"willRename"_s, everything}, {u"didRename"_s, everything}};
+}
+
+ThemeIndex *ThemeFeatures::theme(const QString &templateRoot, const QString &siteRoot)
+{
+    if (templateRoot.isEmpty())
+        return nullptr;
+    const QString root = QDir::cleanPath(templateRoot);
+    auto it = m_themes.find(root);
+    if (it == m_themes.end()) {
+        auto index = std::make_unique<ThemeIndex>(root, siteRoot);
+        index->build();
+        // What the client holds open counts, not what was last saved.
+        for (const QString &path : index->templates()) {
+            if (const std::optional<QString> open = m_openText(path))
+                index->setText(path, *open);
+        }
+        it = m_themes.emplace(root, std::move(index)).first;
+    }
+    return it->second.get();
+}
+
+void ThemeFeatures::textChanged(const QString &path, const QString &text)
+{
+    for (auto &[root, index] : m_themes)
+        index->setText(path, text);
+}
+
+void ThemeFeatures::fileOnDisk(const QString &path)
+{
+    for (auto &[root, index] : m_themes) {
+        if (index->isThemeTemplate(path))
+            index->readFile(path);
+    }
+}
+
+void ThemeFeatures::deleted(const QString &path)
+{
+    for (auto &[root, index] : m_themes)
+        index->remove(path);
+}
+
+void ThemeFeatures::renamed(const QString &from, const QString &to)
+{
+    for (auto &[root, index] : m_themes)
+        index->rename(from, to);
+}
+
+QString ThemeFeatures::textOf(const QString &path) const
+{
+    if (const std::optional<QString> open = m_openText(path))
+        return *open;
+    QString error;
+    const std::optional<DecodedTemplate> decoded = readTemplateFile(path, &error);
+    return decoded ? decoded->text : QString();
+}
+
+// The link's range in the client's unit: its offsets are UTF-16, the
+// client may count otherwise.
+QJsonObject ThemeFeatures::range(const QString &path, const ThemeLink &link, PositionEncoding encoding) const
+{
+    const QString text = textOf(path);
+    const LineIndex lines(text);
+    return PositionMapper(lines, encoding).range(link.path.start, link.path.length);
+}
+
+QJsonValue ThemeFeatures::references(ThemeIndex &theme, const QString &path, qsizetype offset,
+                                     PositionEncoding encoding) const
+{
+    const ThemeTemplate *here = theme.find(path);
+    if (!here)
+        return QJsonValue::Null;
+    const ThemeLink *under = nullptr;
+    for (const ThemeLink &link : here->links) {
+        if (link.kind == ThemeLinkKind::Include && link.path.contains(offset) && !link.target.isEmpty())
+            under = &link;
+    }
+    if (!under)
+        return QJsonValue::Null;
+    QJsonArray locations;
+    for (const ThemeLinkAt &at : theme.includesOf(under->target))
+        locations << QJsonObject{{u"uri"_s, m_uriOf(at.source)}, {u"range"_s, range(at.source, at.link, encoding)}};
+    return locations;
+}
+
+void ThemeFeatures::renameEdits(ThemeIndex &theme, const QString &from, const QString &to, PositionEncoding encoding,
+                                QJsonObject &changes) const
+{
+    const QString source = QDir::cleanPath(from);
+    const QString target = QDir::cleanPath(to);
+    for (const ThemeLinkAt &at : theme.linksTo(source)) {
+        const QString moved = target + at.link.target.sliced(source.size());
+        // Written as it was: from the site root with a '/', else under the template root.
+        const bool fromSite = at.link.written.startsWith(u'/');
+        const QString root = fromSite ? theme.siteRoot() : theme.templateRoot();
+        if (!isAtOrUnder(moved, root))
+            continue;   // moved out of the root its path is read under: no path names it
+        const QString written = (fromSite ? u"/"_s : QString()) + QDir(root).relativeFilePath(moved);
+        const QString uri = m_uriOf(at.source);
+        QJsonArray edits = changes.value(uri).toArray();
+        edits << QJsonObject{{u"range"_s, range(at.source, at.link, encoding)}, {u"newText"_s, written}};
+        changes.insert(uri, edits);
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "core/themeindex.h"
+#include "lsp/positions.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+// What the server answers from a whole theme: every include of a file
+// (textDocument/references) and the paths to change when a file or folder
+// is renamed (workspace/willRenameFiles). One index per template root, read
+// on first use and kept current from the open documents and the files the
+// client reports created, deleted and renamed.
+class ThemeFeatures
+{
+public:
+    // The text of a document the client holds open, or nothing.
+    using OpenText = std::function<std::optional<QString>(const QString &path)>;
+    using UriOf = std::function<QString(const QString &path)>;
+
+    ThemeFeatures(OpenText openText, UriOf uriOf) : m_openText(std::move(openText)), m_uriOf(std::move(uriOf)) {}
+
+    // The workspace.fileOperations capability: told of every file and
+    // folder renamed, before (for the edits) and after.
+    static QJsonObject fileOperations();
+
+    // The theme under `templateRoot`; null where no root is known.
+    ThemeIndex *theme(const QString &templateRoot, const QString &siteRoot);
+
+    // A document's text as the client holds it, or as the disk has it once
+    // it is closed or a file is created or saved.
+    void textChanged(const QString &path, const QString &text);
+    void fileOnDisk(const QString &path);
+    void deleted(const QString &path);
+    void renamed(const QString &from, const QString &to);
+
+    // Locations of every include of the file the include at `offset` of the
+    // document at `path` names; null where none stands there.
+    QJsonValue references(ThemeIndex &theme, const QString &path, qsizetype offset, PositionEncoding encoding) const;
+    // The changes, by URI, that make every include and static path naming
+    // `from` (a file, or anything under a folder) name `to` instead.
+    void renameEdits(ThemeIndex &theme, const QString &from, const QString &to, PositionEncoding encoding,
+                     QJsonObject &changes) const;
+
+private:
+    QString textOf(const QString &path) const;
+    QJsonObject range(const QString &path, const ThemeLink &link, PositionEncoding encoding) const;
+
+    OpenText m_openText;
+    UriOf m_uriOf;
+    std::map<QString, std::unique_ptr<ThemeIndex>> m_themes;   // by template root
+};

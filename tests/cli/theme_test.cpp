@@ -1,0 +1,126 @@
+// `zuvi-taggen check` over whole themes: the templates no other template
+// includes (W303), reported once for a theme read whole, and the include
+// graph --graph writes, through the same writer and refusals as -o.
+#include "tests/cli/programrun.h"
+#include "tests/support/qtprinters.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kUntidy = QStringLiteral(ZUVI_UNTIDY_THEME);
+const QString kClean = QStringLiteral(ZUVI_FIXTURE_THEME);
+
+ProgramRun check(const QStringList &arguments, const QString &folder = {})
+{
+    const ProgramRun run =
+        runProcess(QStringLiteral(ZUVI_TAGGEN_PATH), QStringList{u"check"_s} + arguments, {}, folder, 60000);
+    EXPECT_TRUE(run.finished && !run.crashed) << arguments.join(u' ').toStdString();
+    return run;
+}
+
+// "path:line:column" of each W303 line of a gcc report.
+QStringList unusedReported(const QByteArray &out)
+{
+    static const QRegularExpression line(u"^(.+:\\d+:\\d+): warning: .* \\[W303\\]$"_s,
+                                         QRegularExpression::MultilineOption);
+    QStringList found;
+    for (const QRegularExpressionMatch &m : line.globalMatch(QString::fromUtf8(out)))
+        found << m.captured(1);
+    return found;
+}
+
+TEST(ThemeCheck, TemplatesNoneIncludesAreReportedOncePerTheme)
+{
+    const ProgramRun untidy = check({u"--select=W303"_s, kUntidy});
+    EXPECT_EQ(untidy.status, 0) << "a warning fails only at --fail-level warning";
+    EXPECT_EQ(unusedReported(untidy.out), (QStringList{kUntidy + u"/loop.htm:1:1"_s, kUntidy + u"/old.htm:1:1"_s}));
+
+    // The theme given twice, once through a file of it: still once each.
+    EXPECT_EQ(unusedReported(check({kUntidy, kUntidy + u"/old.htm"_s}).out).size(), 2);
+
+    const ProgramRun clean = check({u"--fail-level=warning"_s, kClean});
+    EXPECT_EQ(clean.status, 0) << clean.out.toStdString();
+    EXPECT_TRUE(clean.out.isEmpty()) << clean.out.toStdString();
+
+    // A file alone is no theme read whole: whether others include it is not known.
+    EXPECT_EQ(unusedReported(check({kUntidy + u"/old.htm"_s}).out), QStringList());
+}
+
+TEST(ThemeCheck, TheConfigurationTurnsTheCheckOffOrNamesTheTheme)
+{
+    QTemporaryDir dir;
+    const QDir site(dir.path());
+    site.mkpath(u"template/pc/inc"_s);
+    const auto write = [&](const QString &relative, const QByteArray &bytes) {
+        QFile file(site.filePath(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write(u"template/pc/index.htm"_s, "{zuvi:include file='inc/head.htm' /}");
+    write(u"template/pc/inc/head.htm"_s, "");
+    write(u"template/pc/inc/spare.htm"_s, "");
+    write(u".zuvi-check.json"_s, R"({"templateRoot": "template/pc"})");
+    // The root from the configuration: a file checked alone is judged in its theme.
+    EXPECT_EQ(unusedReported(check({u"template/pc/inc/spare.htm"_s}, dir.path()).out),
+              QStringList{u"template/pc/inc/spare.htm:1:1"_s});
+    EXPECT_EQ(unusedReported(check({u"template/pc/inc/head.htm"_s}, dir.path()).out), QStringList());
+
+    write(u".zuvi-check.json"_s, R"({"templateRoot": "template/pc", "severity": {"W303": "off"}})");
+    EXPECT_EQ(check({u"template"_s}, dir.path()).out, QByteArray());
+    write(u".zuvi-check.json"_s, R"({"templateRoot": "template/pc", "severity": {"W303": "error"}})");
+    const ProgramRun asError = check({u"template"_s}, dir.path());
+    EXPECT_EQ(asError.status, 1);
+    EXPECT_TRUE(asError.out.contains("inc/spare.htm:1:1: error: ")) << asError.out.toStdString();
+}
+
+TEST(ThemeCheck, GraphIsWrittenAsTheReportIs)
+{
+    QTemporaryDir dir;
+    const QString graphFile = QDir(dir.path()).filePath(u"图.dot"_s);
+    const ProgramRun toFile = check({u"--graph"_s, graphFile, kUntidy});
+    EXPECT_EQ(toFile.status, 0) << toFile.err.toStdString();
+    EXPECT_TRUE(toFile.out.contains("[W303]")) << "the report goes on to standard output";
+    const QByteArray graph = readFile(graphFile);
+    EXPECT_TRUE(graph.startsWith("digraph theme {\n")) << graph.toStdString();
+    EXPECT_TRUE(graph.contains("  \"foot.htm\" [style=dashed, color=red")) << graph.toStdString();
+    EXPECT_TRUE(graph.contains("  \"index.htm\" -> \"inc/侧栏.htm\";\n")) << graph.toStdString();
+    EXPECT_FALSE(graph.contains(".drafts")) << "hidden folders are no part of the theme";
+
+    const ProgramRun toStandardOutput = check({u"--graph=-"_s, u"-o"_s, QDir(dir.path()).filePath(u"r.txt"_s), kUntidy});
+    EXPECT_EQ(toStandardOutput.status, 0);
+    EXPECT_EQ(toStandardOutput.out, graph);
+}
+
+TEST(ThemeCheck, GraphTargetsRefused)
+{
+    const struct {
+        const char *what;
+        QStringList arguments;
+        const char *error;
+    } cases[] = {
+        {"the graph and the report both on standard output", {u"--graph=-"_s, kClean}, "would both go to standard output"},
+        {"the graph and the report into one file", {u"--graph=r.txt"_s, u"-o"_s, u"r.txt"_s, kClean}, "would both go to r.txt"},
+        {"a template checked", {u"--graph"_s, kClean + u"/index.htm"_s, kClean}, "will not write the graph to"},
+        {"no name", {u"--graph="_s, kClean}, "--graph needs a file name"},
+        {"twice", {u"--graph=a.dot"_s, u"--graph=b.dot"_s, kClean}, "--graph given more than once"},
+    };
+    QTemporaryDir dir;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const ProgramRun run = check(c.arguments, dir.path());
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.err.contains(c.error)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "nothing written";
+    EXPECT_TRUE(readFile(kClean + u"/index.htm"_s).startsWith("{zuvi:include")) << "the template is as it was";
+}
+
+} // namespace
