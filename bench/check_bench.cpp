@@ -268,7 +268,8 @@ public:
     BigFile()
     {
         QString snippets;
-        forEachTag([&](const CatalogTag &tag) { snippets += snippetText(tag.lines) + u'\n'; });
+        for (const CatalogTag &tag : catalogTags())
+            snippets += snippetText(tag.lines) + u'\n';
         const QByteArray bytes = snippets.toUtf8();
         QFile file(path());
         if (!file.open(QIODevice::WriteOnly))

@@ -75,10 +75,10 @@ void readingAndDecoding(State &state)
     qsizetype files = 0;
     for (auto _ : state) {
         QString error;
-        const QList<TemplateSource> sources = templateSources(theme().path(), &error);
+        const QList<TemplateSource> sources = templateSources(theme().path()).files;
         files = sources.size();
         for (const TemplateSource &source : sources)
-            benchmark::DoNotOptimize(readTemplateFile(source.absolutePath, &error));
+            benchmark::DoNotOptimize(readTemplateFile(source.file, &error));
     }
     state.counters["files"] = double(files);
 }
@@ -104,7 +104,7 @@ void oneTextAgain(State &state)
     index.build();
     const QString path = QDir(theme().path()).filePath(templateName(1));
     QString error;
-    const QString text = readTemplateFile(path, &error).value_or(DecodedTemplate{}).text;
+    const QString text = readTemplateFile(QFile::encodeName(path), &error).value_or(DecodedTemplate{}).text;
     for (auto _ : state)
         index.setText(path, text);
 }

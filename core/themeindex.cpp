@@ -1,5 +1,7 @@
 #include "core/themeindex.h"
 
+#include "core/rawbytes.h"
+
 #include "core/templatecheck.h"
 #include "core/templatefile.h"
 #include "core/templatesources.h"
@@ -49,8 +51,7 @@ ThemeIndex::ThemeIndex(const QString &templateRoot, const QString &siteRoot)
 void ThemeIndex::build()
 {
     m_templates.clear();
-    QString error;
-    for (const TemplateSource &source : templateSources(m_templateRoot, &error))
+    for (const TemplateSource &source : templateSources(m_templateRoot).files)
         readFile(QDir::cleanPath(source.absolutePath));
 }
 
@@ -111,7 +112,7 @@ void ThemeIndex::setText(const QString &path, QStringView text)
 void ThemeIndex::readFile(const QString &path)
 {
     QString error;
-    const std::optional<DecodedTemplate> decoded = readTemplateFile(path, &error);
+    const std::optional<DecodedTemplate> decoded = readTemplateFile(rawBytesFromText(path), &error);
     setText(path, decoded ? QStringView(decoded->text) : QStringView());
 }
 

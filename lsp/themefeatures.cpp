@@ -1,5 +1,7 @@
 #include "lsp/themefeatures.h"
 
+#include "core/rawbytes.h"
+
 #include "core/templatefile.h"
 #include "core/textposition.h"
 
@@ -63,7 +65,7 @@ QString ThemeFeatures::textOf(const QString &path) const
     if (const std::optional<QString> open = m_openText(path))
         return *open;
     QString error;
-    const std::optional<DecodedTemplate> decoded = readTemplateFile(path, &error);
+    const std::optional<DecodedTemplate> decoded = readTemplateFile(rawBytesFromText(path), &error);
     return decoded ? decoded->text : QString();
 }
 
