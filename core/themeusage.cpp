@@ -1,6 +1,8 @@
 #include "core/themeusage.h"
 
 #include "core/checkrules.h"
+#include "core/localetext.h"
+#include "core/rawbytes.h"
 #include "core/themeentries.h"
 
 #include <QDir>
@@ -64,7 +66,7 @@ QList<Finding> CheckedThemes::unusedFindings(const QString &path, const QString 
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (!theme.unused.contains(clean))
         return {};
-    return {themeFinding("W303", u"模板 %1 没有被其他模板引用，CMS 也不会直接加载它"_s.arg(theme.index.relativePath(clean)))};
+    return {themeFinding("W303", u"模板 %1 没有被其他模板引用，CMS 也不会直接加载它"_s.arg(localeText(rawBytesFromText(theme.index.relativePath(clean)))))};
 }
 
 QList<const ThemeIndex *> CheckedThemes::themes() const
