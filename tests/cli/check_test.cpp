@@ -793,6 +793,10 @@ TEST(CheckCommand, NamesThatAreNotUtf8AreCheckedAndShownInTheLocale)
         EXPECT_TRUE(run.out.startsWith(c.out)) << run.out.toStdString();
     }
 
+    // A message naming the file shows it as the report's path does.
+    const ProgramRun unused = inShell(u"$B check --select=W303 theme"_s, folder.path());
+    EXPECT_TRUE(unused.out.contains("模板 " + escaped + ".htm 没有被其他模板引用")) << unused.out.toStdString();
+
     // In a GB18030 locale the same bytes are 列表; the report is UTF-8, and
     // what is said on standard error, the system's reason too, GB18030.
     const Gb18030Locale &locale = Gb18030Locale::instance();
