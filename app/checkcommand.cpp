@@ -350,7 +350,8 @@ int runCheckCommand(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Checks ZuviCMS templates: blocks never closed or crossed, stray closing tags, unknown "
-                       "tags and attributes, words where numbers go, included files missing. A folder is "
+                       "tags and attributes, words where numbers go, included files missing, outside their "
+                       "root or including one another round, templates no other includes. A folder is "
                        "searched for *.htm and *.html files; only regular files of at most %2 are read. "
                        "Exit status: 0 nothing at or above the fail "
                        "level, 1 something, 2 a usage error or a file that could not be checked. The codes: "
