@@ -2,6 +2,7 @@
 
 #include "core/catalogtags.h"
 #include "core/homebuilders.h"
+#include "core/jsonwriter.h"
 #include "core/listtag.h"
 #include "core/numeric.h"
 #include "core/pagebuilders.h"
@@ -11,10 +12,9 @@
 #include "core/tagbuilder.h"
 
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QXmlStreamWriter>
+
+#include <algorithm>
 
 namespace {
 
@@ -128,30 +128,37 @@ QString pageCaption(int page)
 
 // --- VS Code ---
 
+// `text` with a backslash before each `a`, `b` and `c`; the text itself,
+// shared, where there is none (most lines).
+QString backslashed(const QString &text, char16_t a, char16_t b, char16_t c)
+{
+    QString escaped;
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit != a && unit != b && unit != c)
+            continue;
+        if (escaped.isEmpty())
+            escaped.reserve(text.size() + 8);
+        escaped.append(QStringView(text).sliced(run, i - run)).append(u'\\');
+        run = i;
+    }
+    if (escaped.isEmpty())
+        return text;
+    return escaped.append(QStringView(text).sliced(run));
+}
+
 // Outside a choice a backslash escapes `$`, `}` and itself.
 QString vsCodeText(const QString &text)
 {
-    QString escaped;
-    escaped.reserve(text.size() + 8);
-    for (QChar c : text) {
-        if (c == u'$' || c == u'}' || c == u'\\')
-            escaped += u'\\';
-        escaped += c;
-    }
-    return escaped;
+    return backslashed(text, u'$', u'}', u'\\');
 }
 
 // Inside a choice a backslash escapes `,`, `|` and itself, and nothing
 // else: "\$" there would keep its backslash.
 QString vsCodeChoice(const QString &option)
 {
-    QString escaped;
-    for (QChar c : option) {
-        if (c == u',' || c == u'|' || c == u'\\')
-            escaped += u'\\';
-        escaped += c;
-    }
-    return escaped;
+    return backslashed(option, u',', u'|', u'\\');
 }
 
 QString vsCodeLine(const TemplateLine &line, const QList<TemplateField> &fields)
@@ -257,9 +264,13 @@ EditorTemplate builderTemplate(const TagBuilder &builder)
 
 void assignNames(QList<EditorTemplate> &templates)
 {
+    QStringList latin;   // the pinyin of every caption, worked out once
+    latin.reserve(templates.size());
+    for (const EditorTemplate &t : std::as_const(templates))
+        latin << latinPrefix(t.caption);
     const QStringList prefixes = uniqueNames(templates.size(), 3, [&](qsizetype i, int form) {
         const EditorTemplate &t = templates[i];
-        QString prefix = latinPrefix(t.caption);
+        QString prefix = latin[i];
         if (form >= 1)
             prefix += QString::number(t.page);
         if (form >= 2)
@@ -314,21 +325,44 @@ QStringList insertedLines(const EditorTemplate &t)
     return lines;
 }
 
+// As QJsonDocument writes an object in its indented form (members in the
+// order of their keys, four spaces a level), written straight: building
+// the document cost more than the rest of the export together.
 QByteArray vsCodeSnippets(const QList<EditorTemplate> &templates)
 {
-    QJsonObject file;
-    for (const EditorTemplate &t : templates) {
-        QJsonArray body;
-        for (const QString &line : snippetBody(t))
-            body << line;
-        file.insert(t.key, QJsonObject{
-                               {QStringLiteral("prefix"), QJsonArray{t.prefix, t.caption}},
-                               {QStringLiteral("description"), pageCaption(t.page)},
-                               {QStringLiteral("scope"), QStringLiteral("html,php")},
-                               {QStringLiteral("body"), body},
-                           });
+    QList<const EditorTemplate *> byKey;
+    byKey.reserve(templates.size());
+    for (const EditorTemplate &t : templates)
+        byKey << &t;
+    std::sort(byKey.begin(), byKey.end(), [](const EditorTemplate *a, const EditorTemplate *b) { return a->key < b->key; });
+
+    QByteArray out;
+    out.reserve(templates.size() * 512);
+    out += "{\n";
+    const auto stringArray = [&out](const QStringList &items) {
+        out += "[\n";
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            out += "            ";
+            jsonwriter::appendString(out, items[i]);
+            out += i + 1 < items.size() ? ",\n" : "\n";
+        }
+        out += "        ]";
+    };
+    for (qsizetype i = 0; i < byKey.size(); ++i) {
+        const EditorTemplate &t = *byKey[i];
+        out += "    ";
+        jsonwriter::appendString(out, t.key);
+        out += ": {\n        \"body\": ";
+        stringArray(snippetBody(t));
+        out += ",\n        \"description\": ";
+        jsonwriter::appendString(out, pageCaption(t.page));
+        out += ",\n        \"prefix\": ";
+        stringArray({t.prefix, t.caption});
+        out += ",\n        \"scope\": \"html,php\"\n    }";
+        out += i + 1 < byKey.size() ? ",\n" : "\n";
     }
-    return QJsonDocument(file).toJson(QJsonDocument::Indented);
+    out += "}\n";
+    return out;
 }
 
 QByteArray jetBrainsTemplateSet(const QList<EditorTemplate> &templates)

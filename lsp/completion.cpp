@@ -2,7 +2,7 @@
 
 #include "core/templatesyntax.h"
 #include "lsp/catalogindex.h"
-#include "lsp/jsonwriter.h"
+#include "core/jsonwriter.h"
 #include "lsp/protocol.h"
 
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 #include "lsp/diagnostics.h"
 
-#include "lsp/jsonwriter.h"
+#include "core/jsonwriter.h"
 #include "lsp/protocol.h"
 
 using namespace Qt::StringLiterals;

@@ -1,6 +1,6 @@
 #include "lsp/jsonrpc.h"
 
-#include "lsp/jsonwriter.h"
+#include "core/jsonwriter.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>

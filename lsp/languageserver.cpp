@@ -3,7 +3,7 @@
 #include "core/product.h"
 #include "lsp/completion.h"
 #include "lsp/hover.h"
-#include "lsp/jsonwriter.h"
+#include "core/jsonwriter.h"
 #include "lsp/links.h"
 #include "lsp/protocol.h"
 #include "lsp/pathcompletion.h"

@@ -6,6 +6,7 @@
 #include "tests/support/pagedata.h"
 #include "tests/support/qtprinters.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -466,6 +467,45 @@ TEST(EditorExport, TwinNamesGetThePageAndThenTheIndex)
             EXPECT_EQ(templates[i].key, QString::fromUtf16(group[i].key)) << templates[i].caption.toStdString();
         }
     }
+}
+
+// ---- The snippets file's bytes ----------------------------------------------
+
+// The file as QJsonDocument writes it indented: editors read either, but a
+// user's version control sees every byte, so a new release must not
+// reformat the file it wrote before.
+QByteArray asQtWritesIt(const QList<EditorTemplate> &templates)
+{
+    QJsonObject file;
+    for (const EditorTemplate &t : templates) {
+        QJsonArray body;
+        for (const QString &line : snippetBody(t))
+            body << line;
+        file.insert(t.key, QJsonObject{{u"prefix"_qs, QJsonArray{t.prefix, t.caption}},
+                                       {u"description"_qs, pageCaption(t.page)},
+                                       {u"scope"_qs, u"html,php"_qs},
+                                       {u"body"_qs, body}});
+    }
+    return QJsonDocument(file).toJson(QJsonDocument::Indented);
+}
+
+TEST(EditorExport, SnippetsFileIsByteForByteTheIndentedJson)
+{
+    EXPECT_EQ(vsCodeSnippets(catalogTemplates()), asQtWritesIt(catalogTemplates()));
+
+    // Keys that sort differently by bytes and by UTF-16 units, control
+    // characters, a template with no lines, and no templates at all.
+    QList<EditorTemplate> odd;
+    for (const QStringList &lines : {QStringList{u"a\tb\bc\fd\x01"_qs, u"二"_qs}, QStringList{}, QStringList{u"\"q\" \\"_qs}})
+        odd << fixedTemplate(lines);
+    odd[0].caption = u"\U0001F600"_qs;   // a surrogate pair: below U+FF5E in UTF-16
+    odd[1].caption = u"\uFF5E"_qs;
+    odd[2].caption = u"Zz"_qs;
+    for (EditorTemplate &t : odd)
+        t.page = Page::Content;
+    assignNames(odd);
+    EXPECT_EQ(vsCodeSnippets(odd), asQtWritesIt(odd));
+    EXPECT_EQ(vsCodeSnippets({}), asQtWritesIt({}));
 }
 
 } // namespace

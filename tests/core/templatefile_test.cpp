@@ -81,10 +81,11 @@ TEST(TemplateFile, EveryEncodingAnEditorSavesAndWhatIsNoText)
         EXPECT_STREQ(decoded->encoding, c.encoding);
         if (c.bytes != mixed)
             EXPECT_EQ(decoded->text, kText) << "positions are counted in this text";
-        if (*c.note)
+        if (*c.note) {
             EXPECT_TRUE(decoded->note.contains(QLatin1String(c.note))) << decoded->note.toStdString();
-        else
+        } else {
             EXPECT_TRUE(decoded->note.isEmpty()) << decoded->note.toStdString();
+        }
     }
 }
 

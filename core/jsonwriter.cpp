@@ -1,4 +1,4 @@
-#include "lsp/jsonwriter.h"
+#include "core/jsonwriter.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -28,6 +28,12 @@ void appendString(QByteArray &out, QStringView text)
             break;
         case u'\\':
             out.append("\\\\");
+            break;
+        case u'\b':
+            out.append("\\b");
+            break;
+        case u'\f':
+            out.append("\\f");
             break;
         case u'\n':
             out.append("\\n");

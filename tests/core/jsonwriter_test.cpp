@@ -1,10 +1,22 @@
-// JSON the server writes as bytes reads back as the value it was written
-// from: strings with quotes, backslashes, control characters, Chinese and
+// JSON written as bytes (the server's answers, exported snippets) reads
+// back as the value it was written from: strings with quotes, backslashes, control characters, Chinese and
 // characters outside the BMP; and any value as QJsonDocument would write it.
-#include "lsp/jsonwriter.h"
-#include "tests/lsp/lspsession.h"
+#include "core/jsonwriter.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
 
 namespace {
+
+QJsonValue parseJson(const char *text)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(text);
+    return document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
+}
 
 TEST(JsonWriter, StringsReadBackAsTheyWere)
 {
@@ -33,6 +45,7 @@ TEST(JsonWriter, ValuesAsQtWritesThem)
     const QJsonValue values[] = {
         QJsonValue(QJsonValue::Null), QJsonValue(true), QJsonValue(false), QJsonValue(0), QJsonValue(-32801),
         QJsonValue(2147483648.0), QJsonValue(0.5), QJsonValue(QStringLiteral("id-1")),
+        QJsonValue(QStringLiteral("bell\x07 back\b feed\f line\n 二 \U0001F600")),
         parseJson(R"({"b":[1,"二",null],"a":{"c":true}})"), parseJson(R"([[],{}])"),
     };
     for (const QJsonValue &value : values) {

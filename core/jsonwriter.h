@@ -4,9 +4,11 @@
 #include <QJsonValue>
 #include <QStringView>
 
-// JSON written straight into bytes, for the answers the server sends
-// often and large (findings, completion lists): building QJsonObjects and
-// serialising them costs several times as much.
+// JSON written straight into bytes, for what is written often or large
+// (the server's findings and completion lists, the exported snippets):
+// building QJsonObjects and serialising them costs several times as much.
+// Strings are escaped as QJsonDocument escapes them, so the bytes are the
+// same as its.
 namespace jsonwriter {
 
 // A string with its quotes, escaped as JSON needs, in UTF-8.
