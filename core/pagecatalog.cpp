@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QStringTokenizer>
 
 #include <algorithm>
 #include <limits>
@@ -42,20 +43,26 @@ QString wordList(const QStringList &words)
     return words.mid(0, words.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") + words.last();
 }
 
-QString expandConstants(QString text)
+QString expandConstants(QStringView text)
 {
-    return text.replace(QStringLiteral("@HOME_SITE@"), homeSiteAddress());
+    QString expanded = text.toString();
+    if (text.contains(u'@'))
+        expanded.replace(QStringLiteral("@HOME_SITE@"), homeSiteAddress());
+    return expanded;
 }
 
 class Parser
 {
 public:
-    explicit Parser(const QString &text) : m_lines(text.split(u'\n')) {}
+    explicit Parser(QStringView text) : m_text(text) {}
 
     std::optional<QList<CatalogControl>> run(QString *error)
     {
-        for (m_lineNo = 1; m_lineNo <= m_lines.size(); ++m_lineNo) {
-            const QString &line = m_lines[m_lineNo - 1];
+        // Lines as views: the page data is parsed at every start, and a copy
+        // of each line cost a fifth of it.
+        m_lineNo = 0;
+        for (const QStringView line : QStringTokenizer(m_text, u'\n')) {
+            ++m_lineNo;
             if (!handle(line)) {
                 if (error)
                     *error = QStringLiteral("line %1: %2").arg(m_lineNo).arg(m_error);
@@ -77,7 +84,7 @@ private:
         return false;
     }
 
-    bool handle(const QString &line)
+    bool handle(QStringView line)
     {
         if (line.contains(u'\r'))
             return fail(QStringLiteral("carriage return in the file; use LF line ends"));
@@ -88,22 +95,23 @@ private:
         if (line.startsWith(u'|'))
             return snippetLine(line);
         if (line.startsWith(QStringLiteral("@use ")))
-            return useBlock(line.mid(5).trimmed());
+            return useBlock(line.sliced(5).trimmed().toString());
         return keyValue(line);
     }
 
-    bool startSection(const QString &line)
+    bool startSection(QStringView line)
     {
         if (!finishSection())
             return false;
         if (!line.endsWith(u']'))
             return fail(QStringLiteral("section header without closing ]"));
-        const QStringList words = line.mid(1, line.size() - 2).split(u' ', Qt::SkipEmptyParts);
-        if (words.size() != 2)
+        const QList<QStringView> wordViews = line.sliced(1, line.size() - 2).split(u' ', Qt::SkipEmptyParts);
+        if (wordViews.size() != 2)
             return fail(QStringLiteral("a section header is [kind name]"));
-        if (words[0] == QStringLiteral("entries"))
+        const QString words[2] = {wordViews[0].toString(), wordViews[1].toString()};
+        if (words[0] == u"entries")
             return nameEntries(words[1]);
-        if (words[0] == QStringLiteral("block")) {
+        if (words[0] == u"block") {
             if (m_blocks.contains(words[1]))
                 return fail(QStringLiteral("block %1 defined twice").arg(words[1]));
             m_blockName = words[1];
@@ -127,10 +135,8 @@ private:
         } else {
             m_current->name = words[1];
         }
-        for (const CatalogControl &c : m_controls) {
-            if (c.name == m_current->name)
-                return fail(QStringLiteral("%1 defined twice").arg(c.name));
-        }
+        if (m_kindOf.contains(m_current->name))
+            return fail(QStringLiteral("%1 defined twice").arg(m_current->name));
         m_hasGeometry = false;
         m_hasContainer = false;
         return true;
@@ -149,7 +155,7 @@ private:
         m_blockName.clear();
         if (!m_current)
             return true;
-        CatalogControl c = *m_current;
+        CatalogControl c = std::move(*m_current);
         m_current.reset();
         if (!m_hasContainer)
             return fail(QStringLiteral("%1 has no container (in = ...)").arg(c.name));
@@ -163,17 +169,18 @@ private:
         } else if (!c.lines.isEmpty()) {
             return fail(QStringLiteral("%1 cannot hold snippet lines").arg(c.name));
         }
-        m_controls.append(c);
+        m_kindOf.insert(c.name, c.kind);
+        m_controls.append(std::move(c));
         return true;
     }
 
-    bool snippetLine(const QString &line)
+    bool snippetLine(QStringView line)
     {
         if (line.size() < 2 || !line.endsWith(u'|'))
             return fail(QStringLiteral("a snippet line must end with |"));
         if (line.contains(u'\t'))
             return fail(QStringLiteral("tab in a snippet line; use blanks"));
-        const QString content = expandConstants(line.mid(1, line.size() - 2));
+        const QString content = expandConstants(line.sliced(1, line.size() - 2));
         if (!m_blockName.isEmpty()) {
             m_blocks[m_blockName].append(content);
             return true;
@@ -194,23 +201,23 @@ private:
         return true;
     }
 
-    bool keyValue(const QString &line)
+    bool keyValue(QStringView line)
     {
         const qsizetype eq = line.indexOf(u'=');
         if (eq < 0)
             return fail(QStringLiteral("expected key = value, a snippet line or a section"));
         if (!m_current)
             return fail(QStringLiteral("key outside a control section"));
-        const QString key = line.left(eq).trimmed();
-        const QString value = expandConstants(line.mid(eq + 1).trimmed());
+        const QStringView key = line.first(eq).trimmed();
+        const QString value = expandConstants(line.sliced(eq + 1).trimmed());
         CatalogControl &c = *m_current;
-        if (key == QStringLiteral("in")) {
-            if (value != QStringLiteral("page") && !isFrame(value))
+        if (key == u"in") {
+            if (value != u"page" && !isFrame(value))
                 return fail(QStringLiteral("container %1 is not a frame defined earlier").arg(value));
-            c.frame = value == QStringLiteral("page") ? QString() : value;
+            c.frame = value == u"page" ? QString() : value;
             m_hasContainer = true;
-        } else if (key == QStringLiteral("at")) {
-            const QStringList numbers = value.split(u' ', Qt::SkipEmptyParts);
+        } else if (key == u"at") {
+            const QList<QStringView> numbers = QStringView(value).split(u' ', Qt::SkipEmptyParts);
             int v[4] = {};
             bool ok = numbers.size() == 4;
             for (int i = 0; ok && i < 4; ++i)
@@ -219,15 +226,15 @@ private:
                 return fail(QStringLiteral("at = left top width height, four whole numbers"));
             c.at = TwipRect{v[0], v[1], v[2], v[3]};
             m_hasGeometry = true;
-        } else if (key == QStringLiteral("caption") || key == QStringLiteral("text")) {
+        } else if (key == u"caption" || key == u"text") {
             c.caption = value;
-        } else if (key == QStringLiteral("tip")) {
+        } else if (key == u"tip") {
             c.tip = value;
-        } else if (key == QStringLiteral("color")) {
+        } else if (key == u"color") {
             return oneOf(colorsByWord(), key, value, c.color);
-        } else if (key == QStringLiteral("font")) {
+        } else if (key == u"font") {
             return oneOf(fontsByWord(), key, value, c.font);
-        } else if (key == QStringLiteral("source")) {
+        } else if (key == u"source") {
             c.source = value;
         } else {
             return fail(QStringLiteral("unknown key %1").arg(key));
@@ -237,7 +244,7 @@ private:
 
     // Reads `value` as one of the words of `words`, into `field`.
     template <typename Enum>
-    bool oneOf(const QMap<QString, Enum> &words, const QString &key, const QString &value, Enum &field)
+    bool oneOf(const QMap<QString, Enum> &words, QStringView key, const QString &value, Enum &field)
     {
         const auto found = words.find(value);
         if (found == words.end())
@@ -248,14 +255,11 @@ private:
 
     bool isFrame(const QString &name) const
     {
-        for (const CatalogControl &c : m_controls) {
-            if (c.name == name && c.kind == CatalogControl::Kind::Frame)
-                return true;
-        }
-        return false;
+        return m_kindOf.value(name, CatalogControl::Kind::Entry) == CatalogControl::Kind::Frame;
     }
 
-    QStringList m_lines;
+    QStringView m_text;
+    QHash<QString, CatalogControl::Kind> m_kindOf;   // of every control finished so far
     qsizetype m_lineNo = 0;
     QString m_error;
     QList<CatalogControl> m_controls;
