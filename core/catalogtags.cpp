@@ -3,16 +3,9 @@
 #include "core/pagebuilders.h"
 #include "core/pagecatalog.h"
 #include "core/pagetable.h"
-#include "core/pinyin.h"
 #include "core/tagbuilder.h"
 
 namespace {
-
-void addPinyin(CatalogTag &tag)
-{
-    tag.captionWords = pinyinWords(tag.caption);
-    tag.initials = pinyinInitials(tag.caption);
-}
 
 QList<CatalogTag> readCatalog()
 {
@@ -32,7 +25,6 @@ QList<CatalogTag> readCatalog()
             tag.index = entry->index;
             tag.tip = entry->tip;
             tag.lines = entry->lines;
-            addPinyin(tag);
             tags << tag;
             nextIndex = entry->index + 1;
         }
@@ -54,7 +46,6 @@ QList<CatalogTag> readCatalog()
                 const CatalogControl *control = catalog.control(QString::fromLatin1(option));
                 tag.layoutCaptions << (control ? control->caption : QString());
             }
-            addPinyin(tag);
             tags << tag;
         }
     }

@@ -9,7 +9,9 @@ struct PageBuilder;
 // One tag the tool writes: an entry of a page's data, or a builder, with
 // what every reader of the catalog needs of it. The search palette, the
 // editor export, the checker's knowledge and the language server all read
-// the same list, so they agree on the set and its order.
+// the same list, so they agree on the set and its order. The captions'
+// pinyin is worked out by the readers that search by it (pinyin.h):
+// checking a file or exporting starts without it.
 struct CatalogTag {
     int page = 0;
     QString pageName;          // the page's navigation caption, e.g. 列表标签
@@ -24,8 +26,6 @@ struct CatalogTag {
     QStringList lines;         // an entry's snippet; a builder's as its page first shows it
     const PageBuilder *builder = nullptr;   // set for a builder
     QStringList layoutCaptions;             // a builder's layout options as its page captions them
-    QStringList captionWords;  // the caption's pinyin syllables and Latin words, in lower case
-    QString initials;          // the pinyin initials of the caption
 
     bool isBuilder() const { return builder != nullptr; }
 };

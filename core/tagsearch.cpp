@@ -1,6 +1,7 @@
 #include "core/tagsearch.h"
 
 #include "core/catalogtags.h"
+#include "core/pinyin.h"
 
 #include <QRegularExpression>
 
@@ -19,8 +20,8 @@ SearchItem makeItem(const CatalogTag &tag)
     item.pageName = tag.pageName;
     item.firstLine = tag.lines.value(0);
     item.captionText = tag.caption.toLower();
-    item.captionWords = tag.captionWords;
-    item.initials = tag.initials;
+    item.captionWords = pinyinWords(tag.caption);
+    item.initials = pinyinInitials(tag.caption);
     item.snippetText = tag.lines.join(u'\n').toLower();
     if (!item.builder)
         item.wholeSnippet = comparableSnippet(tag.lines.join(u'\n'));

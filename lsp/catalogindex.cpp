@@ -2,6 +2,7 @@
 
 #include "core/catalogtags.h"
 #include "core/editorexport.h"
+#include "core/pinyin.h"
 #include "core/templateparser.h"
 
 namespace {
@@ -38,8 +39,8 @@ CatalogIndex::CatalogIndex() : m_search(TagSearch::forAllPages())
         item.snippet = snippetBody(templates[i]).join(u'\n');
         item.plainText = insertedLines(templates[i]).join(u'\n');
         item.tagName = firstTagName(item.plainText);
-        item.pinyin = tag.captionWords.join(QString());
-        item.initials = tag.initials;
+        item.pinyin = pinyinWords(tag.caption).join(QString());
+        item.initials = pinyinInitials(tag.caption);
         if (!item.tagName.isEmpty())
             m_byTag[item.tagName] << i;
         m_items << item;
