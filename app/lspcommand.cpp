@@ -3,6 +3,7 @@
 #include "app/errorline.h"
 
 #include "core/outputfile.h"
+#include "core/product.h"
 #include "lsp/stdioserver.h"
 
 #include <QCommandLineParser>
