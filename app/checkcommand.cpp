@@ -9,6 +9,7 @@
 #include "core/checksession.h"
 #include "core/localetext.h"
 #include "core/outputfile.h"
+#include "core/product.h"
 #include "core/rawbytes.h"
 #include "core/runinputs.h"
 #include "core/templatefile.h"
@@ -343,8 +344,8 @@ int runCheckCommand(const QStringList &arguments)
                        "searched for *.htm and *.html files; only regular files of at most %2 are read. "
                        "Exit status: 0 nothing at or above the fail "
                        "level, 1 something, 2 a usage error or a file that could not be checked. The codes: "
-                       "%1; docs/checks.md and man zuvi-taggen describe them and the configuration.")
-            .arg(allCodes(), QLatin1String(kMaxTemplateSize)));
+                       "%1; docs/checks.md and man %3 describe them and the configuration.")
+            .arg(allCodes(), QLatin1String(kMaxTemplateSize), programName()));
     parser.addOptions(options);
     parser.addPositionalArgument(QStringLiteral("paths"),
                                  QStringLiteral("Template files and folders; - reads standard input."),
