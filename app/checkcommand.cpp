@@ -1,5 +1,6 @@
 #include "app/checkcommand.h"
 
+#include "app/command.h"
 #include "app/errorline.h"
 
 #include "core/checkconfig.h"
@@ -8,6 +9,7 @@
 #include "core/checksession.h"
 #include "core/localetext.h"
 #include "core/outputfile.h"
+#include "core/product.h"
 #include "core/rawbytes.h"
 #include "core/runinputs.h"
 #include "core/templatefile.h"
@@ -30,8 +32,6 @@
 
 namespace {
 
-enum ExitStatus { Clean = 0, Found = 1, NotChecked = 2 };
-
 void complain(const QString &message)
 {
     writeErrorLine(message);
@@ -44,12 +44,8 @@ struct Named {
     T value;
 };
 
-const Named<ReportFormat> kFormats[] = {
-    {"gcc", ReportFormat::Gcc}, {"json", ReportFormat::Json}, {"sarif", ReportFormat::Sarif}, {"github", ReportFormat::Github}};
 const Named<ColumnUnit> kColumnUnits[] = {
     {"display", ColumnUnit::Display}, {"byte", ColumnUnit::Byte}, {"utf16", ColumnUnit::Utf16}};
-const Named<Severity> kFailLevels[] = {
-    {"error", Severity::Error}, {"warning", Severity::Warning}, {"info", Severity::Info}};
 
 template<typename T, size_t N>
 QString namesOf(const Named<T> (&choices)[N], const char *separator)
@@ -72,10 +68,7 @@ std::optional<T> valueNamed(const Named<T> (&choices)[N], const QString &name)
 
 QString allCodes()
 {
-    QStringList codes;
-    for (const CheckRule &rule : checkRules())
-        codes << rule.code;
-    return codes.join(QStringLiteral(", "));
+    return checkCodes().join(QStringLiteral(", "));
 }
 
 // The codes of --select or --ignore, each option given any number of times
@@ -97,9 +90,7 @@ std::optional<QStringList> codesOf(const QStringList &values, const QString &opt
             return std::nullopt;
         }
         for (const QString &code : std::as_const(trimmed)) {
-            const bool known = std::any_of(checkRules().cbegin(), checkRules().cend(),
-                                           [&](const CheckRule &rule) { return rule.code.startsWith(code); });
-            if (!known) {
+            if (!startsSomeCode(code)) {
                 *problem = QStringLiteral("'%1' is no code nor the start of one; the codes are %2.").arg(code, allCodes());
                 return std::nullopt;
             }
@@ -134,11 +125,12 @@ QString refusalOfTarget(const Options &options)
     }
     if (!options.configFile.isEmpty())
         inputs.addConfiguration(options.configFile);
-    QString why = inputs.refusal(options.target);
-    if (!why.isEmpty())
-        return QStringLiteral("will not write the report to %1: %2").arg(textFromRawBytes(options.target), why);
-    if (!options.graphTarget.isEmpty() && !(why = inputs.refusal(options.graphTarget)).isEmpty())
-        return QStringLiteral("will not write the graph to %1: %2").arg(textFromRawBytes(options.graphTarget), why);
+    if (QString why = refusalToWrite(inputs, options.target, QStringLiteral("report")); !why.isEmpty())
+        return why;
+    if (!options.graphTarget.isEmpty()) {
+        if (QString why = refusalToWrite(inputs, options.graphTarget, QStringLiteral("graph")); !why.isEmpty())
+            return why;
+    }
     if (options.graphTarget == options.target)
         return QStringLiteral("the report and the graph would both go to %1; give each its own with -o and --graph")
             .arg(options.target == "-" ? QStringLiteral("standard output") : textFromRawBytes(options.target));
@@ -191,7 +183,7 @@ public:
                 return NotChecked;
             }
         }
-        return m_notChecked ? NotChecked : m_found ? Found : Clean;
+        return m_notChecked ? NotChecked : m_found ? Found : Done;
     }
 
 private:
@@ -302,7 +294,7 @@ int runCheckCommand(const QStringList &arguments)
 {
     const QCommandLineOption formatOption(
         QStringLiteral("format"),
-        QStringLiteral("How findings are written: %1 (default gcc).").arg(namesOf(kFormats, ", ")),
+        QStringLiteral("How findings are written: %1 (default gcc).").arg(reportFormatNames(u", ")),
         QStringLiteral("format"));
     const QCommandLineOption columnOption(
         QStringLiteral("column-unit"),
@@ -314,7 +306,7 @@ int runCheckCommand(const QStringList &arguments)
         QStringLiteral("fail-level"),
         QStringLiteral("Exit with 1 when a finding of this severity or a graver one is reported: %1 (default "
                        "error).")
-            .arg(namesOf(kFailLevels, ", ")),
+            .arg(severityNames(u", ")),
         QStringLiteral("severity"));
     const QCommandLineOption selectOption(
         QStringLiteral("select"),
@@ -333,20 +325,17 @@ int runCheckCommand(const QStringList &arguments)
         QStringLiteral("The name of what - reads from standard input: reports show it, and its configuration "
                        "and includes are found from it."),
         QStringLiteral("path"));
-    const QCommandLineOption outputOption(
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Write the report to <file> instead of standard output (- is standard output); never to a "
-                       "file the check reads, a template or a configuration."),
-        QStringLiteral("file"));
-    const QCommandLineOption graphOption(
-        QStringLiteral("graph"),
+    const TargetOption output = TargetOption::output(
+        QStringLiteral("report"), QStringLiteral("; never to a file the check reads, a template or a configuration"));
+    const TargetOption graph(
+        {QStringLiteral("graph")},
         QStringLiteral("Also write the include graph of the themes checked to <file> as Graphviz DOT (- is standard "
-                       "output): entry templates at the top, missing files dashed red."),
-        QStringLiteral("file"));
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Show this help and exit."));
+                       "output): entry templates at the top, missing files dashed red."));
+    const QCommandLineOption &outputOption = output.option();
+    const QCommandLineOption &graphOption = graph.option();
+    const QCommandLineOption help = helpOption();
     const QList<QCommandLineOption> options = {formatOption, columnOption,    failLevelOption, selectOption, ignoreOption,
-                                               configOption, stdinNameOption, outputOption,    graphOption, helpOption};
+                                               configOption, stdinNameOption, outputOption,    graphOption,  help};
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Checks ZuviCMS templates: blocks never closed or crossed, stray closing tags, unknown "
@@ -355,85 +344,74 @@ int runCheckCommand(const QStringList &arguments)
                        "searched for *.htm and *.html files; only regular files of at most %2 are read. "
                        "Exit status: 0 nothing at or above the fail "
                        "level, 1 something, 2 a usage error or a file that could not be checked. The codes: "
-                       "%1; docs/checks.md and man zuvi-taggen describe them and the configuration.")
-            .arg(allCodes(), QLatin1String(kMaxTemplateSize)));
+                       "%1; docs/checks.md and man %3 describe them and the configuration.")
+            .arg(allCodes(), QLatin1String(kMaxTemplateSize), programName()));
     parser.addOptions(options);
     parser.addPositionalArgument(QStringLiteral("paths"),
                                  QStringLiteral("Template files and folders; - reads standard input."),
                                  QStringLiteral("PATH..."));
 
-    auto wrongArguments = [](const QString &problem) {
-        complain(problem + QStringLiteral(" (see zuvi-taggen check --help)"));
-        return int(NotChecked);
-    };
+    const QString hint = seeHelpOf(QStringLiteral("check"));
     if (!parser.parse(arguments))
-        return wrongArguments(parser.errorText());
-    if (parser.isSet(helpOption)) {
-        QString help = parser.helpText();
-        help.replace(0, help.indexOf(u'\n'), QStringLiteral("Usage: zuvi-taggen check [options] PATH..."));
-        const QString error = OutputFile::writeWhole("-", help.toUtf8());
-        if (!error.isEmpty()) {
-            complain(error);
-            return NotChecked;
-        }
-        return Clean;
-    }
-    for (const QCommandLineOption &option : {formatOption, columnOption, failLevelOption, configOption, stdinNameOption, outputOption, graphOption}) {
-        if (parser.values(option).size() > 1)
-            return wrongArguments(QStringLiteral("--%1 given more than once.").arg(option.names().constLast()));
-    }
+        return wrongArguments(parser.errorText(), hint);
+    if (parser.isSet(help))
+        return printHelp(parser, QStringLiteral("%1 check [options] PATH...")) ? Done : NotChecked;
+    if (const QString twice = givenMoreThanOnce(parser, {formatOption, columnOption, failLevelOption, configOption,
+                                                         stdinNameOption, outputOption, graphOption});
+        !twice.isEmpty())
+        return wrongArguments(twice, hint);
 
     Options run;
     if (parser.isSet(formatOption)) {
-        const auto format = valueNamed(kFormats, parser.value(formatOption));
+        const auto format = reportFormatNamed(parser.value(formatOption));
         if (!format)
             return wrongArguments(QStringLiteral("unknown format '%1'; use %2.")
-                                      .arg(parser.value(formatOption), namesOf(kFormats, ", ")));
+                                      .arg(parser.value(formatOption), reportFormatNames(u", ")),
+                                  hint);
         run.format = *format;
     }
     if (parser.isSet(columnOption)) {
         const auto unit = valueNamed(kColumnUnits, parser.value(columnOption));
         if (!unit)
             return wrongArguments(QStringLiteral("unknown column unit '%1'; use %2.")
-                                      .arg(parser.value(columnOption), namesOf(kColumnUnits, ", ")));
+                                      .arg(parser.value(columnOption), namesOf(kColumnUnits, ", ")),
+                                  hint);
         run.columns = *unit;
     }
     if (parser.isSet(failLevelOption)) {
-        const auto level = valueNamed(kFailLevels, parser.value(failLevelOption));
+        const auto level = severityNamed(parser.value(failLevelOption));
         if (!level)
             return wrongArguments(QStringLiteral("unknown fail level '%1'; use %2.")
-                                      .arg(parser.value(failLevelOption), namesOf(kFailLevels, ", ")));
+                                      .arg(parser.value(failLevelOption), severityNames(u", ")),
+                                  hint);
         run.failLevel = *level;
     }
     QString problem;
     const auto selected = codesOf(parser.values(selectOption), QStringLiteral("select"), &problem);
     const auto ignored = selected ? codesOf(parser.values(ignoreOption), QStringLiteral("ignore"), &problem) : std::nullopt;
     if (!selected || !ignored)
-        return wrongArguments(problem);
+        return wrongArguments(problem, hint);
     run.selection = {*selected, *ignored};
     run.configFile = parser.value(configOption);
     if (parser.isSet(configOption) && run.configFile.isEmpty())
-        return wrongArguments(QStringLiteral("--config needs a file name."));
+        return wrongArguments(QStringLiteral("--config needs a file name."), hint);
     run.stdinName = parser.value(stdinNameOption);
-    if (parser.isSet(outputOption)) {
-        if (parser.value(outputOption).isEmpty())
-            return wrongArguments(QStringLiteral("--output needs a file name; - is standard output."));
-        run.target = rawBytesFromText(parser.value(outputOption));
+    for (const TargetOption *target : {&output, &graph}) {
+        if (target->givenEmpty(parser))
+            return wrongArguments(target->name() + QStringLiteral(" needs a file name; - is standard output."), hint);
     }
-    if (parser.isSet(graphOption)) {
-        if (parser.value(graphOption).isEmpty())
-            return wrongArguments(QStringLiteral("--graph needs a file name; - is standard output."));
-        run.graphTarget = rawBytesFromText(parser.value(graphOption));
-    }
+    run.target = output.target(parser, "-");
+    run.graphTarget = graph.target(parser, {});
     run.paths = parser.positionalArguments();
     if (run.paths.isEmpty())
-        return wrongArguments(QStringLiteral("nothing to check; give template files or folders, or - for standard input."));
+        return wrongArguments(QStringLiteral("nothing to check; give template files or folders, or - for standard input."),
+                              hint);
     if (run.paths.count(QStringLiteral("-")) > 1)
-        return wrongArguments(QStringLiteral("- (standard input) given more than once."));
+        return wrongArguments(QStringLiteral("- (standard input) given more than once."), hint);
     if (parser.isSet(stdinNameOption) && !run.paths.contains(QStringLiteral("-")))
-        return wrongArguments(QStringLiteral("--stdin-filename names standard input, which only - reads."));
+        return wrongArguments(QStringLiteral("--stdin-filename names standard input, which only - reads."), hint);
     if (parser.isSet(stdinNameOption) && run.stdinName.isEmpty())
-        return wrongArguments(QStringLiteral("--stdin-filename needs a name."));
+        return wrongArguments(QStringLiteral("--stdin-filename needs a name."), hint);
     if (const QString refusal = refusalOfTarget(run); !refusal.isEmpty()) {
         complain(refusal);
         return NotChecked;

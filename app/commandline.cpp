@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include "app/checkcommand.h"
+#include "app/command.h"
 #include "app/errorline.h"
 #include "app/lspcommand.h"
 
@@ -15,8 +16,6 @@
 #include <cstdio>
 
 namespace {
-
-enum ExitStatus { Done = 0, NotWritten = 1, WrongArguments = 2 };
 
 struct ExportFormat {
     const char *name;
@@ -46,7 +45,8 @@ const ExportFormat *findFormat(const QString &name)
     return nullptr;
 }
 
-// "--export vscode|jetbrains, -o/--output file, ...", for error messages.
+// "options: --export vscode|jetbrains, -o/--output file, ...", the hint of
+// error messages.
 QString optionSummary(const QList<QCommandLineOption> &options)
 {
     QStringList summary;
@@ -56,13 +56,7 @@ QString optionSummary(const QList<QCommandLineOption> &options)
             names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
         summary << names.join(u'/') + (option.valueName().isEmpty() ? QString() : u' ' + option.valueName());
     }
-    return summary.join(QStringLiteral(", "));
-}
-
-int fail(ExitStatus status, const QString &message)
-{
-    writeErrorLine(message);
-    return status;
+    return QStringLiteral("options: ") + summary.join(QStringLiteral(", "));
 }
 
 // Standard output ("-") or the file named. A FIFO no process reads is the
@@ -72,7 +66,8 @@ int writeOutput(const QByteArray &target, const QByteArray &bytes)
     OutputFile output(target);
     if (output.open() && output.write(bytes) && output.commit())
         return Done;
-    return fail(output.hadNoReader() ? WrongArguments : NotWritten, output.errorString());
+    writeErrorLine(output.errorString());
+    return output.hadNoReader() ? WrongArguments : NotWritten;
 }
 
 } // namespace
@@ -107,12 +102,9 @@ int runCommandLine(int argc, char *argv[])
         QStringLiteral("export"),
         QStringLiteral("Write every tag as editor templates: ") + formats.join(QStringLiteral("; ")) + u'.',
         formatNames(QStringLiteral("|")));
-    const QCommandLineOption outputOption(
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Write the export to <file> instead of standard output (- is standard output)."),
-        QStringLiteral("file"));
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Show this help and exit."));
+    const TargetOption output = TargetOption::output(QStringLiteral("export"));
+    const QCommandLineOption &outputOption = output.option();
+    const QCommandLineOption help = helpOption();
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
                                            QStringLiteral("Show the version and exit."));
     // Taken by the windows, before the command line runs; listed for the help.
@@ -121,7 +113,7 @@ int runCommandLine(int argc, char *argv[])
         QStringLiteral("Open the windows with the search box, <text> typed in (--search alone: empty; "
                        "--search=<text> for a text that starts with a dash)."),
         QStringLiteral("text"));
-    const QList<QCommandLineOption> options = {exportOption, outputOption, searchOption, helpOption, versionOption};
+    const QList<QCommandLineOption> options = {exportOption, outputOption, searchOption, help, versionOption};
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -133,45 +125,39 @@ int runCommandLine(int argc, char *argv[])
     parser.addOptions(options);
 
     // One line that says what is wrong and what the program accepts.
-    auto wrongArguments = [&](const QString &problem) {
-        return fail(WrongArguments, problem + QStringLiteral(" (options: ") + optionSummary(options) + u')');
-    };
+    const QString hint = optionSummary(options);
     if (!parser.parse(arguments))
-        return wrongArguments(parser.errorText());
+        return wrongArguments(parser.errorText(), hint);
     if (!parser.positionalArguments().isEmpty())
-        return wrongArguments(QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().first()));
-    for (const QCommandLineOption &option : {exportOption, outputOption}) {
-        if (parser.values(option).size() > 1)
-            return wrongArguments(QStringLiteral("--%1 given more than once.").arg(option.names().last()));
-    }
+        return wrongArguments(QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().first()), hint);
+    if (const QString twice = givenMoreThanOnce(parser, {exportOption, outputOption}); !twice.isEmpty())
+        return wrongArguments(twice, hint);
 
-    if (parser.isSet(searchOption) && !parser.isSet(helpOption) && !parser.isSet(versionOption))
-        return wrongArguments(QStringLiteral("--search is for the windows; it takes no other option."));
+    if (parser.isSet(searchOption) && !parser.isSet(help) && !parser.isSet(versionOption))
+        return wrongArguments(QStringLiteral("--search is for the windows; it takes no other option."), hint);
 
-    if (parser.isSet(helpOption)) {
-        // The usage line names the program as installed, not by the path it was started from.
-        QString help = parser.helpText();
-        help.replace(0, help.indexOf(u'\n'),
-                     QStringLiteral("Usage: %1 [options]\n       %1 --search [text]\n       %1 export vscode|jetbrains [-o file]\n"
-                                    "       %1 check [options] PATH...\n       %1 lsp [--stdio]")
-                         .arg(programName()));
-        return writeOutput("-", help.toUtf8());
+    if (parser.isSet(help)) {
+        return printHelp(parser, QStringLiteral("%1 [options]\n       %1 --search [text]\n       %1 export vscode|jetbrains "
+                                                "[-o file]\n       %1 check [options] PATH...\n       %1 lsp [--stdio]"))
+            ? Done
+            : NotWritten;
     }
     if (parser.isSet(versionOption))
         return writeOutput("-", (programName() + u' ' + productVersion() + u'\n').toUtf8());
     if (!parser.isSet(exportOption)) {
         return wrongArguments(parser.isSet(outputOption) ? QStringLiteral("--output needs --export.")
-                                                         : QStringLiteral("nothing to do."));
+                                                         : QStringLiteral("nothing to do."),
+                              hint);
     }
     const ExportFormat *format = findFormat(parser.value(exportOption));
     if (!format) {
-        return fail(WrongArguments, QStringLiteral("unknown export format '%1'; use %2.")
-                                        .arg(parser.value(exportOption), formatNames(QStringLiteral(" or "))));
+        writeErrorLine(QStringLiteral("unknown export format '%1'; use %2.")
+                           .arg(parser.value(exportOption), formatNames(QStringLiteral(" or "))));
+        return WrongArguments;
     }
 
-    if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty())
-        return wrongArguments(QStringLiteral("--output needs a file name, or - for standard output."));
+    if (output.givenEmpty(parser))
+        return wrongArguments(QStringLiteral("--output needs a file name, or - for standard output."), hint);
 
-    const QByteArray target = parser.isSet(outputOption) ? rawBytesFromText(parser.value(outputOption)) : "-";
-    return writeOutput(target, format->write(catalogTemplates()));
+    return writeOutput(output.target(parser, "-"), format->write(catalogTemplates()));
 }

@@ -1,13 +1,9 @@
 #include "app/errorline.h"
 
 #include "core/localetext.h"
+#include "core/product.h"
 
 #include <cstdio>
-
-QString programName()
-{
-    return QStringLiteral("zuvi-taggen");
-}
 
 void writeErrorLine(const QString &message)
 {

@@ -1,8 +1,8 @@
 #include "app/lspcommand.h"
 
+#include "app/command.h"
 #include "app/errorline.h"
 
-#include "core/outputfile.h"
 #include "lsp/stdioserver.h"
 
 #include <QCommandLineParser>
@@ -11,15 +11,13 @@
 
 int runLspCommand(const QStringList &arguments)
 {
-    enum ExitStatus { WrongArguments = 2 };
     // Clients often start a server with --stdio; standard input and output
     // are the only way this one speaks.
     const QCommandLineOption stdioOption(
         QStringLiteral("stdio"),
         QStringLiteral("Speak on standard input and output, the server's only way; accepted because editors "
                        "often pass it."));
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Show this help and exit."));
+    const QCommandLineOption help = helpOption();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Runs the language server for ZuviCMS templates: an editor that speaks the Language Server Protocol "
@@ -30,29 +28,21 @@ int runLspCommand(const QStringList &arguments)
         "error. Exit status: 0 after the client's shutdown and exit, 1 when the client ends without "
         "shutdown, 2 a usage error. The README shows how to start it from Neovim, Emacs, Helix, Kate, "
         "Sublime Text and VS Code."));
-    parser.addOptions({stdioOption, helpOption});
+    parser.addOptions({stdioOption, help});
 
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
         const QString problem = parser.positionalArguments().isEmpty()
             ? parser.errorText()
             : QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
-        writeErrorLine(problem + QStringLiteral(" (see zuvi-taggen lsp --help)"));
-        return WrongArguments;
+        return wrongArguments(problem, seeHelpOf(QStringLiteral("lsp")));
     }
-    if (parser.isSet(helpOption)) {
-        QString help = parser.helpText();
-        help.replace(0, help.indexOf(u'\n'), QStringLiteral("Usage: %1 lsp [--stdio]").arg(programName()));
-        const QString error = OutputFile::writeWhole("-", help.toUtf8());
-        if (!error.isEmpty()) {
-            writeErrorLine(error);
-            return 1;
-        }
-        return 0;
-    }
+    if (parser.isSet(help))
+        return printHelp(parser, QStringLiteral("%1 lsp [--stdio]")) ? Done : NotWritten;
     // Someone who typed the command at a terminal learns what waits for input.
     if (::isatty(STDIN_FILENO)) {
         writeErrorLine(QStringLiteral("the language server waits for an editor's messages on standard input "
-                                      "(see zuvi-taggen lsp --help; Ctrl+D ends it)."));
+                                      "(%1; Ctrl+D ends it).")
+                           .arg(seeHelpOf(QStringLiteral("lsp"))));
     }
     return runLanguageServer();
 }

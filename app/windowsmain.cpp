@@ -3,6 +3,7 @@
 #include "app/windowarguments.h"
 #include "core/outputfile.h"
 #include "core/pagetable.h"
+#include "core/product.h"
 #include "core/rawbytes.h"
 #include "shell/firstpaint.h"
 #include "shell/pageset.h"
@@ -32,9 +33,9 @@ int refuseWindowsWithoutDisplay(const QString &why)
 // socket `path`, which did not answer.
 int refuseHandOverUnanswered(const QString &path)
 {
-    writeErrorLine(QStringLiteral("a zuvi-taggen already runs for this display (%1) but does not answer; "
+    writeErrorLine(QStringLiteral("a %1 already runs for this display (%2) but does not answer; "
                                   "end it and start again.")
-                       .arg(path));
+                       .arg(programName(), path));
     return 1;
 }
 
@@ -47,8 +48,9 @@ int main(int argc, char *argv[])
     reserveClosedStandardDescriptors();
     const std::optional<WindowArguments> windows = argumentsForTheWindows(argc - 1, argv + 1);
     if (!windows) {
-        writeErrorLine(QStringLiteral("this program opens the windows only; the commands are zuvi-taggen's "
-                                      "(see zuvi-taggen --help)."));
+        writeErrorLine(QStringLiteral("this program opens the windows only; the commands are %1's "
+                                      "(see %1 --help).")
+                           .arg(programName()));
         return 2;
     }
     QStringList arguments;
@@ -98,7 +100,8 @@ int main(int argc, char *argv[])
     // need not wait for that.
     afterFirstPaint([&instance] {
         if (!instance.listen())
-            qWarning("zuvi-taggen: later starts will not find this one: %s", qPrintable(instance.errorString()));
+            qWarning("%s: later starts will not find this one: %s", qPrintable(programName()),
+                     qPrintable(instance.errorString()));
     });
     // Closing the visible page closes the last visible window and ends the run.
     return app.exec();

@@ -350,9 +350,7 @@ std::optional<CheckConfig> CheckConfig::parse(const QByteArray &json, const QStr
                 if (code.isEmpty() || (!severity && name != QLatin1String("off")))
                     return fail(place.keyAt[i],
                                 QStringLiteral("\"%1\": the severity is error, warning, info or off").arg(code));
-                const bool startsCode = std::any_of(checkRules().cbegin(), checkRules().cend(),
-                                                    [&](const CheckRule &rule) { return rule.code.startsWith(code); });
-                if (!startsCode)
+                if (!startsSomeCode(code))
                     return fail(place.keyAt[i],
                                 QStringLiteral("\"%1\" is no code nor the start of one (docs/checks.md lists them)")
                                     .arg(code));

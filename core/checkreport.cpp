@@ -6,36 +6,17 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringBuilder>
+#include <QStringList>
 #include <QUrl>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
-// What each format calls a severity: its own name, SARIF's level, GCC's
-// word and GitHub's workflow command.
-struct SeverityNames {
-    const char *name;
-    const char *sarif;
-    const char *gcc;
-    const char *github;
-};
-
-const SeverityNames &namesOf(Severity severity)
-{
-    static const SeverityNames error{"error", "error", "error", "error"};
-    static const SeverityNames warning{"warning", "warning", "warning", "warning"};
-    static const SeverityNames info{"info", "note", "note", "notice"};
-    switch (severity) {
-    case Severity::Error:
-        return error;
-    case Severity::Warning:
-        return warning;
-    case Severity::Info:
-        break;
-    }
-    return info;
-}
+// The formats by the names --format takes, the default first.
+constexpr std::pair<ReportFormat, const char *> kFormatNames[] = {
+    {ReportFormat::Gcc, "gcc"}, {ReportFormat::Json, "json"}, {ReportFormat::Sarif, "sarif"}, {ReportFormat::Github, "github"}};
 
 QString sarifLevel(Severity severity)
 {
@@ -122,35 +103,19 @@ QList<std::pair<TextPosition, TextPosition>> placesOf(QStringView text, const QL
 
 std::optional<ReportFormat> reportFormatNamed(QStringView name)
 {
-    if (name == u"gcc")
-        return ReportFormat::Gcc;
-    if (name == u"json")
-        return ReportFormat::Json;
-    if (name == u"sarif")
-        return ReportFormat::Sarif;
-    if (name == u"github")
-        return ReportFormat::Github;
-    return std::nullopt;
-}
-
-std::optional<Severity> severityNamed(QStringView name)
-{
-    for (const Severity severity : {Severity::Error, Severity::Warning, Severity::Info}) {
-        if (name == severityName(severity))
-            return severity;
+    for (const auto &[format, formatName] : kFormatNames) {
+        if (name == QLatin1StringView(formatName))
+            return format;
     }
     return std::nullopt;
 }
 
-bool atLeast(Severity severity, Severity level)
+QString reportFormatNames(QStringView separator)
 {
-    // Declared from the gravest down.
-    return int(severity) <= int(level);
-}
-
-QString severityName(Severity severity)
-{
-    return QString::fromLatin1(namesOf(severity).name);
+    QStringList names;
+    for (const auto &[format, name] : kFormatNames)
+        names << QLatin1StringView(name);
+    return names.join(separator);
 }
 
 CheckReport::CheckReport(ReportFormat format, ColumnUnit columns, const QList<CheckRule> &rules)
@@ -165,7 +130,7 @@ CheckReport::CheckReport(ReportFormat format, ColumnUnit columns, const QList<Ch
         for (const CheckRule &rule : rules)
             ruleList.append(sarifRule(rule));
         const QJsonObject driver{
-            {QStringLiteral("name"), QStringLiteral("zuvi-taggen")},
+            {QStringLiteral("name"), programName()},
             {QStringLiteral("version"), productVersion()},
             {QStringLiteral("rules"), ruleList},
         };

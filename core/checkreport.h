@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/checkrules.h"
+#include "core/severity.h"
 #include "core/templatecheck.h"
 #include "core/textposition.h"
 
@@ -27,11 +28,8 @@
 enum class ReportFormat { Gcc, Json, Sarif, Github };
 
 std::optional<ReportFormat> reportFormatNamed(QStringView name);
-QString severityName(Severity severity);   // "error", "warning", "info"
-std::optional<Severity> severityNamed(QStringView name);
-// Whether `severity` is `level` or graver: errors are graver than warnings,
-// warnings than infos.
-bool atLeast(Severity severity, Severity level);
+// Every format's name, as reportFormatNamed() takes it, joined by `separator`.
+QString reportFormatNames(QStringView separator);
 
 class CheckReport
 {

@@ -1,5 +1,10 @@
 #include "core/product.h"
 
+QString programName()
+{
+    return QStringLiteral("zuvi-taggen");
+}
+
 QString productVersion()
 {
     return QStringLiteral(ZUVI_VERSION);

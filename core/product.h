@@ -4,6 +4,10 @@
 
 // Facts about the product that several parts of the program show.
 
+// The program's name as installed, not the path it was started by: what
+// messages, reports and the language server call the tool.
+QString programName();
+
 // The version, as the build gives it (the project's version in CMake).
 QString productVersion();
 

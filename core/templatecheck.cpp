@@ -18,17 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The rule of a code; its code string is shared by every finding of it, so
-// that a text of many findings holds one copy of each code.
-const CheckRule &ruleOf(QLatin1String code)
-{
-    for (const CheckRule &rule : checkRules()) {
-        if (rule.code == code)
-            return rule;
-    }
-    Q_UNREACHABLE();
-}
-
 // What a message quotes of the template is cut after this many characters
 // and a list it names after this many items, so that a finding stays one
 // readable line however long a name, a value or a list is in the text
@@ -211,10 +200,9 @@ private:
         return {tag.range.start, tag.name.end() - tag.range.start};
     }
 
-    Finding &add(const char *code, const TextRange &range, const QString &message)
+    Finding &add(Check check, const TextRange &range, const QString &message)
     {
-        const CheckRule &rule = ruleOf(QLatin1String(code));
-        m_findings.append({rule.code, rule.severity, range.start, range.length, message, {}, {}});
+        m_findings.append(findingOf(check, range.start, range.length, message));
         return m_findings.last();
     }
     static void fix(Finding &finding, const TextRange &range, const QString &replacement)
@@ -231,7 +219,7 @@ private:
             const TemplateNode &faulty = node(error.node);
             switch (error.fault) {
             case SyntaxFault::TagNotClosed:
-                add("E201", error.range, u"标签 %1 缺少结束的 }"_s.arg(shownAt(error.range)));
+                add(Check::TagNeverClosed, error.range, u"标签 %1 缺少结束的 }"_s.arg(shownAt(error.range)));
                 break;
             case SyntaxFault::ValueNotClosed:
                 valueNotClosed(faulty, error.range);
@@ -257,7 +245,8 @@ private:
         if (written.endsWith(u'/') && written.size() > 1 && written[written.size() - 2].isSpace())
             written.chop(1);
         written = written.trimmed();
-        fix(add("E202", value, message), {value.start + qMax<qsizetype>(written.size(), 1), 0}, quote);
+        fix(add(Check::QuotedValueNeverClosed, value, message), {value.start + qMax<qsizetype>(written.size(), 1), 0},
+            quote);
     }
 
     // A placeholder runs to the end of its line when its '}' is missing; the
@@ -276,7 +265,8 @@ private:
         while (end > placeholder.variable.start && m_text[end - 1].isSpace())
             --end;
         const TextRange range{placeholder.range.start, end - placeholder.range.start};
-        fix(add("E203", range, u"变量 %1 缺少结束的 }"_s.arg(shownAt(range))), {end, 0}, u"}"_s);
+        fix(add(Check::PlaceholderNeverClosed, range, u"变量 %1 缺少结束的 }"_s.arg(shownAt(range))), {end, 0},
+            u"}"_s);
     }
 
     QString closingTag(qsizetype block) const
@@ -292,7 +282,8 @@ private:
             case BlockFault::Kind::NeverClosed: {
                 const TemplateBlock &block = blocks.blocks[fault.block];
                 const QString name = shownName(block.open);
-                Finding &f = add("E101", tagStart(node(block.open)), u"块标签 {%1} 没有闭合，缺少 {/%1}"_s.arg(name));
+                Finding &f = add(Check::BlockNeverClosed, tagStart(node(block.open)),
+                                 u"块标签 {%1} 没有闭合，缺少 {/%1}"_s.arg(name));
                 fix(f, {block.content.end(), 0}, closingTag(fault.block));
                 break;
             }
@@ -301,12 +292,15 @@ private:
                 const TagInfo *info = m_knowledge.find(at(closer.name));
                 const QString name = shownAt(closer.name);
                 if (fault.block < 0 && info && !info->block) {
-                    fix(add("E102", closer.range, u"{/%1} 是多余的：{%1} 不是块标签，不需要结束标签"_s.arg(name)), closer.range, {});
+                    fix(add(Check::ClosingTagWithNothingOpen, closer.range,
+                            u"{/%1} 是多余的：{%1} 不是块标签，不需要结束标签"_s.arg(name)),
+                        closer.range, {});
                 } else if (fault.block < 0) {
-                    fix(add("E102", closer.range, u"{/%1} 没有对应的开始标签 {%1}"_s.arg(name)), closer.range, {});
+                    fix(add(Check::ClosingTagWithNothingOpen, closer.range, u"{/%1} 没有对应的开始标签 {%1}"_s.arg(name)),
+                        closer.range, {});
                 } else {
                     const qsizetype meant = blocks.blocks[fault.block].open;
-                    Finding &f = add("E102", closer.range,
+                    Finding &f = add(Check::ClosingTagWithNothingOpen, closer.range,
                                      u"{/%1} 没有对应的开始标签，是否应为 {/%2}？"_s.arg(name, shownName(meant)));
                     fix(f, closer.name, nameOf(meant).toString());
                 }
@@ -325,14 +319,15 @@ private:
                 }
                 const TemplateNode &closer = node(fault.node);
                 const qsizetype crossed = fault.crossed.size();
-                Finding &f = add("E103", closer.range,
+                Finding &f = add(Check::ClosingTagCrossesAnOpenBlock, closer.range,
                                  u"{/%1} 跨越了未闭合的 %2，缺少 %3"_s.arg(shownAt(closer.name), listed(open, u"、", crossed),
                                                                      listed(missing, u"", crossed)));
                 fix(f, {closer.range.start, 0}, closers);
                 break;
             }
             case BlockFault::Kind::ElseOutside:
-                add("E104", tagStart(node(fault.node)), u"{%1} 不在任何块标签之内"_s.arg(shownName(fault.node)));
+                add(Check::ElseOutsideEveryBlock, tagStart(node(fault.node)),
+                    u"{%1} 不在任何块标签之内"_s.arg(shownName(fault.node)));
                 break;
             }
         }
@@ -355,7 +350,8 @@ private:
             const QStringView attributeName = at(attribute.name);
             const bool repeated = seen ? !insertedNew(*seen, attributeName) : isRepeated(tag, a);
             if (repeated) {
-                add("W103", attribute.name, u"{%1} 的属性 %2 重复"_s.arg(shown(name), shown(attributeName)));
+                add(Check::AttributeGivenTwice, attribute.name,
+                    u"{%1} 的属性 %2 重复"_s.arg(shown(name), shown(attributeName)));
                 continue;
             }
             const bool literal = attribute.quoted || attribute.value.length > 0;
@@ -364,7 +360,7 @@ private:
                 nearMissAttribute(*info, attribute);
             const QStringView value = unquoted(at(attribute.value));
             if (known && known->numeric && literal && !isExpression(value) && !isNumeric(value)) {
-                add("W201", attribute.value,
+                add(Check::WordWhereANumberGoes, attribute.value,
                     u"{%1} 的属性 %2 应为数字，而不是 %3"_s.arg(shown(name), shown(attributeName), shownAt(attribute.value)));
             }
         }
@@ -396,11 +392,12 @@ private:
                 nearest.consider(QStringView(tag.name).sliced(templatesyntax::kTagPrefix.size()));
         }
         if (nearest.best().isEmpty()) {
-            add("W101", nameRange, u"未知的标签 {%1}"_s.arg(shown(name)));
+            add(Check::UnknownTag, nameRange, u"未知的标签 {%1}"_s.arg(shown(name)));
             return;
         }
         const QString suggestion = templatesyntax::kTagPrefix + nearest.best();
-        Finding &f = add("W101", nameRange, u"未知的标签 {%1}，是否应为 {%2}？"_s.arg(shown(name), suggestion));
+        Finding &f =
+            add(Check::UnknownTag, nameRange, u"未知的标签 {%1}，是否应为 {%2}？"_s.arg(shown(name), suggestion));
         fix(f, nameRange, suggestion);
         // The closing tag of its block, of the same wrong name, goes with it.
         const qsizetype block = m_analysis.blocks.blockOfNode[index];
@@ -422,7 +419,7 @@ private:
             nearest.consider(known.name);
         if (nearest.best().isEmpty())
             return;
-        Finding &f = add("W102", attribute.name,
+        Finding &f = add(Check::NearMissOfAnAttribute, attribute.name,
                          u"{%1} 没有属性 %2，是否应为 %3？"_s.arg(shown(info.name), shown(typed), nearest.best()));
         fix(f, attribute.name, nearest.best());
     }
@@ -440,16 +437,16 @@ private:
                 return;
             const QString tag = shownName(file.node);
             if (file.path.length == 0) {
-                add("W301", file.path, u"{%1} 没有指明文件"_s.arg(tag));
+                add(Check::IncludedFileMissing, file.path, u"{%1} 没有指明文件"_s.arg(tag));
             } else if (file.resolved.isEmpty()) {
                 return;
             } else if (file.outsideRoot) {
                 const bool fromSite = m_text[file.path.start] == u'/';
-                add("W302", file.path,
+                add(Check::FileOutsideItsRoot, file.path,
                     (fromSite ? u"{%1} 引用的文件 %2 在网站根目录之外（%3）"_s : u"{%1} 引用的文件 %2 在模板根目录之外（%3）"_s)
                         .arg(tag, shownAt(file.path), shownPath(file.resolved)));
             } else if (!(m_context.fileExists ? m_context.fileExists(file.resolved) : QFileInfo(file.resolved).isFile())) {
-                add("W301", file.path,
+                add(Check::IncludedFileMissing, file.path,
                     u"{%1} 引用的文件 %2 不存在（查找位置 %3）"_s.arg(tag, shownAt(file.path), shownPath(file.resolved)));
             } else if (file.include && m_context.includeCycles) {
                 includes.append(file.resolved);
@@ -469,7 +466,8 @@ private:
             QString chain = names.join(u" → ");
             if (cycle.size() > kListedItems)
                 chain += u" → …（共 %1 个）"_s.arg(cycle.size());
-            add("E301", included[i].second, u"{%1} 循环包含：%2"_s.arg(shownName(included[i].first), chain));
+            add(Check::IncludeCycle, included[i].second,
+                u"{%1} 循环包含：%2"_s.arg(shownName(included[i].first), chain));
         }
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/severity.h"
 #include "core/templateblocks.h"
 #include "core/templateparser.h"
 
@@ -16,8 +17,6 @@
 // attributes, words where numbers go, included files that do not exist.
 // Qt Core only: the command line and the language server share it.
 
-enum class Severity { Error, Warning, Info };
-
 // A change to the checked text: `text` put over start..start + length.
 struct TextEdit {
     qsizetype start = 0;
@@ -27,7 +26,7 @@ struct TextEdit {
 };
 
 struct Finding {
-    QString code;             // stable, e.g. "E101"; docs/checks.md describes each
+    QString code;             // stable, e.g. "E101": the code of its check (core/checkrules.h)
     Severity severity = Severity::Error;
     qsizetype start = 0;      // UTF-16 offset into the checked text
     qsizetype length = 0;     // of the range the finding is about (0 allowed)

@@ -10,21 +10,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-Finding themeFinding(const char *code, const QString &message)
-{
-    const QLatin1String name(code);
-    Severity severity = Severity::Warning;
-    for (const CheckRule &rule : checkRules()) {
-        if (rule.code == name)
-            severity = rule.severity;
-    }
-    return Finding{name, severity, 0, 0, message};
-}
-
-} // namespace
-
 QStringList unusedTemplates(const ThemeIndex &index)
 {
     QStringList unused;
@@ -66,7 +51,8 @@ QList<Finding> CheckedThemes::unusedFindings(const QString &path, const QString 
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (!theme.unused.contains(clean))
         return {};
-    return {themeFinding("W303", u"模板 %1 没有被其他模板引用，CMS 也不会直接加载它"_s.arg(localeText(rawBytesFromText(theme.index.relativePath(clean)))))};
+    const QString shown = localeText(rawBytesFromText(theme.index.relativePath(clean)));
+    return {findingOf(Check::TemplateNeverIncluded, 0, 0, u"模板 %1 没有被其他模板引用，CMS 也不会直接加载它"_s.arg(shown))};
 }
 
 QList<const ThemeIndex *> CheckedThemes::themes() const

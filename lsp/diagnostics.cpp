@@ -1,24 +1,17 @@
 #include "lsp/diagnostics.h"
 
 #include "core/jsonwriter.h"
+#include "core/product.h"
+#include "core/severity.h"
 #include "lsp/protocol.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-protocol::DiagnosticSeverity severityOf(Severity severity)
-{
-    switch (severity) {
-    case Severity::Error:
-        return protocol::DiagnosticSeverity::Error;
-    case Severity::Warning:
-        return protocol::DiagnosticSeverity::Warning;
-    case Severity::Info:
-        return protocol::DiagnosticSeverity::Information;
-    }
-    return protocol::DiagnosticSeverity::Error;
-}
+static_assert(lspSeverity(Severity::Error) == protocol::number(protocol::DiagnosticSeverity::Error)
+              && lspSeverity(Severity::Warning) == protocol::number(protocol::DiagnosticSeverity::Warning)
+              && lspSeverity(Severity::Info) == protocol::number(protocol::DiagnosticSeverity::Information));
 
 void appendPosition(QByteArray &out, PositionMapper::Place place)
 {
@@ -50,7 +43,9 @@ void DiagnosticEncoder::append(QByteArray &out, qsizetype start, qsizetype lengt
             jsonwriter::appendNumber(rest, said.severity);
             rest.append(",\"code\":");
             jsonwriter::appendString(rest, said.code);
-            rest.append(",\"source\":\"zuvi-taggen\",\"message\":");
+            rest.append(",\"source\":");
+            jsonwriter::appendString(rest, programName());
+            rest.append(",\"message\":");
             jsonwriter::appendString(rest, said.message);
             rest.append('}');
         }
@@ -67,13 +62,13 @@ QByteArray DiagnosticEncoder::encode(const DocumentAnalysis &analysis, const Pos
     QHash<Said, QByteArray> kept;
     if (!analysis.setup().configError.isEmpty()) {
         append(out, 0, 0,
-               {u"config"_s, protocol::number(protocol::DiagnosticSeverity::Error),
+               {u"config"_s, lspSeverity(Severity::Error),
                 u"检查配置有误：%1"_s.arg(analysis.setup().configError)},
                positions, kept);
     }
     for (const Finding &finding : analysis.findings()) {
         append(out, finding.start, finding.length,
-               {finding.code, protocol::number(severityOf(finding.severity)), finding.message}, positions, kept);
+               {finding.code, lspSeverity(finding.severity), finding.message}, positions, kept);
     }
     m_written = std::move(kept);
     if (out.isEmpty())

@@ -1,5 +1,6 @@
 #include "lsp/languageserver.h"
 
+#include "core/checkconfig.h"
 #include "core/product.h"
 #include "lsp/completion.h"
 #include "lsp/hover.h"
@@ -255,7 +256,7 @@ LanguageServer::Reply LanguageServer::initialize(const Request &request)
     m_state = State::Running;
     return {QJsonObject{
         {u"capabilities"_s, capabilities()},
-        {u"serverInfo"_s, QJsonObject{{u"name"_s, u"zuvi-taggen"_s}, {u"version"_s, productVersion()}}},
+        {u"serverInfo"_s, QJsonObject{{u"name"_s, programName()}, {u"version"_s, productVersion()}}},
     }};
 }
 
@@ -275,7 +276,7 @@ void LanguageServer::initialized(const QJsonValue &)
     using namespace protocol;
     const QJsonArray watchers{
         QJsonObject{{u"globPattern"_s, u"**/*"_s}, {u"kind"_s, WatchCreate | WatchDelete}},
-        QJsonObject{{u"globPattern"_s, u"**/.zuvi-check.json"_s}, {u"kind"_s, WatchChange}},
+        QJsonObject{{u"globPattern"_s, u"**/"_s + QLatin1StringView(CheckConfig::kFileName)}, {u"kind"_s, WatchChange}},
     };
     ask(u"client/registerCapability"_s,
         QJsonObject{{u"registrations"_s,

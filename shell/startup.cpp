@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "core/product.h"
 #include "shell/applicationicon.h"
 #include "shell/fonts.h"
 #include "shell/pagestyle.h"
@@ -8,7 +9,7 @@
 
 void prepareApplication()
 {
-    QGuiApplication::setApplicationName(QStringLiteral("zuvi-taggen"));
+    QGuiApplication::setApplicationName(programName());
     QGuiApplication::setDesktopFileName(QStringLiteral("com.zuvicms.TagGenerator"));
     QApplication::setStyle(new PageStyle);
     installPageFonts();

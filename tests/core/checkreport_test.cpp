@@ -324,4 +324,42 @@ TEST(CheckReport, ReportsWithoutFindingsAreWholeDocuments)
     EXPECT_TRUE(validSarif(log, &why)) << why;
 }
 
+// Every name a format, the configuration or --fail-level takes is read back
+// as what it names, and nothing else is taken for one.
+TEST(CheckReport, NamesOfFormatsAndSeveritiesReadBack)
+{
+    for (const QString &name : reportFormatNames(u",").split(u',')) {
+        const std::optional<ReportFormat> format = reportFormatNamed(name);
+        ASSERT_TRUE(format) << name.toStdString();
+        CheckReport report(*format, ColumnUnit::Display);
+        report.addFile(QStringLiteral("a.htm"), QStringLiteral("x"),
+                       {{QStringLiteral("W201"), Severity::Warning, 0, 1, QStringLiteral("m"), {}}});
+        EXPECT_FALSE((report.takeOutput() + report.finish()).isEmpty()) << name.toStdString();
+    }
+    EXPECT_EQ(reportFormatNames(u", "), QStringLiteral("gcc, json, sarif, github")) << "gcc first: the default";
+    EXPECT_EQ(severityNames(u", "), QStringLiteral("error, warning, info"));
+    for (const Severity severity : {Severity::Error, Severity::Warning, Severity::Info})
+        EXPECT_EQ(severityNamed(severityName(severity)), severity);
+    for (const char *notOne : {"", "Error", "note", "off", "gcc "}) {
+        EXPECT_FALSE(severityNamed(QString::fromLatin1(notOne))) << notOne;
+        EXPECT_FALSE(reportFormatNamed(QString::fromLatin1(notOne))) << notOne;
+    }
+}
+
+TEST(CheckReport, SeveritiesAreOrderedFromTheGravest)
+{
+    const struct {
+        Severity severity;
+        Severity level;
+        bool reached;
+    } cases[] = {
+        {Severity::Error, Severity::Error, true},    {Severity::Error, Severity::Info, true},
+        {Severity::Warning, Severity::Error, false}, {Severity::Warning, Severity::Warning, true},
+        {Severity::Info, Severity::Warning, false},  {Severity::Info, Severity::Info, true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(atLeast(c.severity, c.level), c.reached) << severityName(c.severity).toStdString() << " at "
+                                                            << severityName(c.level).toStdString();
+}
+
 } // namespace

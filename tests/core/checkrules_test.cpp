@@ -1,13 +1,13 @@
-// The rule descriptions reports carry come from docs/checks.md: every code
-// the checker gives has its section there, with the severity the checker
-// gives it.
+// The checks are declared once, in core/checkrules.cpp: the checker gives
+// each with its code and severity, docs/checks.md and the manual describe
+// exactly those, and a report's rule descriptions come from the former.
 #include "core/checkrules.h"
 #include "core/templatecheck.h"
+#include "core/themeusage.h"
 #include "tests/support/qtprinters.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -15,50 +15,51 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList codesOf(const QList<CheckRule> &rules)
+QString readText(const char *path)
 {
-    QStringList codes;
+    QFile file(QString::fromUtf8(path));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// "E101 block never closed", one entry a check.
+QStringList codesAndTitles(const QList<CheckRule> &rules)
+{
+    QStringList list;
     for (const CheckRule &rule : rules)
-        codes << rule.code;
-    return codes;
+        list << rule.code + u' ' + rule.title;
+    return list;
 }
 
-// The codes a source file of the checker gives: the per-text checker's
-// add("E101", …), the whole theme's themeFinding("W303", …).
-QStringList codesGivenIn(const char *path)
+TEST(CheckRules, TheDocumentationDescribesEveryCheckAndNoOther)
 {
-    QFile source(QString::fromUtf8(path));
-    if (!source.open(QIODevice::ReadOnly))
-        return {};
-    static const QRegularExpression given(u"(?:add|themeFinding)\\(\"([A-Z]\\d+)\""_s);
-    QStringList codes;
-    for (const QRegularExpressionMatch &match : given.globalMatch(QString::fromUtf8(source.readAll())))
-        codes << match.captured(1);
-    codes.removeDuplicates();
-    codes.sort();
-    return codes;
-}
-
-TEST(CheckRules, EveryCodeTheCheckerGivesIsDescribed)
-{
-    // The codes as the checker's sources give them, so that a new check
-    // without its section in docs/checks.md fails here.
-    const QStringList perText = codesGivenIn(ZUVI_CHECKER_SOURCE);
-    const QStringList wholeTheme = codesGivenIn(ZUVI_THEME_CHECKER_SOURCE);
-    ASSERT_FALSE(perText.isEmpty());
-    ASSERT_FALSE(wholeTheme.isEmpty());
-    QStringList inSource = perText + wholeTheme;
-    inSource.sort();
-    QStringList described = codesOf(checkRules());
-    described.sort();
-    EXPECT_EQ(described, inSource);
-    for (const CheckRule &rule : checkRules()) {
-        EXPECT_FALSE(rule.title.isEmpty()) << rule.code.toStdString();
-        EXPECT_GT(rule.description.size(), 40) << rule.code.toStdString() << ": says what it finds and how to fix it";
+    const QList<CheckSection> sections = checkSectionsOf(readText(ZUVI_CHECKS_DOC));
+    QStringList documented;
+    for (const CheckSection &section : sections) {
+        documented << section.code + u' ' + section.title;
+        EXPECT_GT(section.description.size(), 40) << section.code.toStdString() << ": says what it finds and how to fix it";
     }
+    // In the table's order, so that the page reads as the codes go.
+    EXPECT_EQ(documented, codesAndTitles(checkRules()));
+    for (const CheckRule &rule : checkRules())
+        EXPECT_FALSE(rule.description.isEmpty()) << rule.code.toStdString() << ": the compiled-in page describes it";
 }
 
-TEST(CheckRules, SeverityIsTheOneTheCheckerGives)
+TEST(CheckRules, TheManualListsEveryCheck)
+{
+    const QString manual = readText(ZUVI_MANUAL_PATH);
+    const qsizetype start = manual.indexOf(u"\n.SS Codes\n"_s);
+    ASSERT_GE(start, 0) << "the manual has a list of the codes";
+    const qsizetype end = manual.indexOf(QRegularExpression(u"\n\\.S[HS] "_s), start + 1);
+    static const QRegularExpression entry(u"^\\.TP\\n\\.B ([A-Z]\\d+)\\n(.+)$"_s, QRegularExpression::MultilineOption);
+    QStringList listed;
+    for (const QRegularExpressionMatch &match : entry.globalMatch(manual.sliced(start, end - start)))
+        listed << match.captured(1) + u' ' + match.captured(2);
+    EXPECT_EQ(listed, codesAndTitles(checkRules()));
+}
+
+// One text that gives each check once, with its code, its severity and a
+// quick fix where the table says it has one.
+TEST(CheckRules, TheCheckerGivesEachCheckAsTheTableDeclaresIt)
 {
     CheckContext context;
     context.templateRoot = u"/theme"_s;
@@ -67,53 +68,75 @@ TEST(CheckRules, SeverityIsTheOneTheCheckerGives)
         return QList<QStringList>(includes.size(), {u"/theme/self.htm"_s, u"/theme/self.htm"_s});
     };
     const struct {
-        const char *code;
+        Check check;
         QString text;
     } cases[] = {
-        {"E101", u"{zuvi:arclist}"_s},
-        {"E102", u"{/zuvi:arclist}"_s},
-        {"E103", u"{zuvi:arclist}{zuvi:volist}{/zuvi:arclist}"_s},
-        {"E104", u"{zuvi:else /}"_s},
-        {"E201", u"{zuvi:global name='x'"_s},
-        {"E202", u"{zuvi:include file='a.htm /}"_s},
-        {"E203", u"{$field.title"_s},
-        {"E301", u"{zuvi:include file='self.htm' /}"_s},
-        {"W101", u"{zuvi:arclst /}"_s},
-        {"W102", u"{zuvi:arclist titlelne='2'}{/zuvi:arclist}"_s},
-        {"W103", u"{zuvi:arclist row='1' row='2'}{/zuvi:arclist}"_s},
-        {"W201", u"{zuvi:arclist row='十'}{/zuvi:arclist}"_s},
-        {"W301", u"{zuvi:include file='a.htm' /}"_s},
-        {"W302", u"{zuvi:include file='../a.htm' /}"_s},
+        {Check::BlockNeverClosed, u"{zuvi:arclist}"_s},
+        {Check::ClosingTagWithNothingOpen, u"{/zuvi:arclist}"_s},
+        {Check::ClosingTagCrossesAnOpenBlock, u"{zuvi:arclist}{zuvi:volist}{/zuvi:arclist}"_s},
+        {Check::ElseOutsideEveryBlock, u"{zuvi:else /}"_s},
+        {Check::TagNeverClosed, u"{zuvi:global name='x'"_s},
+        {Check::QuotedValueNeverClosed, u"{zuvi:include file='a.htm /}"_s},
+        {Check::PlaceholderNeverClosed, u"{$field.title"_s},
+        {Check::IncludeCycle, u"{zuvi:include file='self.htm' /}"_s},
+        {Check::UnknownTag, u"{zuvi:arclst /}"_s},
+        {Check::NearMissOfAnAttribute, u"{zuvi:arclist titlelne='2'}{/zuvi:arclist}"_s},
+        {Check::AttributeGivenTwice, u"{zuvi:arclist row='1' row='2'}{/zuvi:arclist}"_s},
+        {Check::WordWhereANumberGoes, u"{zuvi:arclist row='十'}{/zuvi:arclist}"_s},
+        {Check::IncludedFileMissing, u"{zuvi:include file='a.htm' /}"_s},
+        {Check::FileOutsideItsRoot, u"{zuvi:include file='../a.htm' /}"_s},
     };
     QStringList covered;
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.code);
-        const auto rule = std::find_if(checkRules().cbegin(), checkRules().cend(),
-                                       [&](const CheckRule &r) { return r.code == QLatin1String(c.code); });
-        ASSERT_NE(rule, checkRules().cend());
+        const CheckRule &rule = checkRule(c.check);
+        SCOPED_TRACE(rule.code.toStdString());
         const QList<Finding> findings = checkTemplate(c.text, context);
         ASSERT_EQ(findings.size(), 1);
-        EXPECT_EQ(findings[0].code, rule->code);
-        EXPECT_EQ(findings[0].severity, rule->severity);
-        covered << rule->code;
+        EXPECT_EQ(findings[0].code, rule.code);
+        EXPECT_EQ(findings[0].severity, rule.severity);
+        EXPECT_EQ(findings[0].hasFix(), !rule.fix.isEmpty()) << rule.fix.toStdString();
+        covered << rule.code;
     }
-    EXPECT_EQ(covered, codesGivenIn(ZUVI_CHECKER_SOURCE)) << "one case per rule of a single text";
+
+    // The one check of a whole theme.
+    CheckedThemes themes;
+    const QString root = QStringLiteral(ZUVI_UNTIDY_THEME);
+    const QList<Finding> unused = themes.unusedFindings(root + u"/old.htm"_s, root);
+    const CheckRule &neverIncluded = checkRule(Check::TemplateNeverIncluded);
+    ASSERT_EQ(unused.size(), 1);
+    EXPECT_EQ(unused[0].code, neverIncluded.code);
+    EXPECT_EQ(unused[0].severity, neverIncluded.severity);
+    covered << neverIncluded.code;
+
+    EXPECT_EQ(covered, checkCodes()) << "a case for every check";
+}
+
+TEST(CheckRules, CodesAndTheirPrefixesAreKnown)
+{
+    const struct {
+        const char *prefix;
+        bool known;
+    } cases[] = {
+        {"E101", true}, {"W3", true}, {"W", true}, {"E", true},
+        {"E1010", false}, {"w101", false}, {"I", false}, {"X1", false}, {"W4", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(startsSomeCode(QString::fromLatin1(c.prefix)), c.known) << c.prefix;
 }
 
 TEST(CheckRules, SectionsAreReadFromTheirHeadingToTheNext)
 {
-    const QList<CheckRule> rules = checkRulesOf(
+    const QList<CheckSection> sections = checkSectionsOf(
         u"# Checks\nIntro.\n\n## E101 block never closed\nFirst line,\nsecond.\n\n## Not a code\nSkipped.\n"
-        "## W7 a warning\n`x` \u2192 `y`\n## I9 a note\n"_s);
-    ASSERT_EQ(rules.size(), 3);
-    EXPECT_EQ(rules[0].code, u"E101"_s);
-    EXPECT_EQ(rules[0].title, u"block never closed"_s);
-    EXPECT_EQ(rules[0].description, u"First line,\nsecond."_s);
-    EXPECT_EQ(rules[0].severity, Severity::Error);
-    EXPECT_EQ(rules[1].severity, Severity::Warning);
-    EXPECT_EQ(rules[1].description, u"`x` \u2192 `y`"_s);
-    EXPECT_EQ(rules[2].severity, Severity::Info);
-    EXPECT_TRUE(rules[2].description.isEmpty());
+        "## W7 a warning\n`x` \u2192 `y`\n## I9 a note\n# Another part\nNot of I9.\n"_s);
+    ASSERT_EQ(sections.size(), 3);
+    EXPECT_EQ(sections[0].code, u"E101"_s);
+    EXPECT_EQ(sections[0].title, u"block never closed"_s);
+    EXPECT_EQ(sections[0].description, u"First line,\nsecond."_s);
+    EXPECT_EQ(sections[1].code, u"W7"_s);
+    EXPECT_EQ(sections[1].description, u"`x` \u2192 `y`"_s);
+    EXPECT_EQ(sections[2].code, u"I9"_s);
+    EXPECT_TRUE(sections[2].description.isEmpty());
 }
 
 } // namespace
