@@ -128,6 +128,20 @@ const CompletionCase kCases[] = {
     {"a closing name begun, and its }", QStringLiteral("{zuvi:arclist}{zuvi:volist name='a'}\n{/zuvi:vo|}"),
      {QStringLiteral("{/zuvi:volist}")}, {}, 0, 10, 1},
     {"after {/ with nothing open", QStringLiteral("{zuvi:if}{/zuvi:if}{/|"), {}, {}, -1, -1, 0},
+    // The edges of a tag, as every feature of the server reads them.
+    {"a word typed right before a tag", QStringLiteral("<li>fenye|{zuvi:if}{/zuvi:if}"), {QStringLiteral("分页标签")}, {}, 4, 9},
+    {"nothing typed at a tag's {", QStringLiteral("<p>|{zuvi:arclist}"), {}, {}, -1, -1, 0},
+    {"nothing just after a tag's }", QStringLiteral("{zuvi:arclist}|"), {}, {}, -1, -1, 0},
+    {"nothing right after a closing quote", QStringLiteral("{zuvi:arclist row='10'|}"), {}, {}, -1, -1, 0},
+    {"nothing on an = before its value", QStringLiteral("{zuvi:arclist orderby=|'click'}"), {}, {}, -1, -1, 0},
+    {"an unquoted value from its start, replaced whole", QStringLiteral("{zuvi:arclist orderby=|click}"),
+     {QStringLiteral("now")}, {}, 22, 27, 4},
+    {"a closing tag begun in its name is replaced whole", QStringLiteral("{zuvi:arclist}{zuvi:volist name='a'}\n{/zuvi:v|o}"),
+     {QStringLiteral("{/zuvi:volist}")}, {}, 0, 10, 1},
+    {"the closing tag of a PHP block", QStringLiteral("{zuvi:php}echo 1;\n{/|"), {QStringLiteral("{/zuvi:php}")}, {}, 0, 2, 1},
+    {"nothing in PHP code", QStringLiteral("<p>x</p><?php echo fenye|; ?>"), {}, {}, -1, -1, 0},
+    {"nothing for a brace in PHP code", QStringLiteral("<?php if ($a) {|"), {}, {}, -1, -1, 0},
+    {"tags again after ?>", QStringLiteral("<?php x(); ?>fenye|"), {QStringLiteral("分页标签")}, {}, 13, 18},
 };
 
 INSTANTIATE_TEST_SUITE_P(Places, CompletionTest, testing::ValuesIn(kCases));
