@@ -1,6 +1,7 @@
 #include "core/cursorcontext.h"
 
 #include "core/templatesyntax.h"
+#include "core/textscan.h"
 
 #include <algorithm>
 
@@ -60,9 +61,7 @@ TextRange queryOf(QStringView text, TextRange typed)
 // them to PHP), so the nearest opener or closer before the offset decides.
 bool inPhpCode(QStringView text, qsizetype offset)
 {
-    for (qsizetype i = offset - 1; i > 0; --i) {
-        if (text[i] != u'?')
-            continue;
+    for (qsizetype i = lastOf(text, offset, u'?'); i > 0; i = lastOf(text, i, u'?')) {
         if (i + 2 <= offset && text[i + 1] == u'>')
             return false;
         if (text[i - 1] != u'<')
