@@ -86,11 +86,12 @@ public:
     {
         m_context.typed = m_context.query = between(m_offset, m_offset);
         const qsizetype before = pieceEndingAt();
-        // The closing tag of a PHP block is text to the parser until it is whole.
-        if (before >= 0 && !(m_parsed.nodes[before].kind == NodeKind::Php && closingTyped()))
+        if (before >= 0) {
+            // The closing tag of a PHP block is PHP to the parser until it is whole.
+            if (m_parsed.nodes[before].kind == NodeKind::Php && closingTyped())
+                return m_context;
             return inPiece(before);
-        if (before >= 0)
-            return m_context;
+        }
         if (textTyped())
             return m_context;
         const qsizetype after = pieceStartingAt();
