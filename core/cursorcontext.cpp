@@ -223,8 +223,7 @@ private:
                 return;
             }
             const TextRange inside = valueInside(attribute);
-            const bool hasValue = attribute.value.length > 0 || attribute.value.start > attribute.name.end();
-            if (hasValue && m_offset >= inside.start && m_offset <= inside.end()) {
+            if (attribute.hasValue() && m_offset >= inside.start && m_offset <= inside.end()) {
                 m_context.kind = CursorKind::AttributeValue;
                 m_context.attribute = i;
                 m_context.value = inside;

@@ -201,11 +201,15 @@ private:
     }
 
     // The attributes the tag takes and does not have yet, in place of the
-    // name typed.
+    // name typed; on a name already written, in place of all of it, its
+    // value kept.
     void attributes(const TagInfo &info)
     {
         const qsizetype start = m_cursor.typed.start;
         const QList<TagAttribute> &has = node().attributes;
+        const TagAttribute *current = m_cursor.attribute >= 0 ? &has[m_cursor.attribute] : nullptr;
+        const qsizetype end = current ? current->name.end() : m_offset;
+        const bool valued = current && current->hasValue();
         QStringList present;
         for (qsizetype i = 0; i < has.size(); ++i) {
             if (i != m_cursor.attribute)
@@ -224,7 +228,7 @@ private:
                 {u"label"_s, name},
                 {u"kind"_s, number(Kind::Property)},
                 {u"detail"_s, detail},
-                {u"textEdit"_s, edit(start, m_offset, m_client.snippets ? name + u"='$1'"_s : name + u"=''"_s)},
+                {u"textEdit"_s, edit(start, end, valued ? name : m_client.snippets ? name + u"='$1'"_s : name + u"=''"_s)},
                 {u"insertTextFormat"_s, insertFormat(m_client)},
             });
         }

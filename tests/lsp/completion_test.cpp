@@ -118,6 +118,7 @@ const CompletionCase kCases[] = {
     {"attributes the tag takes, not those it has", QStringLiteral("{zuvi:arclist row='10' |}"),
      {QStringLiteral("addfields"), QStringLiteral("arcrank"), QStringLiteral("channelid")}, {}, 23, 23, 11},
     {"an attribute begun", QStringLiteral("{zuvi:arclist ti|}"), {}, QStringLiteral("titlelen"), 14, 16},
+    {"a name written is replaced whole", QStringLiteral("{zuvi:arclist ti|tlelen='3'}"), {}, QStringLiteral("titlelen"), 14, 22},
     {"an unknown tag has no attributes to offer", QStringLiteral("{zuvi:mine |}"), {}, {}, -1, -1, 0},
     {"drop-down values", QStringLiteral("{zuvi:arclist orderby='|'}"),
      {QStringLiteral("now"), QStringLiteral("click"), QStringLiteral("sort_order"), QStringLiteral("rand")}, {}, 23, 23, 4},
@@ -184,6 +185,25 @@ TEST(Completion, SnippetsInsertWhatThePlainTextDoes)
     EXPECT_TRUE(listLoop[QStringLiteral("textEdit")][QStringLiteral("newText")].toString().startsWith(
         QStringLiteral("{zuvi:list titlelen='${1:30}' infolen='${2:100}' pagesize='${3:10}'\\}\n")))
         << shown(listLoop);
+}
+
+// On a name already written the whole name is replaced: a value it has
+// stays as it is, and a name without one gets one.
+TEST(Completion, AttributeNamesKeepTheValueWritten)
+{
+    const struct {
+        QString marked;
+        QString inserted;
+    } cases[] = {
+        {QStringLiteral("{zuvi:arclist ti|tlelen='3'}"), QStringLiteral("titlelen")},
+        {QStringLiteral("{zuvi:arclist ti|tlelen= }"), QStringLiteral("titlelen")},
+        {QStringLiteral("{zuvi:arclist ti|tlelen}"), QStringLiteral("titlelen=''")},
+        {QStringLiteral("{zuvi:arclist ti|}"), QStringLiteral("titlelen=''")},
+    };
+    for (const auto &c : cases) {
+        const QJsonObject item = itemLabelled(complete(c.marked), QStringLiteral("titlelen"));
+        EXPECT_EQ(item[QStringLiteral("textEdit")][QStringLiteral("newText")].toString(), c.inserted) << c.marked.toStdString();
+    }
 }
 
 // The client is told that items are resolved, and the list that it is to
