@@ -22,6 +22,8 @@ struct TagAttribute {
     TextRange name;
     TextRange value;          // quotes included; empty, at the name's end, when the attribute has no value
     bool quoted = false;
+    // Whether an '=' follows the name, even with nothing after it yet.
+    bool hasValue() const { return value.length > 0 || value.start > name.end(); }
 };
 
 enum class TagForm : quint8 {

@@ -34,6 +34,28 @@ inline qsizetype nextOfEither(QStringView text, qsizetype from, char16_t first, 
     return size;
 }
 
+// The offset of the last `wanted` before `before` in `text`, or -1: the
+// same stride backwards, for readers that look back from a cursor.
+inline qsizetype lastOf(QStringView text, qsizetype before, char16_t wanted)
+{
+    const char16_t *data = text.utf16();
+    qsizetype i = before;
+#ifdef __SSE2__
+    const __m128i wanteds = _mm_set1_epi16(short(wanted));
+    for (; i >= 8; i -= 8) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i - 8));
+        // A hit sets both bits of its character: the highest names the last.
+        if (const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(chunk, wanteds)))
+            return i - 8 + (31 - qCountLeadingZeroBits(uint(mask))) / 2;
+    }
+#endif
+    while (--i >= 0) {
+        if (data[i] == wanted)
+            return i;
+    }
+    return -1;
+}
+
 // How many `first` and `second` there are in `text`, eight characters to a
 // step where the processor has SSE2 (counted in the lanes, without a
 // population count, which the baseline x86-64 lacks).

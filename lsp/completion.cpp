@@ -111,14 +111,38 @@ class CompletionBuilder
 public:
     CompletionBuilder(const DocumentAnalysis &analysis, qsizetype offset, const PositionMapper &positions,
                       const ClientSupport &client)
-        : m_analysis(analysis), m_text(analysis.text()), m_offset(offset), m_positions(positions), m_client(client)
+        : m_analysis(analysis), m_text(analysis.text()), m_offset(offset), m_positions(positions), m_client(client),
+          m_cursor(analysis.cursorAt(offset))
     {
     }
 
     QByteArray run()
     {
-        if (!closingTag() && !insideTag())
-            inText();
+        switch (m_cursor.kind) {
+        case CursorKind::Text:
+        case CursorKind::TagName:
+            // A new word is typed: ask again as it grows. Nothing typed,
+            // nothing offered.
+            m_incomplete = true;
+            if (m_cursor.typed.length > 0)
+                tagNames();
+            break;
+        case CursorKind::ClosingTag:
+            closingTag();
+            break;
+        case CursorKind::AttributeName:
+            if (const TagInfo *info = tagInfo())
+                attributes(*info);
+            break;
+        case CursorKind::AttributeValue:
+            if (const TagInfo *info = tagInfo())
+                values(*info);
+            break;
+        case CursorKind::InTag:
+        case CursorKind::Placeholder:
+        case CursorKind::Php:
+            break;
+        }
         QByteArray list = m_incomplete ? "{\"isIncomplete\":true,\"items\":[" : "{\"isIncomplete\":false,\"items\":[";
         list.append(m_items);
         list.append("]}");
@@ -126,29 +150,26 @@ public:
     }
 
 private:
-    QChar at(qsizetype i) const { return i >= 0 && i < m_text.size() ? m_text[i] : QChar(); }
+    const TemplateNode &node() const { return m_analysis.parsed().nodes[m_cursor.node]; }
+    const TagInfo *tagInfo() const { return m_analysis.knowledge().find(m_analysis.textOf(node().name)); }
 
     QJsonObject edit(qsizetype start, qsizetype end, const QString &newText) const
     {
         return {{u"range"_s, m_positions.range(start, end - start)}, {u"newText"_s, newText}};
     }
 
-    // "{/" and the start of a name before the cursor.
-    bool closingTag()
+    // The closing tag of the innermost block open where it stands, in place
+    // of the whole closing tag or of what is typed of it.
+    void closingTag()
     {
-        qsizetype nameStart = m_offset;
-        while (nameStart > 0 && (templatesyntax::isIdentifierChar(at(nameStart - 1)) || at(nameStart - 1) == u':'))
-            --nameStart;
-        if (at(nameStart - 1) != u'/' || at(nameStart - 2) != u'{')
-            return false;
-        const qsizetype start = nameStart - 2;
+        const qsizetype start = m_cursor.typed.start;
         const qsizetype block = m_analysis.blocks().blockAt(start);
         if (block < 0)
-            return true;
+            return;
         const TemplateNode &open = m_analysis.parsed().nodes[m_analysis.blocks().blocks[block].open];
         const QString name = m_analysis.textOf(open.name).toString();
         const QString closing = u"{/"_s + name + u'}';
-        const qsizetype end = at(m_offset) == u'}' ? m_offset + 1 : m_offset;
+        const qsizetype end = m_cursor.node >= 0 ? node().range.end() : m_offset;
         add(QJsonObject{
             {u"label"_s, closing},
             {u"kind"_s, number(Kind::Keyword)},
@@ -157,51 +178,14 @@ private:
             {u"textEdit"_s, edit(start, end, closing)},
             {u"insertTextFormat"_s, number(Format::PlainText)},
         });
-        return true;
     }
 
-    bool insideTag()
+    // The values the builders' drop-downs give, in place of the whole value.
+    void values(const TagInfo &info)
     {
-        // PHP reaches up to the tag that ends it.
-        const qsizetype before = m_analysis.nodeAt(m_offset - 1);
-        if (before >= 0 && m_analysis.parsed().nodes[before].kind == NodeKind::Php)
-            return true;
-        const qsizetype index = m_analysis.nodeAt(m_offset);
-        if (index < 0)
-            return false;
-        const TemplateNode &node = m_analysis.parsed().nodes[index];
-        if (node.kind == NodeKind::Placeholder || node.kind == NodeKind::Php)
-            return m_offset > node.range.start && m_offset < node.range.end();
-        if (node.kind != NodeKind::Tag || node.form == TagForm::Close || m_offset <= node.range.start)
-            return false;
-        // Just after a tag's '}' is text again.
-        if (m_offset == node.range.end() && at(m_offset - 1) == u'}')
-            return false;
-        if (m_offset <= node.name.end()) {
-            tagNames(node.range.start, m_text.sliced(node.range.start, m_offset - node.range.start));
-            return true;
-        }
-        const TagInfo *info = m_analysis.knowledge().find(m_analysis.textOf(node.name));
-        for (const TagAttribute &attribute : node.attributes) {
-            if (attribute.value.length == 0)
-                continue;
-            const qsizetype valueStart = attribute.value.start + (attribute.quoted ? 1 : 0);
-            qsizetype valueEnd = attribute.value.end();
-            if (attribute.quoted && attribute.value.length > 1 && at(valueEnd - 1) == at(attribute.value.start))
-                --valueEnd;
-            if (m_offset >= valueStart && m_offset <= valueEnd && (attribute.quoted || m_offset > attribute.value.start)) {
-                if (info)
-                    values(*info, m_analysis.textOf(attribute.name).toString(), valueStart, valueEnd);
-                return true;
-            }
-        }
-        if (info)
-            attributes(*info, node);
-        return true;
-    }
-
-    void values(const TagInfo &info, const QString &attribute, qsizetype start, qsizetype end)
-    {
+        const QString attribute = m_analysis.textOf(node().attributes[m_cursor.attribute].name).toString();
+        const qsizetype start = m_cursor.value.start;
+        const qsizetype end = m_cursor.value.end();
         const AttributeInfo *known = info.attribute(attribute);
         if (!known)
             return;
@@ -216,15 +200,20 @@ private:
         }
     }
 
-    void attributes(const TagInfo &info, const TemplateNode &node)
+    // The attributes the tag takes and does not have yet, in place of the
+    // name typed; on a name already written, in place of all of it, its
+    // value kept.
+    void attributes(const TagInfo &info)
     {
-        qsizetype start = m_offset;
-        while (start > node.name.end() && templatesyntax::isAttributeChar(at(start - 1)))
-            --start;
+        const qsizetype start = m_cursor.typed.start;
+        const QList<TagAttribute> &has = node().attributes;
+        const TagAttribute *current = m_cursor.attribute >= 0 ? &has[m_cursor.attribute] : nullptr;
+        const qsizetype end = current ? current->name.end() : m_offset;
+        const bool valued = current && current->hasValue();
         QStringList present;
-        for (const TagAttribute &attribute : node.attributes) {
-            if (!attribute.name.contains(m_offset))
-                present << m_analysis.textOf(attribute.name).toString();
+        for (qsizetype i = 0; i < has.size(); ++i) {
+            if (i != m_cursor.attribute)
+                present << m_analysis.textOf(has[i].name).toString();
         }
         for (const AttributeInfo &attribute : info.attributes) {   // sorted by name
             const QString &name = attribute.name;
@@ -239,51 +228,21 @@ private:
                 {u"label"_s, name},
                 {u"kind"_s, number(Kind::Property)},
                 {u"detail"_s, detail},
-                {u"textEdit"_s, edit(start, m_offset, m_client.snippets ? name + u"='$1'"_s : name + u"=''"_s)},
+                {u"textEdit"_s, edit(start, end, valued ? name : m_client.snippets ? name + u"='$1'"_s : name + u"=''"_s)},
                 {u"insertTextFormat"_s, insertFormat(m_client)},
             });
         }
     }
 
-    // Plain text: a word typed, maybe after "{" or "{zuvi:".
-    void inText()
+    // Every catalog item matching what was typed, in its place.
+    void tagNames()
     {
-        qsizetype wordStart = m_offset;
-        while (wordStart > 0 && (at(wordStart - 1).isLetterOrNumber() || at(wordStart - 1) == u'_'))
-            --wordStart;
-        const QString word = m_text.sliced(wordStart, m_offset - wordStart);
-        qsizetype start = wordStart;
-        const qsizetype prefixStart = wordStart - kPrefix.size();
-        if (QStringView(m_text).first(wordStart).endsWith(kPrefix) && at(prefixStart - 1) == u'{') {
-            start = prefixStart - 1;
-        } else if (at(wordStart - 1) == u'{') {
-            start = wordStart - 1;
-        }
-        // A new word is typed: ask again as it grows.
-        m_incomplete = true;
-        if (word.isEmpty() && start == wordStart)
-            return;
-        tagNames(start, m_text.sliced(start, m_offset - start));
-    }
-
-    // Every catalog item matching what was typed from `start` to the cursor.
-    void tagNames(qsizetype start, const QString &typed)
-    {
-        QString query = typed;
-        if (query.startsWith(u'{'))
-            query.remove(0, 1);
-        // After "{", "zu" is the prefix on its way, not a query.
-        if (query.startsWith(kPrefix))
-            query.remove(0, kPrefix.size());
-        else if (kPrefix.startsWith(query) && typed.startsWith(u'{'))
-            query.clear();
-        const bool braced = typed.startsWith(u'{');
         const CatalogIndex &index = CatalogIndex::instance();
-        const QList<qsizetype> found = index.find(query);
-        m_incomplete = true;
+        const QList<qsizetype> found = index.find(m_analysis.textOf(m_cursor.query).toString());
+        const bool braced = m_cursor.braced(m_text);
         const CatalogCompletions &written = CatalogCompletions::forClient(m_client);
         QByteArray range;
-        appendRange(range, start, m_offset);
+        appendRange(range, m_cursor.typed.start, m_offset);
         int rank = 0;
         for (const qsizetype i : found) {
             separate();
@@ -323,6 +282,7 @@ private:
     qsizetype m_offset;
     const PositionMapper &m_positions;
     const ClientSupport &m_client;
+    const CursorContext m_cursor;
     QByteArray m_items;   // written, apart by commas
     bool m_incomplete = false;
 };

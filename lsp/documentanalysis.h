@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/cursorcontext.h"
 #include "core/templateblocks.h"
 #include "core/templatecheck.h"
 #include "core/templateparser.h"
@@ -26,8 +27,8 @@ public:
     // The files the text names, where the checker looks for them.
     QList<FileReference> fileReferences() const { return ::fileReferences(m_text, m_analysis.parsed, m_setup.context); }
 
-    // The innermost piece whose range holds `offset` (its end included), or -1.
-    qsizetype nodeAt(qsizetype offset) const { return ::nodeAt(m_analysis.parsed, offset); }
+    // What the cursor at `offset` stands in, the same for every feature.
+    CursorContext cursorAt(qsizetype offset) const { return cursorContextAt(m_text, m_analysis.parsed, offset); }
     QStringView textOf(const TextRange &range) const { return QStringView(m_text).sliced(range.start, range.length); }
 
 private:

@@ -104,27 +104,21 @@ QJsonObject attributeHover(const DocumentAnalysis &analysis, const QString &tag,
 QJsonValue hover(const DocumentAnalysis &analysis, qsizetype offset, const PositionMapper &positions,
                  const ClientSupport &client)
 {
-    const qsizetype index = analysis.nodeAt(offset);
-    if (index < 0 || analysis.parsed().nodes[index].kind != NodeKind::Tag)
+    const CursorContext cursor = analysis.cursorAt(offset);
+    if (!cursor.onTag())
         return QJsonValue::Null;
-    const TemplateNode &node = analysis.parsed().nodes[index];
+    const TemplateNode &node = analysis.parsed().nodes[cursor.node];
     const QString name = analysis.textOf(node.name).toString();
     HoverText text(client.hoverMarkdown);
     QJsonObject contents;
     TextRange range;
-    if (node.name.contains(offset) || offset < node.name.start) {
+    if (cursor.kind == CursorKind::TagName || cursor.kind == CursorKind::ClosingTag) {
         contents = tagHover(analysis, name, text);
         range = node.name;
-    } else {
-        for (const TagAttribute &attribute : node.attributes) {
-            const TextRange whole{attribute.name.start,
-                                  std::max(attribute.name.end(), attribute.value.end()) - attribute.name.start};
-            if (whole.contains(offset)) {
-                contents = attributeHover(analysis, name, analysis.textOf(attribute.name).toString(), text);
-                range = whole;
-                break;
-            }
-        }
+    } else if (cursor.attribute >= 0) {
+        const TagAttribute &attribute = node.attributes[cursor.attribute];
+        contents = attributeHover(analysis, name, analysis.textOf(attribute.name).toString(), text);
+        range = {attribute.name.start, std::max(attribute.name.end(), attribute.value.end()) - attribute.name.start};
     }
     if (contents.isEmpty())
         return QJsonValue::Null;

@@ -18,9 +18,10 @@ bool exists(const CheckContext &context, const FileReference &file)
 
 QJsonValue definition(const DocumentAnalysis &analysis, qsizetype offset, const UriOfPath &uriOf)
 {
-    const qsizetype index = analysis.nodeAt(offset);
-    if (index < 0)
+    const CursorContext cursor = analysis.cursorAt(offset);
+    if (!cursor.onTag())
         return QJsonValue::Null;
+    const qsizetype index = cursor.node;
     const CheckContext &context = analysis.setup().context;
     // The path under the cursor; elsewhere on its tag, the tag's first path.
     const QList<FileReference> files = analysis.fileReferences();

@@ -1,7 +1,5 @@
 #include "lsp/pathcompletion.h"
 
-#include "core/templatesyntax.h"
-
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -19,32 +17,25 @@ struct Typed {
     bool include = false;
 };
 
-// The path being typed at `offset`: from the value's opening quote, or the
-// comma of a list before it, to the cursor.
-std::optional<Typed> typedPath(QStringView text, const ParsedTemplate &parsed, qsizetype offset)
+// The path being typed at the cursor, in a quoted value that names a file:
+// from the opening quote, or the comma of a list before it, to the cursor.
+std::optional<Typed> typedPath(const DocumentAnalysis &analysis, qsizetype offset)
 {
-    for (const TemplateNode &node : parsed.nodes) {
-        if (node.kind != NodeKind::Tag || node.form == TagForm::Close || !node.range.contains(offset))
-            continue;
-        const QStringView tag = text.sliced(node.name.start, node.name.length);
-        for (const TagAttribute &attribute : node.attributes) {
-            const TextRange &value = attribute.value;
-            if (!attribute.quoted || offset <= value.start || offset > value.end()
-                || !namesFile(tag, text.sliced(attribute.name.start, attribute.name.length)))
-                continue;
-            const QChar quote = text[value.start];
-            if (offset == value.end() && value.length > 1 && text[value.end() - 1] == quote)
-                continue;   // after the closing quote
-            qsizetype start = offset;
-            while (start > value.start + 1 && text[start - 1] != u',')
-                --start;
-            while (start < offset && text[start].isSpace())
-                ++start;
-            const QStringView name = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) : tag;
-            return Typed{start, name == u"include"};
-        }
-    }
-    return std::nullopt;
+    const CursorContext cursor = analysis.cursorAt(offset);
+    if (cursor.kind != CursorKind::AttributeValue)
+        return std::nullopt;
+    const TemplateNode &node = analysis.parsed().nodes[cursor.node];
+    const TagAttribute &attribute = node.attributes[cursor.attribute];
+    const QStringView tag = analysis.textOf(node.name);
+    if (!attribute.quoted || !namesFile(tag, analysis.textOf(attribute.name)))
+        return std::nullopt;
+    const QStringView text = analysis.text();
+    qsizetype start = offset;
+    while (start > cursor.value.start && text[start - 1] != u',')
+        --start;
+    while (start < offset && text[start].isSpace())
+        ++start;
+    return Typed{start, tagName(text, node) == u"include"};
 }
 
 } // namespace
@@ -53,7 +44,7 @@ std::optional<QJsonValue> pathCompletion(const DocumentAnalysis &analysis, qsize
                                          const PositionMapper &positions)
 {
     const QStringView text = analysis.text();
-    const std::optional<Typed> typed = typedPath(text, analysis.parsed(), offset);
+    const std::optional<Typed> typed = typedPath(analysis, offset);
     if (!typed)
         return std::nullopt;
     const QStringView path = text.sliced(typed->start, offset - typed->start);

@@ -109,9 +109,10 @@ QJsonArray foldingRanges(const DocumentAnalysis &analysis, const PositionMapper 
 
 QJsonArray documentHighlights(const DocumentAnalysis &analysis, qsizetype offset, const PositionMapper &positions)
 {
-    const qsizetype index = analysis.nodeAt(offset);
-    if (index < 0)
+    const CursorContext cursor = analysis.cursorAt(offset);
+    if (!cursor.onTag())
         return {};
+    const qsizetype index = cursor.node;
     const QList<TemplateNode> &nodes = analysis.parsed().nodes;
     for (const TemplateBlock &block : analysis.blocks().blocks) {
         if (block.open != index && block.close != index)

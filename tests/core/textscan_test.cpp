@@ -1,9 +1,9 @@
-// The stride search the parser and the line index skip text with, against
-// the plain search one character at a time: over the catalog's snippets and
-// over odd texts that put the characters sought at the edges of a stride,
-// hide their byte in a wider character, or lie around a CR LF split by a
-// stride. And the line index built on it, against line breaks counted one
-// by one.
+// The stride search the parser and the line index skip text with, forwards
+// and backwards, against the plain search one character at a time: over the
+// catalog's snippets and over odd texts that put the characters sought at
+// the edges of a stride, hide their byte in a wider character, or lie around
+// a CR LF split by a stride. And the line index built on it, against line
+// breaks counted one by one.
 #include "core/catalogtags.h"
 #include "core/snippet.h"
 #include "core/textposition.h"
@@ -57,6 +57,21 @@ TEST(TextScan, FindsWhatThePlainSearchFinds)
             for (qsizetype from = 0; from <= text.size(); ++from) {
                 ASSERT_EQ(nextOfEither(text, from, first, second), plainNextOfEither(text, from, first, second))
                     << "from " << from << " in " << qPrintable(text);
+            }
+        }
+    }
+}
+
+TEST(TextScan, FindsBackwardsWhatThePlainSearchFinds)
+{
+    const QStringList texts = oddTexts() + snippets();
+    for (const QString &text : texts) {
+        for (const char16_t wanted : {u'{', u'\r', u'\u017B'}) {
+            for (qsizetype before = 0; before <= text.size(); ++before) {
+                qsizetype plain = before - 1;
+                while (plain >= 0 && text[plain] != wanted)
+                    --plain;
+                ASSERT_EQ(lastOf(text, before, wanted), plain) << "before " << before << " in " << qPrintable(text);
             }
         }
     }

@@ -1,7 +1,9 @@
 // The template parser on any text: pieces in order and inside the text,
 // names, attributes and filters inside their piece, pieces other than
 // comments apart, pieces in a comment starting inside it, the node at an
-// offset holding it, and every fault inside the text and tied to a node.
+// offset holding it, the cursor's context there fitting the text, and every
+// fault inside the text and tied to a node.
+#include "core/cursorcontext.h"
 #include "core/templateparser.h"
 #include "tests/fuzz/fuzzsupport.h"
 
@@ -54,6 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qsizetype probe = text.size() / 2;
     const qsizetype at = nodeAt(parsed, probe);
     fuzzCheck(at < 0 || parsed.nodes[at].range.contains(probe), "the node at an offset holds it", fuzzShown(text));
+    const CursorContext cursor = cursorContextAt(text, parsed, probe);
+    fuzzCheck(cursor.typed.end() == probe && cursor.node < parsed.nodes.size()
+                  && (cursor.node < 0 || parsed.nodes[cursor.node].range.contains(probe))
+                  && (cursor.attribute < 0 || cursor.attribute < parsed.nodes[cursor.node].attributes.size()),
+              "the cursor's context at an offset fits the text", fuzzShown(text));
     for (const SyntaxError &error : parsed.errors) {
         fuzzCheck(inside(error.range, whole) && error.node >= 0 && error.node < parsed.nodes.size(),
                   "a fault inside the text, tied to a node", fuzzShown(text));

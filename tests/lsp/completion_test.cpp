@@ -118,6 +118,7 @@ const CompletionCase kCases[] = {
     {"attributes the tag takes, not those it has", QStringLiteral("{zuvi:arclist row='10' |}"),
      {QStringLiteral("addfields"), QStringLiteral("arcrank"), QStringLiteral("channelid")}, {}, 23, 23, 11},
     {"an attribute begun", QStringLiteral("{zuvi:arclist ti|}"), {}, QStringLiteral("titlelen"), 14, 16},
+    {"a name written is replaced whole", QStringLiteral("{zuvi:arclist ti|tlelen='3'}"), {}, QStringLiteral("titlelen"), 14, 22},
     {"an unknown tag has no attributes to offer", QStringLiteral("{zuvi:mine |}"), {}, {}, -1, -1, 0},
     {"drop-down values", QStringLiteral("{zuvi:arclist orderby='|'}"),
      {QStringLiteral("now"), QStringLiteral("click"), QStringLiteral("sort_order"), QStringLiteral("rand")}, {}, 23, 23, 4},
@@ -128,6 +129,20 @@ const CompletionCase kCases[] = {
     {"a closing name begun, and its }", QStringLiteral("{zuvi:arclist}{zuvi:volist name='a'}\n{/zuvi:vo|}"),
      {QStringLiteral("{/zuvi:volist}")}, {}, 0, 10, 1},
     {"after {/ with nothing open", QStringLiteral("{zuvi:if}{/zuvi:if}{/|"), {}, {}, -1, -1, 0},
+    // The edges of a tag, as every feature of the server reads them.
+    {"a word typed right before a tag", QStringLiteral("<li>fenye|{zuvi:if}{/zuvi:if}"), {QStringLiteral("分页标签")}, {}, 4, 9},
+    {"nothing typed at a tag's {", QStringLiteral("<p>|{zuvi:arclist}"), {}, {}, -1, -1, 0},
+    {"nothing just after a tag's }", QStringLiteral("{zuvi:arclist}|"), {}, {}, -1, -1, 0},
+    {"nothing right after a closing quote", QStringLiteral("{zuvi:arclist row='10'|}"), {}, {}, -1, -1, 0},
+    {"nothing on an = before its value", QStringLiteral("{zuvi:arclist orderby=|'click'}"), {}, {}, -1, -1, 0},
+    {"an unquoted value from its start, replaced whole", QStringLiteral("{zuvi:arclist orderby=|click}"),
+     {QStringLiteral("now")}, {}, 22, 27, 4},
+    {"a closing tag begun in its name is replaced whole", QStringLiteral("{zuvi:arclist}{zuvi:volist name='a'}\n{/zuvi:v|o}"),
+     {QStringLiteral("{/zuvi:volist}")}, {}, 0, 10, 1},
+    {"the closing tag of a PHP block", QStringLiteral("{zuvi:php}echo 1;\n{/|"), {QStringLiteral("{/zuvi:php}")}, {}, 0, 2, 1},
+    {"nothing in PHP code", QStringLiteral("<p>x</p><?php echo fenye|; ?>"), {}, {}, -1, -1, 0},
+    {"nothing for a brace in PHP code", QStringLiteral("<?php if ($a) {|"), {}, {}, -1, -1, 0},
+    {"tags again after ?>", QStringLiteral("<?php x(); ?>fenye|"), {QStringLiteral("分页标签")}, {}, 13, 18},
 };
 
 INSTANTIATE_TEST_SUITE_P(Places, CompletionTest, testing::ValuesIn(kCases));
@@ -170,6 +185,25 @@ TEST(Completion, SnippetsInsertWhatThePlainTextDoes)
     EXPECT_TRUE(listLoop[QStringLiteral("textEdit")][QStringLiteral("newText")].toString().startsWith(
         QStringLiteral("{zuvi:list titlelen='${1:30}' infolen='${2:100}' pagesize='${3:10}'\\}\n")))
         << shown(listLoop);
+}
+
+// On a name already written the whole name is replaced: a value it has
+// stays as it is, and a name without one gets one.
+TEST(Completion, AttributeNamesKeepTheValueWritten)
+{
+    const struct {
+        QString marked;
+        QString inserted;
+    } cases[] = {
+        {QStringLiteral("{zuvi:arclist ti|tlelen='3'}"), QStringLiteral("titlelen")},
+        {QStringLiteral("{zuvi:arclist ti|tlelen= }"), QStringLiteral("titlelen")},
+        {QStringLiteral("{zuvi:arclist ti|tlelen}"), QStringLiteral("titlelen=''")},
+        {QStringLiteral("{zuvi:arclist ti|}"), QStringLiteral("titlelen=''")},
+    };
+    for (const auto &c : cases) {
+        const QJsonObject item = itemLabelled(complete(c.marked), QStringLiteral("titlelen"));
+        EXPECT_EQ(item[QStringLiteral("textEdit")][QStringLiteral("newText")].toString(), c.inserted) << c.marked.toStdString();
+    }
 }
 
 // The client is told that items are resolved, and the list that it is to

@@ -90,6 +90,17 @@ const HoverCase kHovers[] = {
     {"a tag the tool does not know", QStringLiteral("{zuvi:mi|ne}"), {}},
     {"a placeholder", QStringLiteral("{$field.ti|tle}"), {}},
     {"text", QStringLiteral("分|页"), {}},
+    // The edges of a tag, as every feature of the server reads them.
+    {"at the tag's {", QStringLiteral("<p>|{zuvi:pagelist /}"), {QStringLiteral("分页标签 · 列表标签")},
+     R"({"start":{"line":0,"character":4},"end":{"line":0,"character":17}})"},
+    {"at a closing tag's {", QStringLiteral("{zuvi:tag}|{/zuvi:tag}"), {QStringLiteral("tag列表 · 列表标签")}},
+    {"a word typed right before a tag is text", QStringLiteral("中文|{zuvi:pagelist /}"), {}},
+    {"just after the tag's }", QStringLiteral("{zuvi:pagelist /}|x"), {}},
+    {"right after a value's closing quote", QStringLiteral("{zuvi:arclist row='3'|}"), {}},
+    {"on the = before a value", QStringLiteral("{zuvi:arclist orderby=|'click'}"), {QStringLiteral("可选值：")},
+     R"({"start":{"line":0,"character":14},"end":{"line":0,"character":29}})"},
+    {"a value holding a }", QStringLiteral("{zuvi:arclist orderby='a}|b'}"), {QStringLiteral("可选值：")}},
+    {"PHP", QStringLiteral("{zuvi:php}arc|list{/zuvi:php}"), {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Places, HoverTest, testing::ValuesIn(kHovers));
@@ -173,6 +184,10 @@ const HighlightCase kHighlights[] = {
     {"on a closing tag", 5, 3, "[{\"range\":" RANGE(1, 1, 1, 13) "},{\"range\":" RANGE(5, 2, 5, 14) "}]"},
     {"on a block left open", 8, 5, "[{\"range\":" RANGE(8, 3, 8, 15) "}]"},
     {"in text", 3, 6, "[]"},
+    {"at an opening tag's {", 1, 0, "[{\"range\":" RANGE(1, 1, 1, 13) "},{\"range\":" RANGE(5, 2, 5, 14) "}]"},
+    {"at a closing tag's {", 4, 2, "[{\"range\":" RANGE(2, 7, 2, 14) "},{\"range\":" RANGE(4, 4, 4, 11) "}]"},
+    {"just after a tag's }", 1, 25, "[]"},
+    {"a word right before a tag is text", 8, 2, "[]"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tags, HighlightTest, testing::ValuesIn(kHighlights));
@@ -350,6 +365,8 @@ TEST(Files, DefinitionAndLinksResolveAsTheCheckerDoes)
     const DefinitionCase cases[] = {
         {"on the path, after Chinese", 0, 32, "head.htm"},
         {"on the tag's name", 0, 12, "head.htm"},
+        {"at the tag's {", 0, 9, "head.htm"},
+        {"just after the tag's /}", 0, 41, nullptr},
         {"on a file that does not exist", 1, 22, nullptr},
         {"in text", 0, 1, nullptr},
     };
