@@ -110,20 +110,8 @@ QJsonObject LanguageServer::capabilities() const
 
 LanguageServer::LanguageServer(Send send)
     : m_send(std::move(send)),
-      m_setups(
-          [this](const QString &path) -> std::optional<QString> {
-              if (const TextDocument *document = m_documents.findPath(path))
-                  return document->text();
-              return std::nullopt;
-          },
-          [this](const QString &path) { return m_documents.findPath(path) || QFileInfo::exists(path); }),
-      m_themes(
-          [this](const QString &path) -> std::optional<QString> {
-              if (const TextDocument *document = m_documents.findPath(path))
-                  return document->text();
-              return std::nullopt;
-          },
-          [this](const QString &path) { return uriOf(path); })
+      m_themes([this](const QString &path) { return m_files.openText(path); },
+               [this](const QString &path) { return uriOf(path); })
 {
     m_notifications = {
         {u"initialized"_s, &LanguageServer::initialized},
