@@ -312,6 +312,9 @@ void LanguageServer::didChange(const QJsonValue &params)
     m_analyses.remove(uri);
     m_themes.textChanged(document->path(), document->text());
     schedulePublish(uri);
+    // An open configuration governs as it stands, saved or not.
+    if (QFileInfo(document->path()).fileName() == QLatin1StringView(CheckConfig::kFileName))
+        scheduleOthers(uri);
 }
 
 void LanguageServer::reportFaultyChange(const TextDocument &document, const QString &problem)
