@@ -58,7 +58,7 @@ QStringList shownFindings(const QList<Finding> &findings)
 // Every kind of path an include may name: a file, a link to one, a folder,
 // a link to one, a dangling link, a pipe, a missing file; and a site's tag
 // and severities from its configuration. The server says of each what the
-// check command says.
+// check command says, and links only those it takes for files.
 TEST(SiteChecks, TheServerFindsWhatTheCheckCommandFinds)
 {
     Site site;
@@ -85,6 +85,15 @@ TEST(SiteChecks, TheServerFindsWhatTheCheckCommandFinds)
     server.initialize({}, site.folders());
     server.open(site.uri(u"index.htm"_s), text);
     EXPECT_EQ(shownFindings(server.lastDiagnostics(site.uri(u"index.htm"_s)).value_or(QJsonArray())), checked);
+
+    // Links lead to what the checker takes for files, and to nothing else.
+    QStringList targets;
+    const QJsonValue links = server.request(u"textDocument/documentLink"_s,
+                                            QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, site.uri(u"index.htm"_s)}}}})
+                                 .value(u"result"_s);
+    for (const QJsonValue &link : links.toArray())
+        targets << link[u"target"_s].toString();
+    EXPECT_EQ(targets, (QStringList{site.uri(u"inc/head.htm"_s), site.uri(u"inc/link.htm"_s)})) << shown(links);
 }
 
 // A configuration governs the open documents as it stands: edited in the
