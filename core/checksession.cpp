@@ -1,78 +1,140 @@
 #include "core/checksession.h"
 
-#include "core/rawbytes.h"
-
-#include "core/templatefile.h"
-
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
+namespace {
+
+// The catalog's own knowledge lives as long as the program: shared, not owned.
+std::shared_ptr<const TagKnowledge> catalogKnowledge()
+{
+    return std::shared_ptr<const TagKnowledge>(&TagKnowledge::catalog(), [](const TagKnowledge *) {});
+}
+
+std::shared_ptr<const SiteRules> rulesFrom(std::optional<CheckConfig> config, QString error = {})
+{
+    auto rules = std::make_shared<SiteRules>();
+    rules->knowledge = config && !config->siteTags.isEmpty()
+        ? std::make_shared<const TagKnowledge>(TagKnowledge::catalog().withSiteTags(config->siteTags))
+        : catalogKnowledge();
+    rules->config = std::move(config);
+    rules->error = std::move(error);
+    return rules;
+}
+
+} // namespace
+
 CheckSession::CheckSession(const QString &configFile)
-    : m_configFile(configFile.isEmpty() ? QString() : QFileInfo(configFile).absoluteFilePath())
+    : CheckSession(TemplateFiles::disk(), Freshness::Snapshot, configFile)
 {
 }
 
-const CheckSession::Loaded &CheckSession::load(const QString &path)
+CheckSession::CheckSession(const TemplateFiles &files, Freshness freshness, const QString &configFile)
+    : m_files(files), m_freshness(freshness),
+      m_configFile(configFile.isEmpty() ? QString() : QFileInfo(configFile).absoluteFilePath()),
+      m_defaults(rulesFrom(CheckConfig()))
 {
-    auto it = m_loaded.find(path);
-    if (it != m_loaded.end())
-        return it->second;
-    Loaded loaded;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        loaded.error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-    else
-        loaded.config = CheckConfig::parse(file.readAll(), path, &loaded.error);
-    return m_loaded.emplace(path, std::move(loaded)).first->second;
 }
 
-// Each folder is asked once, and each of its parents once for every file
-// below: a theme of hundreds of files in a few folders costs a few lookups.
+bool CheckSession::isFile(const QString &path)
+{
+    if (m_freshness == Freshness::Live)
+        return m_files.isFile(path);
+    auto known = m_isFile.constFind(path);
+    if (known == m_isFile.cend())
+        known = m_isFile.insert(path, m_files.isFile(path));
+    return *known;
+}
+
+std::shared_ptr<const SiteRules> CheckSession::read(const QString &path)
+{
+    auto it = m_read.find(path);
+    if (it != m_read.end() && m_freshness == Freshness::Snapshot)
+        return it->second.rules;
+    // A live session compares the stamp first: an unchanged file is not parsed again.
+    TemplateFiles::Stamp stamp = m_freshness == Freshness::Live ? m_files.stamp(path) : TemplateFiles::Stamp();
+    if (it != m_read.end() && it->second.stamp == stamp)
+        return it->second.rules;
+    QString error;
+    std::optional<CheckConfig> config;
+    if (const std::optional<QByteArray> json = m_files.bytes(path, &error))
+        config = CheckConfig::parse(*json, path, &error);
+    Read fresh{std::move(stamp), rulesFrom(std::move(config), std::move(error))};
+    return m_read.insert_or_assign(path, std::move(fresh)).first->second.rules;
+}
+
+// In a snapshot each folder is asked once, and each of its parents once for
+// every file below: a theme of hundreds of files in a few folders costs a
+// few lookups. A live session walks up each time, a few questions to the
+// files, as a configuration may have come or gone.
 QString CheckSession::configPathFor(const QString &folder)
 {
-    const auto known = m_configPathOfFolder.constFind(folder);
-    if (known != m_configPathOfFolder.cend())
-        return *known;
+    const bool snapshot = m_freshness == Freshness::Snapshot;
+    if (snapshot) {
+        const auto known = m_configPathOfFolder.constFind(folder);
+        if (known != m_configPathOfFolder.cend())
+            return *known;
+    }
     QString found;
     const QString candidate = QDir(folder).filePath(QLatin1String(CheckConfig::kFileName));
-    if (QFileInfo(candidate).isFile()) {
+    if (isFile(candidate)) {
         found = candidate;
     } else {
         const QString parent = QFileInfo(folder).path();
         if (parent != folder)
             found = configPathFor(parent);
     }
-    m_configPathOfFolder.insert(folder, found);
+    if (snapshot)
+        m_configPathOfFolder.insert(folder, found);
     return found;
+}
+
+std::shared_ptr<const SiteRules> CheckSession::rulesFor(const QString &file)
+{
+    const QString path = m_configFile.isEmpty() ? configPathFor(QFileInfo(file).absolutePath()) : m_configFile;
+    return path.isEmpty() ? m_defaults : read(path);
 }
 
 const CheckConfig *CheckSession::configFor(const QString &file, QString *error)
 {
-    const QString path = m_configFile.isEmpty() ? configPathFor(QFileInfo(file).absolutePath()) : m_configFile;
-    if (path.isEmpty())
-        return &m_defaults;
-    const Loaded &loaded = load(path);
-    if (!loaded.config && error)
-        *error = loaded.error;
-    return loaded.config ? &*loaded.config : nullptr;
+    const std::shared_ptr<const SiteRules> rules = rulesFor(file);
+    if (!rules->config && error)
+        *error = rules->error;
+    // Kept by the session: by m_defaults or m_read.
+    return rules->config ? &*rules->config : nullptr;
 }
 
-const TagKnowledge *CheckSession::knowledgeOf(const CheckConfig &config)
+const SiteRules *CheckSession::rulesOf(const CheckConfig &config) const
 {
-    // Only a configuration read from its file is known to stay the same.
-    if (config.siteTags.isEmpty() || config.path.isEmpty())
-        return nullptr;
-    auto it = m_knowledge.find(config.path);
-    if (it == m_knowledge.end())
-        it = m_knowledge.emplace(config.path, TagKnowledge::catalog().withSiteTags(config.siteTags)).first;
-    return &it->second;
+    if (&config == &*m_defaults->config)
+        return m_defaults.get();
+    const auto it = m_read.find(config.path);
+    if (it != m_read.end() && it->second.rules->config && &*it->second.rules->config == &config)
+        return it->second.rules.get();
+    return nullptr;
+}
+
+CheckContext CheckSession::contextFor(const SiteRules &rules, const QString &templateRoot)
+{
+    CheckContext context;
+    context.knowledge = rules.knowledge.get();
+    if (rules.config) {
+        context.templateRoot = rules.config->templateRoot;
+        context.siteRoot = rules.config->siteRoot;
+    }
+    if (context.templateRoot.isEmpty())
+        context.templateRoot = templateRoot;
+    context.fileExists = [this](const QString &path) { return isFile(path); };
+    return context;
 }
 
 IncludeGraph &CheckSession::includeGraph(const CheckContext &context)
 {
     const QString key = context.templateRoot + u'\n' + context.siteRoot;
     auto it = m_includeGraphs.find(key);
+    // What a live session's files include may have changed since: read again.
+    if (it != m_includeGraphs.end() && m_freshness == Freshness::Live)
+        m_includeGraphs.erase(std::exchange(it, m_includeGraphs.end()));
     if (it != m_includeGraphs.end())
         return it->second;
     // A file not yet checked is read as the checker reads it, its includes
@@ -81,13 +143,12 @@ IncludeGraph &CheckSession::includeGraph(const CheckContext &context)
     roots.templateRoot = context.templateRoot;
     roots.siteRoot = context.siteRoot;
     roots.fileExists = context.fileExists;
-    IncludeGraph::ReadIncludes read = [context = std::move(roots)](const QString &file) {
-        QString error;
-        const std::optional<DecodedTemplate> decoded = readTemplateFile(rawBytesFromText(file), &error);
+    IncludeGraph::ReadIncludes read = [this, context = std::move(roots)](const QString &file) {
         QStringList includes;
-        if (!decoded)
+        const std::optional<QString> text = m_files.templateText(file);
+        if (!text)
             return includes;
-        for (const FileReference &reference : fileReferences(decoded->text, parseTemplate(decoded->text), context)) {
+        for (const FileReference &reference : fileReferences(*text, parseTemplate(*text), context)) {
             if (reference.include && !reference.resolved.isEmpty() && !reference.outsideRoot
                 && context.fileExists(reference.resolved))
                 includes.append(reference.resolved);
@@ -100,17 +161,11 @@ IncludeGraph &CheckSession::includeGraph(const CheckContext &context)
 QList<Finding> CheckSession::check(QStringView text, const CheckConfig &config, const QString &templateRoot,
                                    const QString &file)
 {
-    CheckContext context;
-    context.siteTags = config.siteTags;
-    context.knowledge = knowledgeOf(config);
-    context.templateRoot = config.templateRoot.isEmpty() ? templateRoot : config.templateRoot;
-    context.siteRoot = config.siteRoot;
-    context.fileExists = [this](const QString &path) {
-        auto known = m_fileExists.constFind(path);
-        if (known == m_fileExists.cend())
-            known = m_fileExists.insert(path, QFileInfo(path).isFile());
-        return *known;
-    };
+    const SiteRules *rules = rulesOf(config);
+    std::shared_ptr<const SiteRules> own;   // a configuration the session did not read
+    if (!rules)
+        rules = (own = rulesFrom(config)).get();
+    CheckContext context = contextFor(*rules, templateRoot);
     if (!file.isEmpty()) {
         IncludeGraph &graph = includeGraph(context);
         const QString path = QDir::cleanPath(QFileInfo(file).absoluteFilePath());

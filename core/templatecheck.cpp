@@ -4,11 +4,11 @@
 #include "core/nearmiss.h"
 #include "core/numeric.h"
 #include "core/tagknowledge.h"
+#include "core/templatefiles.h"
 #include "core/templatesyntax.h"
 #include "core/textposition.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -148,8 +148,7 @@ public:
     // are no longer needed, so that a big text's findings do not pile up
     // on top of all of them.
     Checker(QStringView text, const CheckContext &context, TemplateAnalysis &analysis, bool keepPieces)
-        : m_text(text), m_context(context), m_analysis(analysis), m_siteKnowledge(siteKnowledge(context)),
-          m_keepPieces(keepPieces)
+        : m_text(text), m_context(context), m_analysis(analysis), m_keepPieces(keepPieces)
     {
     }
 
@@ -179,14 +178,6 @@ public:
     }
 
 private:
-    // The catalog's own knowledge is used as it is; only site tags need a copy.
-    static std::optional<TagKnowledge> siteKnowledge(const CheckContext &context)
-    {
-        if (context.siteTags.isEmpty() || context.knowledge)
-            return std::nullopt;
-        return TagKnowledge::catalog().withSiteTags(context.siteTags);
-    }
-
     QStringView at(const TextRange &range) const { return m_text.sliced(range.start, range.length); }
     // A piece of the text as a message shows it.
     QString shownAt(const TextRange &range) const { return shown(at(range)); }
@@ -445,7 +436,7 @@ private:
                 add(Check::FileOutsideItsRoot, file.path,
                     (fromSite ? u"{%1} 引用的文件 %2 在网站根目录之外（%3）"_s : u"{%1} 引用的文件 %2 在模板根目录之外（%3）"_s)
                         .arg(tag, shownAt(file.path), shownPath(file.resolved)));
-            } else if (!(m_context.fileExists ? m_context.fileExists(file.resolved) : QFileInfo(file.resolved).isFile())) {
+            } else if (!(m_context.fileExists ? m_context.fileExists(file.resolved) : TemplateFiles::disk().isFile(file.resolved))) {
                 add(Check::IncludedFileMissing, file.path,
                     u"{%1} 引用的文件 %2 不存在（查找位置 %3）"_s.arg(tag, shownAt(file.path), shownPath(file.resolved)));
             } else if (file.include && m_context.includeCycles) {
@@ -537,10 +528,7 @@ private:
     QStringView m_text;
     const CheckContext &m_context;
     TemplateAnalysis &m_analysis;
-    std::optional<TagKnowledge> m_siteKnowledge;
-    const TagKnowledge &m_knowledge = m_context.knowledge ? *m_context.knowledge
-                                      : m_siteKnowledge   ? *m_siteKnowledge
-                                                          : TagKnowledge::catalog();
+    const TagKnowledge &m_knowledge = m_context.knowledge ? *m_context.knowledge : TagKnowledge::catalog();
     QSet<qsizetype> m_faulted;   // nodes with a syntax fault
     QList<Finding> m_findings;
     bool m_keepPieces = true;

@@ -59,18 +59,18 @@ struct SiteTag {
 class TagKnowledge;
 
 struct CheckContext {
-    QList<SiteTag> siteTags;
-    // The catalog with `siteTags` in it, where the caller keeps one for the
-    // files of a site; made for each check where it is null.
+    // What is known of the tags: the catalog with the site's own tags in it,
+    // made once per configuration by its keeper (CheckSession); the
+    // catalog's alone where null.
     const TagKnowledge *knowledge = nullptr;
     // Where {zuvi:include file=…} and {zuvi:static file=…} look: a relative
     // path under templateRoot, a path starting with '/' under siteRoot. An
     // empty root leaves such paths unchecked.
     QString templateRoot;
     QString siteRoot;
-    // Whether an absolute path names an existing regular file; QFileInfo by
-    // default. The language server answers for documents open but not yet
-    // saved.
+    // Whether an absolute path names a file; TemplateFiles::disk() by
+    // default. The session answers from its files, so that the language
+    // server counts documents open but not yet saved.
     std::function<bool(const QString &path)> fileExists;
     // For the files the checked text includes (absolute paths, in order),
     // the include cycle each closes back to the checked file: the files on

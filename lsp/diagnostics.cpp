@@ -60,10 +60,10 @@ QByteArray DiagnosticEncoder::encode(const DocumentAnalysis &analysis, const Pos
     // Only what this version says is kept, so that the cache follows the
     // document and not its history.
     QHash<Said, QByteArray> kept;
-    if (!analysis.setup().configError.isEmpty()) {
+    if (!analysis.setup().configError().isEmpty()) {
         append(out, 0, 0,
                {u"config"_s, lspSeverity(Severity::Error),
-                u"检查配置有误：%1"_s.arg(analysis.setup().configError)},
+                u"检查配置有误：%1"_s.arg(analysis.setup().configError())},
                positions, kept);
     }
     for (const Finding &finding : analysis.findings()) {

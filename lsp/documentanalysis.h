@@ -9,7 +9,6 @@
 #include <QList>
 #include <QString>
 
-
 // One version of an open document read for the server's answers: its
 // pieces, its blocks and its findings, as the checker reads them, once.
 class DocumentAnalysis
@@ -19,11 +18,11 @@ public:
 
     const QString &text() const { return m_text; }
     const SiteSetup &setup() const { return m_setup; }
-    const TagKnowledge &knowledge() const { return *m_setup.knowledge; }
+    const TagKnowledge &knowledge() const { return m_setup.knowledge(); }
     const ParsedTemplate &parsed() const { return m_analysis.parsed; }
     const TemplateBlocks &blocks() const { return m_analysis.blocks; }
     // The checker's findings with the configured severities.
-    const QList<Finding> &findings() const { return m_findings; }
+    const QList<Finding> &findings() const { return m_analysis.findings; }
     // The files the text names, where the checker looks for them.
     QList<FileReference> fileReferences() const { return ::fileReferences(m_text, m_analysis.parsed, m_setup.context); }
 
@@ -34,6 +33,5 @@ public:
 private:
     QString m_text;
     SiteSetup m_setup;
-    TemplateAnalysis m_analysis;
-    QList<Finding> m_findings;
+    TemplateAnalysis m_analysis;   // its findings configured
 };

@@ -111,20 +111,8 @@ QJsonObject LanguageServer::capabilities() const
 
 LanguageServer::LanguageServer(Send send)
     : m_send(std::move(send)),
-      m_setups(
-          [this](const QString &path) -> std::optional<QString> {
-              if (const TextDocument *document = m_documents.findPath(path))
-                  return document->text();
-              return std::nullopt;
-          },
-          [this](const QString &path) { return m_documents.findPath(path) || QFileInfo::exists(path); }),
-      m_themes(
-          [this](const QString &path) -> std::optional<QString> {
-              if (const TextDocument *document = m_documents.findPath(path))
-                  return document->text();
-              return std::nullopt;
-          },
-          [this](const QString &path) { return uriOf(path); })
+      m_themes([this](const QString &path) { return m_files.openText(path); },
+               [this](const QString &path) { return uriOf(path); })
 {
     m_notifications = {
         {u"initialized"_s, &LanguageServer::initialized},
@@ -325,6 +313,9 @@ void LanguageServer::didChange(const QJsonValue &params)
     m_analyses.remove(uri);
     m_themes.textChanged(document->path(), document->text());
     schedulePublish(uri);
+    // An open configuration governs as it stands, saved or not.
+    if (QFileInfo(document->path()).fileName() == QLatin1StringView(CheckConfig::kFileName))
+        scheduleOthers(uri);
 }
 
 void LanguageServer::reportFaultyChange(const TextDocument &document, const QString &problem)

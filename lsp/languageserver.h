@@ -166,7 +166,8 @@ private:
     bool m_finished = false;
     ClientSupport m_client;
     DocumentStore m_documents;
-    SiteSetups m_setups;
+    EditorFiles m_files{m_documents};
+    SiteSetups m_setups{m_files};
     ThemeFeatures m_themes;
     QHash<QString, std::shared_ptr<const DocumentAnalysis>> m_analyses;   // by URI, for the current version
     QHash<QString, DiagnosticEncoder> m_encoders;                         // by URI

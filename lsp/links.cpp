@@ -1,17 +1,16 @@
 #include "lsp/links.h"
 
-#include <QFileInfo>
 #include <QJsonObject>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// A file the checker looks for and finds: under its root, and a file.
+// A file the checker looks for and finds: under its root, and a file as
+// the session's files say (open in the editor, or on disk and no folder).
 bool exists(const CheckContext &context, const FileReference &file)
 {
-    return !file.resolved.isEmpty() && !file.outsideRoot
-        && (context.fileExists ? context.fileExists(file.resolved) : QFileInfo(file.resolved).isFile());
+    return !file.resolved.isEmpty() && !file.outsideRoot && context.fileExists(file.resolved);
 }
 
 } // namespace

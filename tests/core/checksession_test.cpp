@@ -5,9 +5,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -153,6 +157,109 @@ TEST_F(CheckSessionTest, LongIncludeChains)
     // A file that leads into the cycle is not on it.
     EXPECT_TRUE(session.check(u"{zuvi:include file='f7.htm' /}"_s, *config, path(u"theme"_s), path(u"theme/lead.htm"_s))
                     .isEmpty());
+}
+
+// Files as the language server hands them: texts open in the editor over the disk.
+class OpenFiles : public TemplateFiles
+{
+public:
+    std::optional<QString> openText(const QString &path) const override
+    {
+        const auto open = texts.constFind(path);
+        return open == texts.cend() ? std::nullopt : std::optional<QString>(*open);
+    }
+    QHash<QString, QString> texts;
+};
+
+// What is a file is one answer for includes, configurations and links: a
+// regular file or a link to one, or a document open in the editor; never a
+// folder, a link to one, a dangling link or a pipe.
+TEST_F(CheckSessionTest, WhatIsAFile)
+{
+    write(u"theme/head.htm"_s, "");
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(u"theme/inc"_s));
+    ASSERT_TRUE(QFile::link(path(u"theme/head.htm"_s), path(u"theme/head-link.htm"_s)));
+    ASSERT_TRUE(QFile::link(path(u"theme/inc"_s), path(u"theme/inc-link"_s)));
+    ASSERT_TRUE(QFile::link(path(u"theme/gone.htm"_s), path(u"theme/dangling.htm"_s)));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(u"theme/pipe.htm"_s)).constData(), 0600), 0);
+    OpenFiles editor;
+    editor.texts.insert(path(u"theme/unsaved.htm"_s), u"<p>新</p>"_s);
+
+    const struct {
+        const char *name;
+        bool onDisk, inEditor;
+    } cases[] = {
+        {"head.htm", true, true},      {"head-link.htm", true, true}, {"inc", false, false},
+        {"inc-link", false, false},    {"dangling.htm", false, false}, {"pipe.htm", false, false},
+        {"unsaved.htm", false, true},  {"absent.htm", false, false},
+    };
+    for (const auto &c : cases) {
+        const QString file = path(u"theme/"_s + QLatin1StringView(c.name));
+        EXPECT_EQ(TemplateFiles::disk().isFile(file), c.onDisk) << c.name;
+        EXPECT_EQ(editor.isFile(file), c.inEditor) << c.name;
+    }
+    EXPECT_EQ(editor.templateText(path(u"theme/unsaved.htm"_s)), u"<p>新</p>"_s);
+    EXPECT_EQ(editor.templateText(path(u"theme/head.htm"_s)), u""_s);
+    EXPECT_EQ(editor.templateText(path(u"theme/inc"_s)), std::nullopt);
+}
+
+// In a live session (the language server's) a configuration is read again
+// when it changes on disk or in the editor, one appears or goes where it is
+// looked for, and an unsaved one governs; a snapshot (a check run) keeps
+// what it read first.
+TEST_F(CheckSessionTest, ALiveSessionFollowsItsConfigurations)
+{
+    const QString unknownTag = u"{zuvi:arclst /}"_s;
+    const QString file = path(u"site/index.htm"_s);
+    const QString configPath = path(u"site/.zuvi-check.json"_s);
+    OpenFiles editor;
+    CheckSession live(editor, CheckSession::Freshness::Live);
+    CheckSession snapshot(editor, CheckSession::Freshness::Snapshot);
+    const auto severityIn = [&](CheckSession &session) -> QString {
+        QString error;
+        const CheckConfig *config = session.configFor(file, &error);
+        if (!config)
+            return u"faulty: "_s + error;
+        const QList<Finding> found = session.check(unknownTag, *config, path(u"site"_s));
+        return found.isEmpty() ? u"off"_s : found[0].severity == Severity::Error ? u"error"_s : u"warning"_s;
+    };
+    EXPECT_EQ(severityIn(live), u"warning"_s);
+    EXPECT_EQ(severityIn(snapshot), u"warning"_s);
+
+    write(u"site/.zuvi-check.json"_s, R"({"severity": {"W101": "off"}})");
+    EXPECT_EQ(severityIn(live), u"off"_s) << "a configuration written beside the file";
+    EXPECT_EQ(severityIn(snapshot), u"warning"_s);
+
+    write(u"site/.zuvi-check.json"_s, R"({"severity": {"W101": "error"}})");
+    EXPECT_EQ(severityIn(live), u"error"_s) << "edited on disk";
+
+    editor.texts.insert(configPath, u"{\n  \"severity\": {\"W101\": \"off\"}}"_s);
+    EXPECT_EQ(severityIn(live), u"off"_s) << "edited in the editor, not saved";
+    editor.texts.insert(configPath, u"{\"severty\": {}}"_s);
+    EXPECT_EQ(severityIn(live), u"faulty: "_s + configPath + u":1:2: unknown key \"severty\"; the keys are templateRoot, "
+                                                              "siteRoot, ignore, severity and tags"_s);
+    editor.texts.remove(configPath);
+    EXPECT_EQ(severityIn(live), u"error"_s) << "closed unsaved: the disk's again";
+
+    ASSERT_TRUE(QFile::remove(configPath));
+    EXPECT_EQ(severityIn(live), u"warning"_s) << "deleted";
+    editor.texts.insert(configPath, u"{\"severity\": {\"W101\": \"error\"}}"_s);
+    EXPECT_EQ(severityIn(live), u"error"_s) << "open in the editor, never saved";
+    EXPECT_EQ(severityIn(snapshot), u"warning"_s) << "the snapshot keeps what it found first: no configuration";
+}
+
+// The site's tags are made into knowledge once per configuration read, and
+// the context hands that knowledge to the checker.
+TEST_F(CheckSessionTest, SiteTagsAreKnownOncePerConfiguration)
+{
+    write(u"site/.zuvi-check.json"_s, R"({"tags": [{"name": "banner", "block": true}]})");
+    CheckSession session;
+    const std::shared_ptr<const SiteRules> rules = session.rulesFor(path(u"site/a.htm"_s));
+    EXPECT_EQ(session.rulesFor(path(u"site/pc/b.htm"_s)), rules);
+    ASSERT_TRUE(rules->knowledge && rules->knowledge->find(u"zuvi:banner"_s)) << "the site's tag is known";
+    EXPECT_EQ(session.contextFor(*rules, {}).knowledge, rules->knowledge.get());
+    EXPECT_EQ(session.rulesFor(path(u"elsewhere/a.htm"_s))->knowledge.get(), &TagKnowledge::catalog())
+        << "without site tags, the catalog's own";
 }
 
 } // namespace

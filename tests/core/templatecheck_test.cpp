@@ -7,6 +7,7 @@
 #include "core/pagebuilders.h"
 #include "core/snippet.h"
 #include "core/tagbuilder.h"
+#include "core/tagknowledge.h"
 #include "core/checkrules.h"
 #include "core/templatecheck.h"
 #include "core/textposition.h"
@@ -38,7 +39,8 @@ QStringList located(QStringView text, const QList<Finding> &findings)
 CheckContext testContext()
 {
     CheckContext context;
-    context.siteTags = {SiteTag{u"banner"_s, true, {u"pos"_s}}};
+    static const TagKnowledge site = TagKnowledge::catalog().withSiteTags({SiteTag{u"banner"_s, true, {u"pos"_s}}});
+    context.knowledge = &site;
     context.templateRoot = u"/theme"_s;
     context.siteRoot = u"/site"_s;
     context.fileExists = [](const QString &path) {

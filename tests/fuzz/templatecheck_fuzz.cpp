@@ -4,6 +4,7 @@
 // quick fix inside the text; blocks nested inside their parents, each tag
 // tied to the block it opens or closes, every fault naming real pieces.
 #include "core/checkrules.h"
+#include "core/tagknowledge.h"
 #include "core/templatecheck.h"
 #include "tests/fuzz/fuzzsupport.h"
 
@@ -13,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     CheckContext context;
-    context.siteTags = {SiteTag{QStringLiteral("banner"), true, {QStringLiteral("pos")}}};
+    static const TagKnowledge site =
+        TagKnowledge::catalog().withSiteTags({SiteTag{QStringLiteral("banner"), true, {QStringLiteral("pos")}}});
+    context.knowledge = &site;
     context.templateRoot = QStringLiteral("/theme");
     context.siteRoot = QStringLiteral("/site");
     context.fileExists = [](const QString &) { return false; };
