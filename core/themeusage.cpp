@@ -25,20 +25,28 @@ Finding themeFinding(const char *code, const QString &message)
 
 } // namespace
 
+bool isUnusedTemplate(const ThemeIndex &index, const QString &path)
+{
+    if (!index.find(path) || isEntryTemplate(index.relativePath(path)))
+        return false;
+    const QList<ThemeLinkAt> includes = index.includesOf(path);
+    // A template that includes itself is no more used for it.
+    return std::none_of(includes.cbegin(), includes.cend(), [&](const ThemeLinkAt &at) { return at.source != path; });
+}
+
 QStringList unusedTemplates(const ThemeIndex &index)
 {
     QStringList unused;
     for (const QString &path : index.templates()) {
-        if (isEntryTemplate(index.relativePath(path)))
-            continue;
-        const QList<ThemeLinkAt> includes = index.includesOf(path);
-        // A template that includes itself is no more used for it.
-        const bool included = std::any_of(includes.cbegin(), includes.cend(),
-                                          [&](const ThemeLinkAt &at) { return at.source != path; });
-        if (!included)
+        if (isUnusedTemplate(index, path))
             unused << path;
     }
     return unused;
+}
+
+Finding unusedTemplateFinding(const ThemeIndex &index, const QString &path)
+{
+    return themeFinding("W303", u"模板 %1 没有被其他模板引用，CMS 也不会直接加载它"_s.arg(localeText(rawBytesFromText(index.relativePath(path)))));
 }
 
 CheckedThemes::Theme &CheckedThemes::load(const QString &templateRoot, const QString &siteRoot)
@@ -66,7 +74,7 @@ QList<Finding> CheckedThemes::unusedFindings(const QString &path, const QString 
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (!theme.unused.contains(clean))
         return {};
-    return {themeFinding("W303", u"模板 %1 没有被其他模板引用，CMS 也不会直接加载它"_s.arg(localeText(rawBytesFromText(theme.index.relativePath(clean)))))};
+    return {unusedTemplateFinding(theme.index, clean)};
 }
 
 QList<const ThemeIndex *> CheckedThemes::themes() const
