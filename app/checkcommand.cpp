@@ -1,6 +1,7 @@
 #include "app/checkcommand.h"
 
 #include "app/errorline.h"
+#include "app/graphoutput.h"
 
 #include "core/checkconfig.h"
 #include "core/checkreport.h"
@@ -160,6 +161,10 @@ public:
 
     int run()
     {
+        if (const QString problem = GraphOutput(m_options.graphTarget).problem(); !problem.isEmpty()) {
+            complain(problem);
+            return NotChecked;
+        }
         if (!m_output.open()) {
             complain(m_output.errorString());
             return NotChecked;
@@ -185,7 +190,7 @@ public:
             return NotChecked;
         }
         if (!m_options.graphTarget.isEmpty()) {
-            if (const QString error = OutputFile::writeWhole(m_options.graphTarget, themeGraphDot(m_themes.themes()));
+            if (const QString error = GraphOutput(m_options.graphTarget).write(themeGraphDot(m_themes.themes()));
                 !error.isEmpty()) {
                 complain(error);
                 return NotChecked;
@@ -341,7 +346,8 @@ int runCheckCommand(const QStringList &arguments)
     const QCommandLineOption graphOption(
         QStringLiteral("graph"),
         QStringLiteral("Also write the include graph of the themes checked to <file> as Graphviz DOT (- is standard "
-                       "output): entry templates at the top, missing files dashed red."),
+                       "output), or as SVG drawn by Graphviz's dot where <file> ends in .svg: entry templates at "
+                       "the top, missing files dashed red."),
         QStringLiteral("file"));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help and exit."));

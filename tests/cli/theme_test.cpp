@@ -99,6 +99,43 @@ TEST(ThemeCheck, GraphIsWrittenAsTheReportIs)
     EXPECT_EQ(toStandardOutput.out, graph);
 }
 
+TEST(ThemeCheck, GraphAsSvgDrawnByGraphviz)
+{
+    QTemporaryDir dir;
+    const QString picture = QDir(dir.path()).filePath(u"主题.SVG"_s);
+    const ProgramRun drawn = check({u"--graph"_s, picture, kUntidy});
+    EXPECT_EQ(drawn.status, 1) << drawn.err.toStdString();
+    EXPECT_TRUE(drawn.out.contains("[W303]")) << "the report goes on to standard output";
+    const QByteArray svg = readFile(picture);
+    EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
+    EXPECT_TRUE(svg.contains("<title>index.htm&#45;&gt;inc/侧栏.htm</title>")) << "an edge of the theme drawn";
+    EXPECT_TRUE(svg.contains("stroke=\"red\" stroke-dasharray")) << "the missing include dashed red";
+}
+
+TEST(ThemeCheck, GraphAsSvgWithoutGraphvizIsRefusedBeforeChecking)
+{
+    QTemporaryDir dir;
+    const QString picture = QDir(dir.path()).filePath(u"theme.svg"_s);
+    const QString report = QDir(dir.path()).filePath(u"report.txt"_s);
+    // A PATH where no dot is found.
+    const ProgramRun run = runProcess(QStringLiteral(ZUVI_TAGGEN_PATH),
+                                      {u"check"_s, u"--graph"_s, picture, u"-o"_s, report, kUntidy},
+                                      {u"PATH="_s + dir.path()}, {}, 60000);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "zuvi-taggen: cannot draw the graph as SVG into " + picture.toUtf8()
+                           + ": Graphviz's dot is not installed (on Debian: apt install graphviz); a name not ending "
+                             "in .svg gets the graph as DOT\n");
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "neither report nor graph written";
+
+    // DOT needs no Graphviz.
+    const QString dot = QDir(dir.path()).filePath(u"theme.dot"_s);
+    EXPECT_EQ(runProcess(QStringLiteral(ZUVI_TAGGEN_PATH), {u"check"_s, u"--graph"_s, dot, kUntidy},
+                         {u"PATH="_s + dir.path()}, {}, 60000)
+                  .status,
+              1);
+    EXPECT_TRUE(readFile(dot).startsWith("digraph theme {\n"));
+}
+
 TEST(ThemeCheck, GraphTargetsRefused)
 {
     const struct {
