@@ -334,9 +334,15 @@ void LanguageServer::didChange(const QJsonValue &params)
     if (!problem.isEmpty())
         reportFaultyChange(*document, problem);
     m_analyses.remove(uri);
-    // What the others make of the theme (W303) follows the paths it names.
-    if (m_themes.textChanged(document->path(), document->text()))
-        scheduleOthers(uri);
+    // What the others make of the theme (W303) follows the paths it names;
+    // their own analyses stand, for their texts did not change.
+    if (m_themes.textChanged(document->path(), document->text())) {
+        for (const TextDocument *other : m_documents.all()) {
+            if (other->uri() != uri)
+                schedulePublish(other->uri());
+        }
+        m_othersChanged = true;
+    }
     schedulePublish(uri);
 }
 
