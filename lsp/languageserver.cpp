@@ -666,7 +666,9 @@ LanguageServer::Reply LanguageServer::rename(const Request &request)
             {u"edits"_s, file.edits}};
     }
     changes << QJsonObject{{u"kind"_s, u"rename"_s}, {u"oldUri"_s, uriOf(from)}, {u"newUri"_s, uriOfPath(renamed.path)}};
-    m_renamesAsked << std::pair(from, renamed.path);
+    // Only the last: a client that never tells of the rename leaves no
+    // stale entry for long.
+    m_renamesAsked = {std::pair(from, renamed.path)};
     return {QJsonObject{{u"documentChanges"_s, changes}}};
 }
 

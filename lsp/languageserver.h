@@ -174,8 +174,8 @@ private:
     DocumentStore m_documents;
     SiteSetups m_setups;
     ThemeFeatures m_themes;
-    // Renames of files the server's own rename edits asked for: the paths
-    // are changed already, so the client's willRenameFiles gets no edits.
+    // The rename of a file the server's own rename edit asked for last: the
+    // paths are changed already, so the client's willRenameFiles gets no edits.
     QList<std::pair<QString, QString>> m_renamesAsked;
     QHash<QString, std::shared_ptr<const DocumentAnalysis>> m_analyses;   // by URI, for the current version
     QHash<QString, DiagnosticEncoder> m_encoders;                         // by URI

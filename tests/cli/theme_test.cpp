@@ -5,6 +5,7 @@
 #include "tests/support/qtprinters.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -112,12 +113,12 @@ TEST(ThemeCheck, GraphAsSvgDrawnByGraphviz)
     EXPECT_TRUE(svg.contains("stroke=\"red\" stroke-dasharray")) << "the missing include dashed red";
 }
 
-TEST(ThemeCheck, GraphAsSvgWithoutGraphvizIsRefusedBeforeChecking)
+TEST(ThemeCheck, GraphAsSvgWithoutAWorkingDotIsAnError)
 {
     QTemporaryDir dir;
     const QString picture = QDir(dir.path()).filePath(u"theme.svg"_s);
     const QString report = QDir(dir.path()).filePath(u"report.txt"_s);
-    // A PATH where no dot is found.
+    // A PATH where no dot is found: refused before checking.
     const ProgramRun run = runProcess(QStringLiteral(ZUVI_TAGGEN_PATH),
                                       {u"check"_s, u"--graph"_s, picture, u"-o"_s, report, kUntidy},
                                       {u"PATH="_s + dir.path()}, {}, 60000);
@@ -126,6 +127,19 @@ TEST(ThemeCheck, GraphAsSvgWithoutGraphvizIsRefusedBeforeChecking)
                            + ": Graphviz's dot is not installed (on Debian: apt install graphviz); a name not ending "
                              "in .svg gets the graph as DOT\n");
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "neither report nor graph written";
+
+    // A dot that fails: its first line of complaint, and nothing written.
+    QFile failing(QDir(dir.path()).filePath(u"dot"_s));
+    ASSERT_TRUE(failing.open(QIODevice::WriteOnly));
+    failing.write("#!/bin/sh\necho 'Error: <stdin>: syntax error in line 1' >&2\necho more >&2\nexit 1\n");
+    failing.close();
+    failing.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const ProgramRun failed = runProcess(QStringLiteral(ZUVI_TAGGEN_PATH), {u"check"_s, u"--graph"_s, picture, kUntidy},
+                                         {u"PATH="_s + dir.path()}, {}, 60000);
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.err, "zuvi-taggen: cannot draw the graph: " + failing.fileName().toUtf8()
+                              + " failed: Error: <stdin>: syntax error in line 1\n");
+    EXPECT_FALSE(QFileInfo::exists(picture));
 
     // DOT needs no Graphviz.
     const QString dot = QDir(dir.path()).filePath(u"theme.dot"_s);
