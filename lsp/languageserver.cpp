@@ -648,7 +648,19 @@ LanguageServer::Reply LanguageServer::rename(const Request &request)
     ThemeIndex *theme = themeOf(request.document->path());
     if (!theme)
         return Reply::failure(jsonrpc::RequestFailed, u"无法重命名：不知道模板根目录"_s);
-    const ThemeFeatures::PathEdits edits = m_themes.pathEdits(*theme, from, renamed.path, m_client.encoding);
+    // The document renamed from may be one the theme does not hold (a .php
+    // page, say): its own paths change too.
+    QList<ThemeLinkAt> outside;
+    const QString here = QDir::cleanPath(request.document->path());
+    if (!theme->find(here)) {
+        for (const FileReference &named : request.analysis->fileReferences()) {
+            const QString written = request.analysis->textOf(named.path).toString();
+            outside << ThemeLinkAt{here, {named.include ? ThemeLinkKind::Include : ThemeLinkKind::Static, named.path, 0,
+                                          0, written, named.resolved}};
+        }
+    }
+    const ThemeFeatures::PathEdits edits =
+        m_themes.pathEdits(*theme, from, renamed.path, m_client.encoding, outside);
     if (!edits.unreachable.isEmpty()) {
         return Reply::failure(jsonrpc::RequestFailed,
                               u"无法重命名 %1：%2 中的路径从它的根目录指不到新位置"_s.arg(

@@ -112,12 +112,17 @@ QJsonValue ThemeFeatures::references(ThemeIndex &theme, const QString &path, qsi
 }
 
 ThemeFeatures::PathEdits ThemeFeatures::pathEdits(const ThemeIndex &theme, const QString &from, const QString &to,
-                                                  PositionEncoding encoding) const
+                                                  PositionEncoding encoding, const QList<ThemeLinkAt> &outside) const
 {
     const QString source = QDir::cleanPath(from);
     const QString target = QDir::cleanPath(to);
+    QList<ThemeLinkAt> links = theme.linksTo(source);
+    for (const ThemeLinkAt &at : outside) {
+        if (isAtOrUnder(at.link.target, source))
+            links << at;
+    }
     PathEdits found;
-    for (const ThemeLinkAt &at : theme.linksTo(source)) {
+    for (const ThemeLinkAt &at : std::as_const(links)) {
         const QString moved = target + at.link.target.sliced(source.size());
         const bool fromSite = at.link.written.startsWith(u'/');
         const QString root = fromSite ? theme.siteRoot() : theme.templateRoot();

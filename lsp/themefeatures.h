@@ -64,8 +64,10 @@ public:
     // The edits that make every include and static path naming `from` (a
     // file, or anything under a folder) name `to` instead, each written as
     // it was: from the site root with a '/', else under the template root.
-    PathEdits pathEdits(const ThemeIndex &theme, const QString &from, const QString &to,
-                        PositionEncoding encoding) const;
+    // `outside`: the links of a document the index does not hold (no
+    // template's name, or outside the root), after the index's own.
+    PathEdits pathEdits(const ThemeIndex &theme, const QString &from, const QString &to, PositionEncoding encoding,
+                        const QList<ThemeLinkAt> &outside = {}) const;
     // The same as the changes of a WorkspaceEdit, by URI, added to `changes`.
     void renameEdits(ThemeIndex &theme, const QString &from, const QString &to, PositionEncoding encoding,
                      QJsonObject &changes) const;

@@ -318,6 +318,24 @@ TEST(PathRename, EditsEveryPathNamingTheFileThenRenamesIt)
     }
 }
 
+TEST(PathRename, FromADocumentTheThemeDoesNotHoldItsOwnPathChangesToo)
+{
+    const ThemeFolder theme;
+    LspSession session;
+    session.initialize(kRenamingClient, theme.folders());
+    const QString page = theme.uri(u"page.php"_s);
+    session.open(page, u"<?php ?>{zuvi:include file='inc/头部.htm' /}"_s, 3);
+    const QJsonObject reply = renameAt(session, page, 0, 30, u"inc/header.htm"_s);
+    const QJsonArray changes = reply[u"result"_s][u"documentChanges"_s].toArray();
+    ASSERT_EQ(changes.size(), 4) << shown(reply);
+    EXPECT_EQ(changes[0][u"textDocument"_s][u"uri"_s], QJsonValue(theme.uri(u"index.htm"_s)));
+    EXPECT_EQ(changes[1][u"textDocument"_s][u"uri"_s], QJsonValue(theme.uri(u"lists_a.htm"_s)));
+    EXPECT_EQ(changes[2], QJsonValue(QJsonObject{
+                              {u"textDocument"_s, QJsonObject{{u"uri"_s, page}, {u"version"_s, 3}}},
+                              {u"edits"_s, QJsonArray{textEdit(0, 28, 38, u"inc/header.htm"_s)}}}));
+    EXPECT_EQ(changes[3][u"kind"_s], QJsonValue(u"rename"_s));
+}
+
 TEST(PathRename, RefusedWhereTheThemeWouldBreak)
 {
     const struct {
