@@ -2,6 +2,7 @@
 
 #include "app/command.h"
 #include "app/errorline.h"
+#include "app/graphoutput.h"
 
 #include "core/checkconfig.h"
 #include "core/checkreport.h"
@@ -152,6 +153,10 @@ public:
 
     int run()
     {
+        if (const QString problem = GraphOutput(m_options.graphTarget).problem(); !problem.isEmpty()) {
+            complain(problem);
+            return NotChecked;
+        }
         if (!m_output.open()) {
             complain(m_output.errorString());
             return NotChecked;
@@ -177,7 +182,7 @@ public:
             return NotChecked;
         }
         if (!m_options.graphTarget.isEmpty()) {
-            if (const QString error = OutputFile::writeWhole(m_options.graphTarget, themeGraphDot(m_themes.themes()));
+            if (const QString error = GraphOutput(m_options.graphTarget).write(themeGraphDot(m_themes.themes()));
                 !error.isEmpty()) {
                 complain(error);
                 return NotChecked;
@@ -330,7 +335,8 @@ int runCheckCommand(const QStringList &arguments)
     const TargetOption graph(
         {QStringLiteral("graph")},
         QStringLiteral("Also write the include graph of the themes checked to <file> as Graphviz DOT (- is standard "
-                       "output): entry templates at the top, missing files dashed red."));
+                       "output), or as SVG drawn by Graphviz's dot where <file> ends in .svg: entry templates at "
+                       "the top, missing files dashed red."));
     const QCommandLineOption &outputOption = output.option();
     const QCommandLineOption &graphOption = graph.option();
     const QCommandLineOption help = helpOption();

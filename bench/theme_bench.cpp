@@ -3,7 +3,9 @@
 // indexed as the checker and the language server index it (reading,
 // decoding, parsing, every include and static file with its position),
 // beside merely reading and decoding the same files, the floor no index can
-// go below. Also one template's text indexed again, as after a keystroke.
+// go below. Also one template's text indexed again, as after a keystroke;
+// the language server's index, which keeps the blocks too, and its
+// workspace symbols found in it.
 
 #include "bench/benchmarks.h"
 
@@ -12,6 +14,8 @@
 #include "core/templatefile.h"
 #include "core/templatesources.h"
 #include "core/themeindex.h"
+#include "lsp/documents.h"
+#include "lsp/workspacesymbols.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,18 +87,41 @@ void readingAndDecoding(State &state)
     state.counters["files"] = double(files);
 }
 
-void indexing(State &state)
+// The checker's index (links), or the language server's (links and blocks).
+void indexing(State &state, ThemeContents contents)
 {
     qsizetype links = 0;
+    qsizetype blocks = 0;
     for (auto _ : state) {
-        ThemeIndex index(theme().path());
+        ThemeIndex index(theme().path(), {}, contents);
         index.build();
         links = 0;
-        for (const QString &path : index.templates())
+        blocks = 0;
+        for (const QString &path : index.templates()) {
             links += index.find(path)->links.size();
+            blocks += index.find(path)->blocks.size();
+        }
         benchmark::DoNotOptimize(links);
     }
     state.counters["links"] = double(links);
+    state.counters["blocks"] = double(blocks);
+}
+
+// workspace/symbol over the theme: a query matching a few blocks by their
+// catalog caption's initials, and the empty one, every template and block.
+void workspaceSymbols(State &state, const QString &query)
+{
+    ThemeIndex index(theme().path(), {}, ThemeContents::LinksAndBlocks);
+    index.build();
+    const WorkspaceSymbols symbols([](const QString &path) { return uriOfPath(path); },
+                                   [](const QString &) { return QString(); });
+    qsizetype found = 0;
+    for (auto _ : state) {
+        const QJsonArray result = symbols.find({&index}, query, PositionEncoding::Utf16);
+        found = result.size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["symbols"] = double(found);
 }
 
 // One open template edited: its text indexed again.
@@ -115,6 +142,11 @@ void registerThemeBenchmarks()
 {
     using benchmark::RegisterBenchmark;
     RegisterBenchmark("Theme/floor/read_decode", readingAndDecoding)->Unit(benchmark::kMillisecond)->MinTime(2);
-    RegisterBenchmark("Theme/index", indexing)->Unit(benchmark::kMillisecond)->MinTime(2);
+    RegisterBenchmark("Theme/index", indexing, ThemeContents::Links)->Unit(benchmark::kMillisecond)->MinTime(2);
+    RegisterBenchmark("Theme/index_with_blocks", indexing, ThemeContents::LinksAndBlocks)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2);
+    RegisterBenchmark("Theme/workspace_symbol/ggw", workspaceSymbols, QStringLiteral("ggw"))->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("Theme/workspace_symbol/all", workspaceSymbols, QString())->Unit(benchmark::kMillisecond);
     RegisterBenchmark("Theme/one_text_again", oneTextAgain)->Unit(benchmark::kMicrosecond);
 }

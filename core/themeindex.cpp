@@ -2,6 +2,8 @@
 
 #include "core/rawbytes.h"
 
+#include "core/tagknowledge.h"
+#include "core/templateblocks.h"
 #include "core/templatecheck.h"
 #include "core/templatefile.h"
 #include "core/templatesources.h"
@@ -43,8 +45,8 @@ bool lessByPath(const ThemeLinkAt &a, const ThemeLinkAt &b)
 
 } // namespace
 
-ThemeIndex::ThemeIndex(const QString &templateRoot, const QString &siteRoot)
-    : m_templateRoot(cleanAbsolute(templateRoot)), m_siteRoot(cleanAbsolute(siteRoot))
+ThemeIndex::ThemeIndex(const QString &templateRoot, const QString &siteRoot, ThemeContents contents)
+    : m_templateRoot(cleanAbsolute(templateRoot)), m_siteRoot(cleanAbsolute(siteRoot)), m_contents(contents)
 {
 }
 
@@ -65,48 +67,91 @@ bool ThemeIndex::isThemeTemplate(const QString &path) const
     return !relativePath(path).startsWith(u'.') && !relativePath(path).contains(u"/.");
 }
 
-QList<ThemeLink> ThemeIndex::linksOf(QStringView text) const
+namespace {
+
+// Lines and UTF-16 columns of offsets asked in increasing order, counted
+// from one to the next only as far as the last (a LineIndex of the whole
+// text costs more than the rest of a template's indexing). Breaks as
+// LineIndex breaks: CR LF, LF or CR.
+class LineCounter
+{
+public:
+    explicit LineCounter(QStringView text) : m_text(text) {}
+
+    // Line and column of `offset`, not before the one asked last.
+    std::pair<qsizetype, qsizetype> at(qsizetype offset)
+    {
+        while (true) {
+            const qsizetype lineBreak = nextOfEither(m_text, m_counted, u'\n', u'\r');
+            if (lineBreak >= offset) {
+                m_counted = offset;
+                break;
+            }
+            m_counted = lineBreak + 1;
+            if (m_text[lineBreak] == u'\r' && m_counted < m_text.size() && m_text[m_counted] == u'\n')
+                ++m_counted;
+            ++m_line;
+            m_lineStart = m_counted;
+        }
+        return {m_line, offset - m_lineStart};
+    }
+
+private:
+    QStringView m_text;
+    qsizetype m_line = 0;
+    qsizetype m_lineStart = 0;
+    qsizetype m_counted = 0;
+};
+
+// Whether two versions of a template name the same files the same way.
+bool sameNames(const QList<ThemeLink> &a, const QList<ThemeLink> &b)
+{
+    return std::equal(a.cbegin(), a.cend(), b.cbegin(), b.cend(), [](const ThemeLink &x, const ThemeLink &y) {
+        return x.kind == y.kind && x.target == y.target;
+    });
+}
+
+} // namespace
+
+ThemeTemplate ThemeIndex::read(const QString &path, QStringView text) const
 {
     CheckContext context;
     context.templateRoot = m_templateRoot;
     context.siteRoot = m_siteRoot;
     const ParsedTemplate parsed = parseTemplate(text);
     const QList<FileReference> references = fileReferences(text, parsed, context);
-    QList<ThemeLink> links;
-    links.reserve(references.size());
-    // The references come in order: lines are counted from one to the next,
-    // only as far as the last (a LineIndex of the whole text costs more
-    // than the rest of a template's indexing). Breaks as LineIndex breaks:
-    // CR LF, LF or CR.
-    qsizetype line = 0;
-    qsizetype lineStart = 0;
-    qsizetype counted = 0;
+    ThemeTemplate entry{path, {}, {}};
+    entry.links.reserve(references.size());
+    LineCounter lines(text);
     for (const FileReference &reference : references) {
-        while (true) {
-            const qsizetype lineBreak = nextOfEither(text, counted, u'\n', u'\r');
-            if (lineBreak >= reference.path.start) {
-                counted = reference.path.start;
-                break;
-            }
-            counted = lineBreak + 1;
-            if (text[lineBreak] == u'\r' && counted < text.size() && text[counted] == u'\n')
-                ++counted;
-            ++line;
-            lineStart = counted;
-        }
+        const auto [line, column] = lines.at(reference.path.start);
         const TemplateNode &tag = parsed.nodes[reference.node];
-        links.append({kindOf(text.sliced(tag.name.start, tag.name.length)), reference.path, line,
-                      reference.path.start - lineStart,
-                      text.sliced(reference.path.start, reference.path.length).toString(), reference.resolved});
+        entry.links.append({kindOf(text.sliced(tag.name.start, tag.name.length)), reference.path, line, column,
+                            text.sliced(reference.path.start, reference.path.length).toString(), reference.resolved});
     }
-    return links;
+    if (m_contents == ThemeContents::LinksAndBlocks) {
+        const TemplateBlocks blocks = pairBlocks(text, parsed, TagKnowledge::catalog());
+        LineCounter blockLines(text);
+        entry.blocks.reserve(blocks.blocks.size());
+        for (const TemplateBlock &block : blocks.blocks) {
+            const TextRange name = parsed.nodes[block.open].name;
+            const auto [line, column] = blockLines.at(name.start);
+            entry.blocks.append({text.sliced(name.start, name.length).toString(), name, line, column});
+        }
+    }
+    return entry;
 }
 
-void ThemeIndex::setText(const QString &path, QStringView text)
+bool ThemeIndex::setText(const QString &path, QStringView text)
 {
     const QString clean = cleanAbsolute(path);
-    if (isThemeTemplate(clean))
-        m_templates.insert(clean, {clean, linksOf(text)});
+    if (!isThemeTemplate(clean))
+        return false;
+    ThemeTemplate entry = read(clean, text);
+    const auto old = m_templates.constFind(clean);
+    const bool changed = old == m_templates.cend() || !sameNames(old->links, entry.links);
+    m_templates.insert(clean, std::move(entry));
+    return changed;
 }
 
 void ThemeIndex::readFile(const QString &path)
@@ -114,6 +159,17 @@ void ThemeIndex::readFile(const QString &path)
     QString error;
     const std::optional<DecodedTemplate> decoded = readTemplateFile(rawBytesFromText(path), &error);
     setText(path, decoded ? QStringView(decoded->text) : QStringView());
+}
+
+void ThemeIndex::readFolder(const QString &path)
+{
+    const QString clean = cleanAbsolute(path);
+    if (!isAtOrUnder(clean, m_templateRoot) && !isAtOrUnder(m_templateRoot, clean))
+        return;
+    for (const TemplateSource &source : templateSources(clean).files) {
+        if (isThemeTemplate(QDir::cleanPath(source.absolutePath)))
+            readFile(QDir::cleanPath(source.absolutePath));
+    }
 }
 
 void ThemeIndex::remove(const QString &path)
@@ -140,9 +196,12 @@ void ThemeIndex::rename(const QString &from, const QString &to)
         if (isThemeTemplate(entry.path))
             m_templates.insert(entry.path, std::move(entry));
     }
-    // A file renamed to a template's name (page.txt -> page.htm) is one now.
+    // A file renamed to a template's name (page.txt -> page.htm) is one now;
+    // a folder moved in from outside the theme brings its templates.
     if (moved.isEmpty() && isThemeTemplate(target) && QFileInfo(target).isFile())
         readFile(target);
+    else if (moved.isEmpty() && QFileInfo(target).isDir())
+        readFolder(target);
 }
 
 QString ThemeIndex::relativePath(const QString &path) const

@@ -28,9 +28,25 @@ struct ThemeLink {
     friend bool operator==(const ThemeLink &, const ThemeLink &) = default;
 };
 
+// A block a template opens ({zuvi:arclist …} … {/zuvi:arclist}), for the
+// language server's list of the theme's symbols.
+struct ThemeBlock {
+    QString tag;            // the name as written ("zuvi:arclist")
+    TextRange name;         // UTF-16 offsets of the name in its opening tag
+    qsizetype line = 0;     // of the name's start, counted as ThemeLink counts
+    qsizetype column = 0;
+    friend bool operator==(const ThemeBlock &, const ThemeBlock &) = default;
+};
+
+// What the index keeps of each template: the paths it names, which the
+// checker needs, and its blocks too, which only the language server asks
+// for and which cost a pairing of the tags more.
+enum class ThemeContents { Links, LinksAndBlocks };
+
 struct ThemeTemplate {
     QString path;             // absolute
     QList<ThemeLink> links;   // in order of position
+    QList<ThemeBlock> blocks; // in order of their opening tags; empty for ThemeContents::Links
 };
 
 // A link and the template it stands in.
@@ -44,7 +60,8 @@ class ThemeIndex
 public:
     // Relative paths are taken under `templateRoot`, paths starting with '/'
     // under `siteRoot` (empty: such paths lead nowhere).
-    explicit ThemeIndex(const QString &templateRoot, const QString &siteRoot = {});
+    explicit ThemeIndex(const QString &templateRoot, const QString &siteRoot = {},
+                        ThemeContents contents = ThemeContents::Links);
 
     // Reads every *.htm and *.html under the template root, as `check`
     // finds them in a folder; a file that cannot be read or decoded is a
@@ -55,10 +72,14 @@ public:
     // (any case) under the template root, in no hidden folder.
     bool isThemeTemplate(const QString &path) const;
 
-    // A template's text changed (an open document) or was written.
-    void setText(const QString &path, QStringView text);
+    // A template's text changed (an open document) or was written. True
+    // where what it names changed, or it is new to the index: the others'
+    // findings about the theme (W303) may change with it.
+    bool setText(const QString &path, QStringView text);
     // A template created or saved on disk: read from there.
     void readFile(const QString &path);
+    // A folder created, or moved in: every template under it read.
+    void readFolder(const QString &path);
     // A file or folder deleted: every template at or under `path` goes.
     void remove(const QString &path);
     // A file or folder renamed: the templates at or under `from` are taken
@@ -83,10 +104,11 @@ public:
     qsizetype size() const { return m_templates.size(); }
 
 private:
-    QList<ThemeLink> linksOf(QStringView text) const;
+    ThemeTemplate read(const QString &path, QStringView text) const;
 
     QString m_templateRoot;
     QString m_siteRoot;
+    ThemeContents m_contents;
     QHash<QString, ThemeTemplate> m_templates;
 };
 

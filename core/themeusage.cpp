@@ -10,20 +10,29 @@
 
 using namespace Qt::StringLiterals;
 
+bool isUnusedTemplate(const ThemeIndex &index, const QString &path)
+{
+    if (!index.find(path) || isEntryTemplate(index.relativePath(path)))
+        return false;
+    const QList<ThemeLinkAt> includes = index.includesOf(path);
+    // A template that includes itself is no more used for it.
+    return std::none_of(includes.cbegin(), includes.cend(), [&](const ThemeLinkAt &at) { return at.source != path; });
+}
+
 QStringList unusedTemplates(const ThemeIndex &index)
 {
     QStringList unused;
     for (const QString &path : index.templates()) {
-        if (isEntryTemplate(index.relativePath(path)))
-            continue;
-        const QList<ThemeLinkAt> includes = index.includesOf(path);
-        // A template that includes itself is no more used for it.
-        const bool included = std::any_of(includes.cbegin(), includes.cend(),
-                                          [&](const ThemeLinkAt &at) { return at.source != path; });
-        if (!included)
+        if (isUnusedTemplate(index, path))
             unused << path;
     }
     return unused;
+}
+
+Finding unusedTemplateFinding(const ThemeIndex &index, const QString &path)
+{
+    const QString shown = localeText(rawBytesFromText(index.relativePath(path)));
+    return findingOf(Check::TemplateNeverIncluded, 0, 0, u"模板 %1 没有被其他模板引用，CMS 也不会直接加载它"_s.arg(shown));
 }
 
 CheckedThemes::Theme &CheckedThemes::load(const QString &templateRoot, const QString &siteRoot)
@@ -51,8 +60,7 @@ QList<Finding> CheckedThemes::unusedFindings(const QString &path, const QString 
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (!theme.unused.contains(clean))
         return {};
-    const QString shown = localeText(rawBytesFromText(theme.index.relativePath(clean)));
-    return {findingOf(Check::TemplateNeverIncluded, 0, 0, u"模板 %1 没有被其他模板引用，CMS 也不会直接加载它"_s.arg(shown))};
+    return {unusedTemplateFinding(theme.index, clean)};
 }
 
 QList<const ThemeIndex *> CheckedThemes::themes() const

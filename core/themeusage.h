@@ -13,6 +13,10 @@
 // The templates of a theme that no other template includes and that the CMS
 // does not load by itself (core/themeentries.h), in order of path: W303.
 QStringList unusedTemplates(const ThemeIndex &index);
+// Whether the template at `path` (absolute, clean) is one of them.
+bool isUnusedTemplate(const ThemeIndex &index, const QString &path);
+// W303 about the template at `path`: at its start, with the code's own severity.
+Finding unusedTemplateFinding(const ThemeIndex &index, const QString &path);
 
 // The themes a run of `check` meets, each indexed once however many of its
 // files are checked: what the findings about a whole theme and the graph

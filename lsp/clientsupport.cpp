@@ -32,5 +32,7 @@ ClientSupport ClientSupport::fromCapabilities(const QJsonObject &capabilities)
     support.hierarchicalSymbols = at(c, {"textDocument", "documentSymbol", "hierarchicalDocumentSymbolSupport"}).toBool();
     support.watchedFilesRegistration = at(c, {"workspace", "didChangeWatchedFiles", "dynamicRegistration"}).toBool();
     support.diagnosticRefresh = at(c, {"workspace", "diagnostics", "refreshSupport"}).toBool();
+    support.renameFiles = at(c, {"workspace", "workspaceEdit", "documentChanges"}).toBool()
+        && at(c, {"workspace", "workspaceEdit", "resourceOperations"}).toArray().contains(QStringLiteral("rename"));
     return support;
 }

@@ -14,6 +14,7 @@ struct ClientSupport {
     bool hierarchicalSymbols = false;   // DocumentSymbol rather than SymbolInformation
     bool watchedFilesRegistration = false;   // takes file watchers registered by the server
     bool diagnosticRefresh = false;          // re-pulls diagnostics when the server asks
+    bool renameFiles = false;   // applies a WorkspaceEdit's documentChanges with RenameFile operations
 
     static ClientSupport fromCapabilities(const QJsonObject &capabilities);
 };

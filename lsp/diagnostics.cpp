@@ -54,7 +54,8 @@ void DiagnosticEncoder::append(QByteArray &out, qsizetype start, qsizetype lengt
     out.append(*found);
 }
 
-QByteArray DiagnosticEncoder::encode(const DocumentAnalysis &analysis, const PositionMapper &positions)
+QByteArray DiagnosticEncoder::encode(const DocumentAnalysis &analysis, const PositionMapper &positions,
+                                     const QList<Finding> &more)
 {
     QByteArray out;
     // Only what this version says is kept, so that the cache follows the
@@ -65,6 +66,10 @@ QByteArray DiagnosticEncoder::encode(const DocumentAnalysis &analysis, const Pos
                {u"config"_s, lspSeverity(Severity::Error),
                 u"检查配置有误：%1"_s.arg(analysis.setup().configError())},
                positions, kept);
+    }
+    for (const Finding &finding : more) {
+        append(out, finding.start, finding.length,
+               {finding.code, lspSeverity(finding.severity), finding.message}, positions, kept);
     }
     for (const Finding &finding : analysis.findings()) {
         append(out, finding.start, finding.length,

@@ -15,7 +15,9 @@
 class DiagnosticEncoder
 {
 public:
-    QByteArray encode(const DocumentAnalysis &analysis, const PositionMapper &positions);
+    // `more`: findings from beyond the document (about its theme), first.
+    QByteArray encode(const DocumentAnalysis &analysis, const PositionMapper &positions,
+                      const QList<Finding> &more = {});
 
 private:
     // What a diagnostic says besides its range: most stay the same from one

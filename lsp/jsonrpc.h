@@ -21,6 +21,7 @@ enum ErrorCode : int {
     ServerNotInitialized = -32002,
     RequestCancelled = -32800,
     ContentModified = -32801,
+    RequestFailed = -32803,
 };
 
 QJsonObject response(const QJsonValue &id, const QJsonValue &result);

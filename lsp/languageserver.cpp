@@ -8,10 +8,15 @@
 #include "lsp/links.h"
 #include "lsp/protocol.h"
 #include "lsp/pathcompletion.h"
+#include "lsp/pathrename.h"
 #include "lsp/quickfixes.h"
 #include "lsp/structure.h"
 #include "lsp/themefeatures.h"
+#include "lsp/workspacesymbols.h"
 
+#include "core/themeusage.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 
@@ -79,6 +84,11 @@ const QList<LanguageServer::RequestRoute> &LanguageServer::requestRoutes()
         {L("textDocument/references"), On::Position, &LanguageServer::references, L("referencesProvider"), provided},
         // Offered in the workspace's fileOperations (capabilities()).
         {L("workspace/willRenameFiles"), On::Server, &LanguageServer::willRenameFiles, {}, nullptr},
+        {L("textDocument/prepareRename"), On::Position, &LanguageServer::prepareRename, L("renameProvider"),
+         [](const ClientSupport &) -> QJsonValue { return QJsonObject{{u"prepareProvider"_s, true}}; }},
+        // Offered by the rename provider above.
+        {L("textDocument/rename"), On::Position, &LanguageServer::rename, {}, nullptr},
+        {L("workspace/symbol"), On::Server, &LanguageServer::workspaceSymbol, L("workspaceSymbolProvider"), provided},
         {L("textDocument/semanticTokens/full"), On::Document, &LanguageServer::semanticTokensFull,
          L("semanticTokensProvider"), [](const ClientSupport &) -> QJsonValue { return SemanticTokens::provider(); }},
         // Offered by the provider of full documents above.
@@ -265,6 +275,8 @@ void LanguageServer::initialized(const QJsonValue &)
     const QJsonArray watchers{
         QJsonObject{{u"globPattern"_s, u"**/*"_s}, {u"kind"_s, WatchCreate | WatchDelete}},
         QJsonObject{{u"globPattern"_s, u"**/"_s + QLatin1StringView(CheckConfig::kFileName)}, {u"kind"_s, WatchChange}},
+        // Templates changed by another program: the theme's index reads them again.
+        QJsonObject{{u"globPattern"_s, u"**/*.{htm,html,HTM,HTML}"_s}, {u"kind"_s, WatchChange}},
     };
     ask(u"client/registerCapability"_s,
         QJsonObject{{u"registrations"_s,
@@ -311,7 +323,15 @@ void LanguageServer::didChange(const QJsonValue &params)
     if (!problem.isEmpty())
         reportFaultyChange(*document, problem);
     m_analyses.remove(uri);
-    m_themes.textChanged(document->path(), document->text());
+    // What the others make of the theme (W303) follows the paths it names;
+    // their own analyses stand, for their texts did not change.
+    if (m_themes.textChanged(document->path(), document->text())) {
+        for (const TextDocument *other : m_documents.all()) {
+            if (other->uri() != uri)
+                schedulePublish(other->uri());
+        }
+        m_othersChanged = true;
+    }
     schedulePublish(uri);
     // An open configuration governs as it stands, saved or not.
     if (QFileInfo(document->path()).fileName() == QLatin1StringView(CheckConfig::kFileName))
@@ -381,7 +401,7 @@ void LanguageServer::didChangeWatchedFiles(const QJsonValue &params)
 {
     for (const QJsonValue &change : params[QLatin1StringView("changes")].toArray()) {
         const QString path = pathOfUri(change[QLatin1StringView("uri")].toString());
-        if (change[QLatin1StringView("type")].toInt() == 3)
+        if (change[QLatin1StringView("type")].toInt() == protocol::number(protocol::FileChangeType::Deleted))
             m_themes.deleted(path);
         else if (!m_documents.findPath(path))
             m_themes.fileOnDisk(path);
@@ -429,7 +449,7 @@ QByteArray LanguageServer::diagnosticsOf(const TextDocument &document)
     // Findings of a stale text would stand in the wrong places.
     if (document.isStale())
         return "[]";
-    return m_encoders[document.uri()].encode(*analysis(document), positions(document));
+    return m_encoders[document.uri()].encode(*analysis(document), positions(document), themeFindings(document));
 }
 
 void LanguageServer::publish(const TextDocument &document)
@@ -552,7 +572,7 @@ LanguageServer::Reply LanguageServer::willRenameFiles(const Request &request)
     for (const QJsonValue &file : request.params[QLatin1StringView("files")].toArray()) {
         const QString from = pathOfUri(file[QLatin1StringView("oldUri")].toString());
         const QString to = pathOfUri(file[QLatin1StringView("newUri")].toString());
-        if (from.isEmpty() || to.isEmpty())
+        if (from.isEmpty() || to.isEmpty() || m_renamesAsked.removeOne(std::pair(from, to)))
             continue;
         if (ThemeIndex *theme = themeOf(from))
             m_themes.renameEdits(*theme, from, to, m_client.encoding, changes);
@@ -565,8 +585,103 @@ LanguageServer::Reply LanguageServer::willRenameFiles(const Request &request)
 void LanguageServer::didRenameFiles(const QJsonValue &params)
 {
     for (const QJsonValue &file : params[QLatin1StringView("files")].toArray()) {
-        m_themes.renamed(pathOfUri(file[QLatin1StringView("oldUri")].toString()),
-                         pathOfUri(file[QLatin1StringView("newUri")].toString()));
+        const QString from = pathOfUri(file[QLatin1StringView("oldUri")].toString());
+        const QString to = pathOfUri(file[QLatin1StringView("newUri")].toString());
+        m_renamesAsked.removeOne(std::pair(from, to));
+        m_themes.renamed(from, to);
     }
     scheduleOthers(QString());
+}
+
+QList<Finding> LanguageServer::themeFindings(const TextDocument &document)
+{
+    const SiteSetup setup = m_setups.forDocument(document.path());
+    if (setup.ignored || !setup.rules->config || setup.rules->config->templateRoot.isEmpty())
+        return {};
+    const ThemeIndex *theme = m_themes.theme(setup.context.templateRoot, setup.context.siteRoot);
+    const QString path = QDir::cleanPath(document.path());
+    if (!theme || !isUnusedTemplate(*theme, path))
+        return {};
+    return setup.configured({unusedTemplateFinding(*theme, path)});
+}
+
+// A client that cannot rename a file in the same edit would leave every
+// path naming a file that is not there: refused before a name is asked for.
+LanguageServer::Reply LanguageServer::prepareRename(const Request &request)
+{
+    const std::optional<FileReference> reference = pathToRename(*request.analysis, request.offset);
+    if (!reference)
+        return {QJsonValue::Null};
+    const QString written = request.analysis->textOf(reference->path).toString();
+    QString refusal = renameRefusal(*request.analysis, *reference);
+    if (refusal.isEmpty() && !m_client.renameFiles)
+        refusal = u"无法重命名 %1：编辑器不能在同一次编辑中重命名文件（workspaceEdit 的 documentChanges 与 rename 操作）"_s.arg(written);
+    if (!refusal.isEmpty())
+        return Reply::failure(jsonrpc::RequestFailed, refusal);
+    return {QJsonObject{{u"range"_s, request.positions().range(reference->path.start, reference->path.length)},
+                        {u"placeholder"_s, written}}};
+}
+
+LanguageServer::Reply LanguageServer::rename(const Request &request)
+{
+    const QJsonValue newName = request.params[QLatin1StringView("newName")];
+    if (!newName.isString())
+        return Reply::failure(jsonrpc::InvalidParams, u"no newName"_s);
+    const Reply prepared = prepareRename(request);
+    if (prepared.error || prepared.result.isNull())
+        return prepared.error ? prepared : Reply::failure(jsonrpc::RequestFailed, u"无法重命名：光标不在 include 或 static 的路径上"_s);
+    const FileReference reference = *pathToRename(*request.analysis, request.offset);
+    const RenamedFile renamed = renamedFile(*request.analysis, reference, newName.toString());
+    if (!renamed.refusal.isEmpty())
+        return Reply::failure(jsonrpc::RequestFailed, renamed.refusal);
+    const QString from = reference.resolved;
+    if (renamed.path == from)
+        return {QJsonObject{{u"documentChanges"_s, QJsonArray()}}};
+    ThemeIndex *theme = themeOf(request.document->path());
+    if (!theme)
+        return Reply::failure(jsonrpc::RequestFailed, u"无法重命名：不知道模板根目录"_s);
+    // The document renamed from may be one the theme does not hold (a .php
+    // page, say): its own paths change too.
+    QList<ThemeLinkAt> outside;
+    const QString here = QDir::cleanPath(request.document->path());
+    if (!theme->find(here)) {
+        for (const FileReference &named : request.analysis->fileReferences()) {
+            const QString written = request.analysis->textOf(named.path).toString();
+            outside << ThemeLinkAt{here, {named.include ? ThemeLinkKind::Include : ThemeLinkKind::Static, named.path, 0,
+                                          0, written, named.resolved}};
+        }
+    }
+    const ThemeFeatures::PathEdits edits =
+        m_themes.pathEdits(*theme, from, renamed.path, m_client.encoding, outside);
+    if (!edits.unreachable.isEmpty()) {
+        return Reply::failure(jsonrpc::RequestFailed,
+                              u"无法重命名 %1：%2 中的路径从它的根目录指不到新位置"_s.arg(
+                                  request.analysis->textOf(reference.path).toString(),
+                                  theme->relativePath(edits.unreachable.first())));
+    }
+    // The paths first, then the file: a client stopping half-way leaves
+    // the theme as it was on disk.
+    QJsonArray changes;
+    for (const ThemeFeatures::FileEdits &file : edits.files) {
+        const TextDocument *open = m_documents.findPath(file.path);
+        changes << QJsonObject{
+            {u"textDocument"_s, QJsonObject{{u"uri"_s, uriOf(file.path)},
+                                            {u"version"_s, open ? QJsonValue(open->version()) : QJsonValue::Null}}},
+            {u"edits"_s, file.edits}};
+    }
+    changes << QJsonObject{{u"kind"_s, u"rename"_s}, {u"oldUri"_s, uriOf(from)}, {u"newUri"_s, uriOfPath(renamed.path)}};
+    // Only the last: a client that never tells of the rename leaves no
+    // stale entry for long.
+    m_renamesAsked = {std::pair(from, renamed.path)};
+    return {QJsonObject{{u"documentChanges"_s, changes}}};
+}
+
+LanguageServer::Reply LanguageServer::workspaceSymbol(const Request &request)
+{
+    // The themes of the workspace folders too, however few documents are open.
+    for (const QString &folder : m_setups.workspaceFolders())
+        themeOf(QDir(folder).filePath(u"index.htm"_s));
+    const WorkspaceSymbols symbols([this](const QString &path) { return uriOf(path); },
+                                   [this](const QString &path) { return m_themes.textOf(path); });
+    return {symbols.find(m_themes.themes(), request.params[QLatin1StringView("query")].toString(), m_client.encoding)};
 }

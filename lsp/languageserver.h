@@ -135,7 +135,13 @@ private:
     Reply references(const Request &request);
     Reply willRenameFiles(const Request &request);
     void didRenameFiles(const QJsonValue &params);
+    Reply prepareRename(const Request &request);
+    Reply rename(const Request &request);
+    Reply workspaceSymbol(const Request &request);
     ThemeIndex *themeOf(const QString &path);
+    // W303 of the document where its configuration names the template
+    // root, the theme then being read whole as `check` reads it.
+    QList<Finding> themeFindings(const TextDocument &document);
 
     // The URI of a local file: the open document's own where it is open.
     QString uriOf(const QString &path) const;
@@ -169,6 +175,9 @@ private:
     EditorFiles m_files{m_documents};
     SiteSetups m_setups{m_files};
     ThemeFeatures m_themes;
+    // The rename of a file the server's own rename edit asked for last: the
+    // paths are changed already, so the client's willRenameFiles gets no edits.
+    QList<std::pair<QString, QString>> m_renamesAsked;
     QHash<QString, std::shared_ptr<const DocumentAnalysis>> m_analyses;   // by URI, for the current version
     QHash<QString, DiagnosticEncoder> m_encoders;                         // by URI
     QHash<QString, QByteArray> m_published;                               // by URI: the diagnostics sent last

@@ -13,7 +13,10 @@ enum class CompletionItemKind { Property = 10, Value = 12, Keyword = 14, Snippet
 
 enum class InsertTextFormat { PlainText = 1, Snippet = 2 };
 
-enum class SymbolKind { Struct = 23 };
+enum class SymbolKind { File = 1, Struct = 23 };
+
+// FileChangeType of workspace/didChangeWatchedFiles.
+enum class FileChangeType { Created = 1, Changed = 2, Deleted = 3 };
 
 enum class DocumentHighlightKind { Text = 1 };
 

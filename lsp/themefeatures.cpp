@@ -6,6 +6,7 @@
 #include "core/textposition.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -22,7 +23,7 @@ ThemeIndex *ThemeFeatures::theme(const QString &templateRoot, const QString &sit
     const QString root = QDir::cleanPath(templateRoot);
     auto it = m_themes.find(root);
     if (it == m_themes.end()) {
-        auto index = std::make_unique<ThemeIndex>(root, siteRoot);
+        auto index = std::make_unique<ThemeIndex>(root, siteRoot, ThemeContents::LinksAndBlocks);
         index->build();
         // What the client holds open counts, not what was last saved.
         for (const QString &path : index->templates()) {
@@ -34,16 +35,29 @@ ThemeIndex *ThemeFeatures::theme(const QString &templateRoot, const QString &sit
     return it->second.get();
 }
 
-void ThemeFeatures::textChanged(const QString &path, const QString &text)
+QList<const ThemeIndex *> ThemeFeatures::themes() const
 {
+    QList<const ThemeIndex *> all;
+    for (const auto &[root, index] : m_themes)
+        all << index.get();
+    return all;
+}
+
+bool ThemeFeatures::textChanged(const QString &path, const QString &text)
+{
+    bool changed = false;
     for (auto &[root, index] : m_themes)
-        index->setText(path, text);
+        changed = index->setText(path, text) || changed;
+    return changed;
 }
 
 void ThemeFeatures::fileOnDisk(const QString &path)
 {
+    const bool folder = QFileInfo(path).isDir();
     for (auto &[root, index] : m_themes) {
-        if (index->isThemeTemplate(path))
+        if (folder)
+            index->readFolder(path);
+        else if (index->isThemeTemplate(path))
             index->readFile(path);
     }
 }
@@ -97,22 +111,44 @@ QJsonValue ThemeFeatures::references(ThemeIndex &theme, const QString &path, qsi
     return locations;
 }
 
-void ThemeFeatures::renameEdits(ThemeIndex &theme, const QString &from, const QString &to, PositionEncoding encoding,
-                                QJsonObject &changes) const
+ThemeFeatures::PathEdits ThemeFeatures::pathEdits(const ThemeIndex &theme, const QString &from, const QString &to,
+                                                  PositionEncoding encoding, const QList<ThemeLinkAt> &outside) const
 {
     const QString source = QDir::cleanPath(from);
     const QString target = QDir::cleanPath(to);
-    for (const ThemeLinkAt &at : theme.linksTo(source)) {
+    QList<ThemeLinkAt> links = theme.linksTo(source);
+    for (const ThemeLinkAt &at : outside) {
+        if (isAtOrUnder(at.link.target, source))
+            links << at;
+    }
+    PathEdits found;
+    for (const ThemeLinkAt &at : std::as_const(links)) {
         const QString moved = target + at.link.target.sliced(source.size());
-        // Written as it was: from the site root with a '/', else under the template root.
         const bool fromSite = at.link.written.startsWith(u'/');
         const QString root = fromSite ? theme.siteRoot() : theme.templateRoot();
-        if (!isAtOrUnder(moved, root))
-            continue;   // moved out of the root its path is read under: no path names it
+        if (!isAtOrUnder(moved, root) || moved == root) {
+            if (!found.unreachable.contains(at.source))
+                found.unreachable << at.source;
+            continue;
+        }
         const QString written = (fromSite ? u"/"_s : QString()) + QDir(root).relativeFilePath(moved);
-        const QString uri = m_uriOf(at.source);
+        if (found.files.isEmpty() || found.files.last().path != at.source)
+            found.files.append({at.source, {}});
+        found.files.last().edits << QJsonObject{{u"range"_s, range(at.source, at.link, encoding)}, {u"newText"_s, written}};
+    }
+    return found;
+}
+
+void ThemeFeatures::renameEdits(ThemeIndex &theme, const QString &from, const QString &to, PositionEncoding encoding,
+                                QJsonObject &changes) const
+{
+    // A path that cannot name the new place is left as it is: the rename is
+    // the client's, already decided.
+    for (const FileEdits &file : pathEdits(theme, from, to, encoding).files) {
+        const QString uri = m_uriOf(file.path);
         QJsonArray edits = changes.value(uri).toArray();
-        edits << QJsonObject{{u"range"_s, range(at.source, at.link, encoding)}, {u"newText"_s, written}};
+        for (const QJsonValue &edit : file.edits)
+            edits << edit;
         changes.insert(uri, edits);
     }
 }

@@ -17,6 +17,7 @@ packages=(
   xvfb xauth xdotool xclip          # real-window tests: X server, input, clipboard
   php-cli                           # checks the PHP the tool hands out
   neovim                            # a real client of the language server, run headless
+  graphviz                          # dot, which check --graph FILE.svg runs to draw the include graph
   python3-jsonschema                # validates the checker's SARIF reports against their schema
   appstream desktop-file-utils      # validate the desktop integration files
   lintian                           # checks the Debian package

@@ -5,6 +5,7 @@
 #include "tests/support/qtprinters.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -97,6 +98,56 @@ TEST(ThemeCheck, GraphIsWrittenAsTheReportIs)
     const ProgramRun toStandardOutput = check({u"--graph=-"_s, u"-o"_s, QDir(dir.path()).filePath(u"r.txt"_s), kUntidy});
     EXPECT_EQ(toStandardOutput.status, 1);
     EXPECT_EQ(toStandardOutput.out, graph);
+}
+
+TEST(ThemeCheck, GraphAsSvgDrawnByGraphviz)
+{
+    QTemporaryDir dir;
+    const QString picture = QDir(dir.path()).filePath(u"主题.SVG"_s);
+    const ProgramRun drawn = check({u"--graph"_s, picture, kUntidy});
+    EXPECT_EQ(drawn.status, 1) << drawn.err.toStdString();
+    EXPECT_TRUE(drawn.out.contains("[W303]")) << "the report goes on to standard output";
+    const QByteArray svg = readFile(picture);
+    EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
+    EXPECT_TRUE(svg.contains("<title>index.htm&#45;&gt;inc/侧栏.htm</title>")) << "an edge of the theme drawn";
+    EXPECT_TRUE(svg.contains("stroke=\"red\" stroke-dasharray")) << "the missing include dashed red";
+}
+
+TEST(ThemeCheck, GraphAsSvgWithoutAWorkingDotIsAnError)
+{
+    QTemporaryDir dir;
+    const QString picture = QDir(dir.path()).filePath(u"theme.svg"_s);
+    const QString report = QDir(dir.path()).filePath(u"report.txt"_s);
+    // A PATH where no dot is found: refused before checking.
+    const ProgramRun run = runProcess(QStringLiteral(ZUVI_TAGGEN_PATH),
+                                      {u"check"_s, u"--graph"_s, picture, u"-o"_s, report, kUntidy},
+                                      {u"PATH="_s + dir.path()}, {}, 60000);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "zuvi-taggen: cannot draw the graph as SVG into " + picture.toUtf8()
+                           + ": Graphviz's dot is not installed (on Debian: apt install graphviz); a name not ending "
+                             "in .svg gets the graph as DOT\n");
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "neither report nor graph written";
+
+    // A dot that fails: its first line of complaint, and nothing written.
+    QFile failing(QDir(dir.path()).filePath(u"dot"_s));
+    ASSERT_TRUE(failing.open(QIODevice::WriteOnly));
+    failing.write("#!/bin/sh\necho 'Error: <stdin>: syntax error in line 1' >&2\necho more >&2\nexit 1\n");
+    failing.close();
+    failing.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const ProgramRun failed = runProcess(QStringLiteral(ZUVI_TAGGEN_PATH), {u"check"_s, u"--graph"_s, picture, kUntidy},
+                                         {u"PATH="_s + dir.path()}, {}, 60000);
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.err, "zuvi-taggen: cannot draw the graph: " + failing.fileName().toUtf8()
+                              + " failed: Error: <stdin>: syntax error in line 1\n");
+    EXPECT_FALSE(QFileInfo::exists(picture));
+
+    // DOT needs no Graphviz.
+    const QString dot = QDir(dir.path()).filePath(u"theme.dot"_s);
+    EXPECT_EQ(runProcess(QStringLiteral(ZUVI_TAGGEN_PATH), {u"check"_s, u"--graph"_s, dot, kUntidy},
+                         {u"PATH="_s + dir.path()}, {}, 60000)
+                  .status,
+              1);
+    EXPECT_TRUE(readFile(dot).startsWith("digraph theme {\n"));
 }
 
 TEST(ThemeCheck, GraphTargetsRefused)

@@ -180,6 +180,21 @@ TEST(ThemeIndex, KeptCurrentFileByFile)
         {"a folder whose name starts alike is left",
          [](ThemeIndex &index, const ThemeOnDisk &disk) { index.remove(disk.path(u"in"_s)); },
          {u"inc/head.htm: inc/nav.htm"_s, u"inc/nav.htm: "_s, u"index.htm: inc/head.htm inc/s.css"_s}},
+        {"a folder created with templates in it",
+         [](ThemeIndex &index, const ThemeOnDisk &disk) {
+             disk.write(u"m/新/view_a.htm"_s, u"{include file='inc/nav.htm'}"_s);
+             disk.write(u"m/.old/b.htm"_s, u""_s);
+             index.readFolder(disk.path(u"m"_s));
+         },
+         {u"inc/head.htm: inc/nav.htm"_s, u"inc/nav.htm: "_s, u"index.htm: inc/head.htm inc/s.css"_s,
+          u"m/新/view_a.htm: inc/nav.htm"_s}},
+        {"a folder moved in from outside the theme",
+         [](ThemeIndex &index, const ThemeOnDisk &disk) {
+             disk.write(u"parts/a.htm"_s, u"{include file='inc/head.htm'}"_s);
+             index.rename(disk.path(u"../elsewhere"_s), disk.path(u"parts"_s));
+         },
+         {u"inc/head.htm: inc/nav.htm"_s, u"inc/nav.htm: "_s, u"index.htm: inc/head.htm inc/s.css"_s,
+          u"parts/a.htm: inc/head.htm"_s}},
         {"a file that is no template is not indexed",
          [](ThemeIndex &index, const ThemeOnDisk &disk) {
              index.setText(disk.path(u"inc/s.css"_s), u"{zuvi:include file='x.htm' /}"_s);
@@ -194,6 +209,34 @@ TEST(ThemeIndex, KeptCurrentFileByFile)
         c.change(index, disk);
         EXPECT_EQ(contents(index), c.after);
     }
+}
+
+TEST(ThemeIndex, SaysWhetherWhatATemplateNamesChanged)
+{
+    ThemeIndex index(kRoot);
+    const QString page = kRoot + u"/page.htm"_s;
+    EXPECT_TRUE(index.setText(page, u"<p></p>"_s)) << "new to the index";
+    EXPECT_FALSE(index.setText(page, u"<p>文字</p>"_s));
+    EXPECT_TRUE(index.setText(page, u"{zuvi:include file='a.htm' /}"_s));
+    EXPECT_FALSE(index.setText(page, u"<p>前</p>{zuvi:include file=\"a.htm\" /}"_s)) << "moved, same file";
+    EXPECT_TRUE(index.setText(page, u"{zuvi:static file='a.htm' /}"_s)) << "the same file, no longer included";
+    EXPECT_FALSE(index.setText(kRoot + u"/a.css"_s, u"{zuvi:include file='b.htm' /}"_s)) << "no template";
+}
+
+TEST(ThemeIndex, BlocksKeptOnlyWhenAsked)
+{
+    const QString text = u"<p>广告</p>{zuvi:adv pid='1'}\r\n  {zuvi:arclist row='5'}{$title}{/zuvi:arclist}{/zuvi:adv}"
+                         u"{zuvi:global name='x' /}{zuvi:mine}{/zuvi:mine}"_s;
+    ThemeIndex links(kRoot);
+    links.setText(kRoot + u"/a.htm"_s, text);
+    EXPECT_TRUE(links.find(kRoot + u"/a.htm"_s)->blocks.isEmpty());
+
+    ThemeIndex outline(kRoot, {}, ThemeContents::LinksAndBlocks);
+    outline.setText(kRoot + u"/a.htm"_s, text);
+    QStringList blocks;
+    for (const ThemeBlock &block : outline.find(kRoot + u"/a.htm"_s)->blocks)
+        blocks << u"%1 %2:%3 %4"_s.arg(block.tag).arg(block.line).arg(block.column).arg(text.sliced(block.name.start, block.name.length));
+    EXPECT_EQ(blocks, (QStringList{u"zuvi:adv 0:10 zuvi:adv"_s, u"zuvi:arclist 1:3 zuvi:arclist"_s, u"zuvi:mine 1:83 zuvi:mine"_s}));
 }
 
 TEST(ThemeIndex, LinksToAFolderAreEveryLinkUnderIt)

@@ -79,7 +79,8 @@ const Exchange kExchanges[] = {
       R"({"jsonrpc":"2.0","method":"initialized","params":{}})", R"({"jsonrpc":"2.0","id":"zuvi-taggen-1","result":null})"},
      {INITIALIZED, R"({"id":"zuvi-taggen-1","method":"client/registerCapability","params":{"registrations":[
          {"method":"workspace/didChangeWatchedFiles","registerOptions":{"watchers":[
-             {"globPattern":"**/*","kind":5},{"globPattern":"**/.zuvi-check.json","kind":2}]}}]}})"}},
+             {"globPattern":"**/*","kind":5},{"globPattern":"**/.zuvi-check.json","kind":2},
+             {"globPattern":"**/*.{htm,html,HTM,HTML}","kind":2}]}}]}})"}},
     {"a client that does not is asked nothing", {INIT, R"({"jsonrpc":"2.0","method":"initialized","params":{}})"}, {INITIALIZED}},
     {"requests on a document that is not open get InvalidParams",
      {INIT, R"({"jsonrpc":"2.0","id":2,"method":"textDocument/completion","params":{"textDocument":{"uri":"untitled:none"},"position":{"line":0,"character":0}}})"},

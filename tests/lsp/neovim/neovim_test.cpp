@@ -1,4 +1,5 @@
 // The language server under a real client nobody on this project wrote:
+// on one template, and (theme_client.lua) across a theme.
 // Neovim, run headless, opens the fixture theme's index.htm (Chinese text
 // and a character outside the BMP before its faults) and works on it as a
 // user does (client.lua): findings, completion, an edit, hover and go to
@@ -38,15 +39,17 @@ int unitsBefore(const QString &line, const QString &what)
     return int(line.indexOf(what));
 }
 
-QJsonObject runNeovim(const QString &encoding)
+// Runs `script` (a file of this folder) in Neovim on the theme at `root`,
+// opening its index.htm; what the script wrote.
+QJsonObject runNeovim(const QString &script, const QString &root, const QString &encoding = QStringLiteral("utf-16"))
 {
     QTemporaryDir scratch;
     const QString resultPath = scratch.filePath(QStringLiteral("result.json"));
     QProcess nvim;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("ZUVI_LSP_SERVER"), QStringLiteral(ZUVI_TAGGEN_PATH));
-    environment.insert(QStringLiteral("ZUVI_LSP_ROOT"), kTheme);
-    environment.insert(QStringLiteral("ZUVI_LSP_FILE"), kTheme + QStringLiteral("/index.htm"));
+    environment.insert(QStringLiteral("ZUVI_LSP_ROOT"), root);
+    environment.insert(QStringLiteral("ZUVI_LSP_FILE"), root + QStringLiteral("/index.htm"));
     environment.insert(QStringLiteral("ZUVI_LSP_RESULT"), resultPath);
     environment.insert(QStringLiteral("ZUVI_LSP_ENCODING"), encoding);
     // Neovim's own state and logs stay in the scratch folder.
@@ -56,7 +59,7 @@ QJsonObject runNeovim(const QString &encoding)
     nvim.start(QStringLiteral(ZUVI_NVIM_PATH),
                {QStringLiteral("--headless"), QStringLiteral("-u"), QStringLiteral("NONE"), QStringLiteral("-i"),
                 QStringLiteral("NONE"), QStringLiteral("-n"), QStringLiteral("-c"),
-                QStringLiteral("luafile ") + QStringLiteral(ZUVI_NEOVIM_DIR "/client.lua")});
+                QStringLiteral("luafile ") + QStringLiteral(ZUVI_NEOVIM_DIR "/") + script});
     const bool finished = nvim.waitForFinished(60000);
     if (!finished)
         nvim.kill();
@@ -83,7 +86,7 @@ class NeovimTest : public testing::TestWithParam<const char *> {};
 TEST_P(NeovimTest, ShowsFindingsCompletesFollowsEditsHoversAndJumps)
 {
     const QString encoding = QString::fromLatin1(GetParam());
-    const QJsonObject result = runNeovim(encoding);
+    const QJsonObject result = runNeovim(QStringLiteral("client.lua"), kTheme, encoding);
     ASSERT_FALSE(result.isEmpty());
     ASSERT_FALSE(result.contains(QStringLiteral("error"))) << result[QStringLiteral("error")].toString().toStdString();
     EXPECT_EQ(result[QStringLiteral("encoding")].toString(), encoding);
@@ -143,5 +146,70 @@ TEST_P(NeovimTest, ShowsFindingsCompletesFollowsEditsHoversAndJumps)
 }
 
 INSTANTIATE_TEST_SUITE_P(Encodings, NeovimTest, testing::Values("utf-16", "utf-8"));
+
+// headertheme/ copied, for the rename changes it on disk.
+class ThemeCopy
+{
+public:
+    ThemeCopy() { copy(QStringLiteral(ZUVI_NEOVIM_DIR "/headertheme"), m_dir.path()); }
+    QString root() const { return m_dir.path(); }
+    QString text(const QString &name) const
+    {
+        QFile file(QDir(root()).filePath(name));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private:
+    static void copy(const QString &from, const QString &to)
+    {
+        QDir(to).mkpath(QStringLiteral("."));
+        for (const QFileInfo &entry : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QString target = QDir(to).filePath(entry.fileName());
+            if (entry.isDir())
+                copy(entry.filePath(), target);
+            else
+                ASSERT_TRUE(QFile::copy(entry.filePath(), target)) << target.toStdString();
+        }
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST(NeovimTheme, CompletesPathsListsIncludesAndRenamesTheIncludedFile)
+{
+    const ThemeCopy theme;
+    const QString header = theme.text(QStringLiteral("header.htm"));
+    const QJsonObject result = runNeovim(QStringLiteral("theme_client.lua"), theme.root());
+    ASSERT_FALSE(result.isEmpty());
+    ASSERT_FALSE(result.contains(QStringLiteral("error"))) << result[QStringLiteral("error")].toString().toStdString();
+
+    // Templates only, in the folder typed so far.
+    EXPECT_EQ(result[QStringLiteral("completion_labels")], QJsonValue(QJsonArray{QStringLiteral("页脚.htm")}));
+    EXPECT_EQ(result[QStringLiteral("completed_line")].toString(), QStringLiteral("{zuvi:include file='公共/页脚.htm' /}"));
+
+    // The quickfix list: each include's file, line and byte column (from 1).
+    QStringList listed;
+    for (const QJsonValue &entry : result[QStringLiteral("references")].toArray()) {
+        listed << QStringLiteral("%1:%2:%3")
+                      .arg(QDir(theme.root()).relativeFilePath(entry[QStringLiteral("file")].toString()))
+                      .arg(entry[QStringLiteral("lnum")].toInt())
+                      .arg(entry[QStringLiteral("col")].toInt());
+    }
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("index.htm:1:21"), QStringLiteral("lists_news.htm:2:21"),
+                                   QStringLiteral("公共/页脚.htm:2:23")}));
+
+    // Renamed on disk, the text kept, and every include naming it now.
+    EXPECT_FALSE(result[QStringLiteral("old_exists")].toBool(true));
+    EXPECT_FALSE(QFileInfo::exists(QDir(theme.root()).filePath(QStringLiteral("header.htm"))));
+    EXPECT_EQ(theme.text(QStringLiteral("top.htm")), header);
+    EXPECT_EQ(theme.text(QStringLiteral("index.htm")),
+              QStringLiteral("{zuvi:include file='top.htm' /}\n<p>首页</p>\n{zuvi:include file='公共/页脚.htm' /}\n"));
+    EXPECT_EQ(theme.text(QStringLiteral("lists_news.htm")),
+              QStringLiteral("<p>新闻列表</p>\n{zuvi:include file=\"top.htm\" /}\n{zuvi:include file='公共/页脚.htm' /}\n"));
+    EXPECT_EQ(theme.text(QStringLiteral("公共/页脚.htm")),
+              QStringLiteral("<footer>\n  {zuvi:include file='top.htm' /}\n</footer>\n"));
+
+    EXPECT_EQ(result[QStringLiteral("exit_code")].toInt(-1), 0) << "shutdown and exit";
+}
 
 } // namespace
