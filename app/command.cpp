@@ -2,10 +2,10 @@
 
 #include "app/errorline.h"
 
-#include "core/outputfile.h"
+#include "core/files/outputfile.h"
 #include "core/product.h"
-#include "core/rawbytes.h"
-#include "core/runinputs.h"
+#include "core/files/rawbytes.h"
+#include "core/files/runinputs.h"
 
 QCommandLineOption helpOption()
 {

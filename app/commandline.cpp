@@ -5,10 +5,10 @@
 #include "app/errorline.h"
 #include "app/lspcommand.h"
 
-#include "core/editorexport.h"
-#include "core/outputfile.h"
+#include "core/catalog/editorexport.h"
+#include "core/files/outputfile.h"
 #include "core/product.h"
-#include "core/rawbytes.h"
+#include "core/files/rawbytes.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "app/errorline.h"
 
-#include "core/localetext.h"
+#include "core/files/localetext.h"
 #include "core/product.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "app/graphoutput.h"
 
-#include "core/outputfile.h"
-#include "core/rawbytes.h"
+#include "core/files/outputfile.h"
+#include "core/files/rawbytes.h"
 
 #include <QProcess>
 #include <QStandardPaths>

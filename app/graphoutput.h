@@ -6,7 +6,7 @@
 // What `check --graph FILE` writes: the include graph as Graphviz DOT, or,
 // for a FILE ending in .svg, the picture Graphviz's `dot` draws of it, run
 // as a child process for at most a minute. The file goes through the same
-// writer as the report (core/outputfile.h).
+// writer as the report (core/files/outputfile.h).
 class GraphOutput
 {
 public:

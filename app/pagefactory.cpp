@@ -1,6 +1,6 @@
 #include "app/pagefactory.h"
 
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "pages/about/aboutpage.h"
 #include "pages/home/homepage.h"
 #include "pages/lists/listpage.h"

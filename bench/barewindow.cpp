@@ -1,6 +1,6 @@
 #include "bench/barewindow.h"
 
-#include "core/twips.h"
+#include "core/catalog/twips.h"
 
 #include <QGuiApplication>
 #include <QPlainTextEdit>

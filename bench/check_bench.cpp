@@ -12,15 +12,15 @@
 #include "bench/benchmarks.h"
 #include "bench/programmemory.h"
 
-#include "core/catalogtags.h"
-#include "core/checkconfig.h"
-#include "core/tagknowledge.h"
-#include "core/checkreport.h"
-#include "core/checksession.h"
-#include "core/snippet.h"
-#include "core/templatefile.h"
-#include "core/templateparser.h"
-#include "core/templatesources.h"
+#include "core/catalog/catalogtags.h"
+#include "core/check/checkconfig.h"
+#include "core/catalog/tagknowledge.h"
+#include "core/check/checkreport.h"
+#include "core/check/checksession.h"
+#include "core/catalog/snippet.h"
+#include "core/files/templatefile.h"
+#include "core/template/templateparser.h"
+#include "core/files/templatesources.h"
 
 #include <QDir>
 #include <QJsonDocument>

@@ -1,9 +1,9 @@
 #include "bench/freshprocess.h"
 
-#include "core/pageview.h"
+#include "core/catalog/pageview.h"
 #include "shell/catalogpage.h"
 #include "shell/startup.h"
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "app/pagefactory.h"
 #include "shell/platform/clipboard.h"
 #include "shell/pageset.h"

@@ -5,13 +5,13 @@
 #include "bench/support.h"
 
 #include "shell/catalogpage.h"
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "app/pagefactory.h"
 #include "shell/platform/clipboard.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
 #include "shell/searchpalette.h"
-#include "core/pageview.h"
+#include "core/catalog/pageview.h"
 
 #include <QAbstractButton>
 #include <QRadioButton>

@@ -17,8 +17,8 @@
 #include "bench/benchmarks.h"
 #include "bench/programmemory.h"
 
-#include "core/catalogtags.h"
-#include "core/snippet.h"
+#include "core/catalog/catalogtags.h"
+#include "core/catalog/snippet.h"
 #include "lsp/documents.h"
 #include "lsp/languageserver.h"
 #include "lsp/messagereader.h"

@@ -1,7 +1,7 @@
 // The floor of checking one file: the file read and decoded as
 // `zuvi-taggen check` reads and decodes it, and nothing else. Its peak
 // memory is what the check's is compared with.
-#include "core/templatefile.h"
+#include "core/files/templatefile.h"
 
 #include <QString>
 

@@ -6,7 +6,7 @@
 #include "bench/freshprocess.h"
 #include "bench/support.h"
 
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "app/pagefactory.h"
 #include "shell/platform/clipboard.h"
 #include "shell/pageset.h"

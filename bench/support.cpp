@@ -1,6 +1,6 @@
 #include "bench/support.h"
 
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"
 

@@ -9,11 +9,11 @@
 
 #include "bench/benchmarks.h"
 
-#include "core/catalogtags.h"
-#include "core/snippet.h"
-#include "core/templatefile.h"
-#include "core/templatesources.h"
-#include "core/themeindex.h"
+#include "core/catalog/catalogtags.h"
+#include "core/catalog/snippet.h"
+#include "core/files/templatefile.h"
+#include "core/files/templatesources.h"
+#include "core/theme/themeindex.h"
 #include "lsp/documents.h"
 #include "lsp/workspacesymbols.h"
 

@@ -1,9 +1,9 @@
 #include "lsp/catalogindex.h"
 
-#include "core/catalogtags.h"
-#include "core/editorexport.h"
-#include "core/pinyin.h"
-#include "core/templateparser.h"
+#include "core/catalog/catalogtags.h"
+#include "core/catalog/editorexport.h"
+#include "core/catalog/pinyin.h"
+#include "core/template/templateparser.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/tagsearch.h"
+#include "core/catalog/tagsearch.h"
 
 #include <QHash>
 #include <QList>

@@ -1,8 +1,8 @@
 #include "lsp/completion.h"
 
-#include "core/templatesyntax.h"
+#include "core/template/templatesyntax.h"
 #include "lsp/catalogindex.h"
-#include "core/jsonwriter.h"
+#include "core/files/jsonwriter.h"
 #include "lsp/protocol.h"
 
 #include <QJsonArray>

@@ -1,8 +1,8 @@
 #include "lsp/diagnostics.h"
 
-#include "core/jsonwriter.h"
+#include "core/files/jsonwriter.h"
 #include "core/product.h"
-#include "core/severity.h"
+#include "core/check/severity.h"
 #include "lsp/protocol.h"
 
 using namespace Qt::StringLiterals;

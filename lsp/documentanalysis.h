@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/cursorcontext.h"
-#include "core/templateblocks.h"
-#include "core/templatecheck.h"
-#include "core/templateparser.h"
+#include "core/template/cursorcontext.h"
+#include "core/template/templateblocks.h"
+#include "core/check/templatecheck.h"
+#include "core/template/templateparser.h"
 #include "lsp/sitesetup.h"
 
 #include <QList>

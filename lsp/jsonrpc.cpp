@@ -1,6 +1,6 @@
 #include "lsp/jsonrpc.h"
 
-#include "core/jsonwriter.h"
+#include "core/files/jsonwriter.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>

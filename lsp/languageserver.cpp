@@ -1,10 +1,10 @@
 #include "lsp/languageserver.h"
 
-#include "core/checkconfig.h"
+#include "core/check/checkconfig.h"
 #include "core/product.h"
 #include "lsp/completion.h"
 #include "lsp/hover.h"
-#include "core/jsonwriter.h"
+#include "core/files/jsonwriter.h"
 #include "lsp/links.h"
 #include "lsp/protocol.h"
 #include "lsp/pathcompletion.h"
@@ -14,7 +14,7 @@
 #include "lsp/themefeatures.h"
 #include "lsp/workspacesymbols.h"
 
-#include "core/themeusage.h"
+#include "core/theme/themeusage.h"
 
 #include <QDir>
 #include <QFileInfo>

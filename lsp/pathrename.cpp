@@ -1,6 +1,6 @@
 #include "lsp/pathrename.h"
 
-#include "core/themeindex.h"
+#include "core/theme/themeindex.h"
 
 #include <QDir>
 #include <QFileInfo>

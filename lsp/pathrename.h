@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/templatecheck.h"
+#include "core/check/templatecheck.h"
 #include "lsp/documentanalysis.h"
 
 #include <QString>

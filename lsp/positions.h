@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/textposition.h"
+#include "core/template/textposition.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

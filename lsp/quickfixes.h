@@ -5,7 +5,7 @@
 
 #include <QJsonArray>
 
-// textDocument/codeAction: the checker's quick fixes (core/templatecheck.h)
+// textDocument/codeAction: the checker's quick fixes (core/check/templatecheck.h)
 // for the findings that touch the range [start, end], each a set of edits made
 // together. Each action names the client's diagnostic it fixes where the
 // client sent it.

@@ -1,6 +1,6 @@
 #include "lsp/semantictokens.h"
 
-#include "core/templatetokens.h"
+#include "core/template/templatetokens.h"
 
 #include <QJsonArray>
 

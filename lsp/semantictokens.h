@@ -10,7 +10,7 @@
 
 // textDocument/semanticTokens/full and /full/delta: the template tags,
 // their attributes and values, and the placeholders with their filters, as
-// the tool's code view colours them (core/templatetokens.h), so that an
+// the tool's code view colours them (core/template/templatetokens.h), so that an
 // editor without a grammar for them colours them too. HTML, CSS, script and
 // PHP are left to the editor's own highlighting.
 class SemanticTokens

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/checksession.h"
+#include "core/check/checksession.h"
 #include "lsp/documents.h"
 
 #include <QList>

@@ -1,9 +1,9 @@
 #include "lsp/themefeatures.h"
 
-#include "core/rawbytes.h"
+#include "core/files/rawbytes.h"
 
-#include "core/templatefile.h"
-#include "core/textposition.h"
+#include "core/files/templatefile.h"
+#include "core/template/textposition.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/themeindex.h"
+#include "core/theme/themeindex.h"
 #include "lsp/positions.h"
 
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 #include "lsp/workspacesymbols.h"
 
-#include "core/templatesyntax.h"
-#include "core/textposition.h"
+#include "core/template/templatesyntax.h"
+#include "core/template/textposition.h"
 #include "lsp/catalogindex.h"
 #include "lsp/protocol.h"
 

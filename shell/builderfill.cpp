@@ -1,9 +1,9 @@
 #include "shell/builderfill.h"
 
-#include "core/builderreading.h"
-#include "core/pagebuilders.h"
-#include "core/pageview.h"
-#include "core/snippet.h"
+#include "core/catalog/builderreading.h"
+#include "core/catalog/pagebuilders.h"
+#include "core/catalog/pageview.h"
+#include "core/catalog/snippet.h"
 #include "shell/catalogpage.h"
 #include "shell/notkeptnote.h"
 #include "shell/outputbox.h"

@@ -1,6 +1,6 @@
 #include "shell/catalogpage.h"
 
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "shell/dropdown.h"
 #include "shell/entrybutton.h"
 #include "shell/fonts.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/pagecatalog.h"
-#include "core/tagpage.h"
+#include "core/catalog/pagecatalog.h"
+#include "core/catalog/tagpage.h"
 
 #include <QHash>
 #include <QObject>

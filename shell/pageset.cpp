@@ -1,7 +1,7 @@
 #include "shell/pageset.h"
 
-#include "core/builderreading.h"
-#include "core/pagebuilders.h"
+#include "core/catalog/builderreading.h"
+#include "core/catalog/pagebuilders.h"
 #include "shell/builderfill.h"
 #include "shell/catalogpage.h"
 #include "shell/pagewindow.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/navigation.h"
-#include "core/pagetable.h"
+#include "core/catalog/navigation.h"
+#include "core/catalog/pagetable.h"
 
 #include <QObject>
 

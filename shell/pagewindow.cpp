@@ -1,6 +1,6 @@
 #include "shell/pagewindow.h"
 
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "core/product.h"
 #include "shell/fonts.h"
 

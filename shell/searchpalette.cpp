@@ -2,9 +2,9 @@
 
 #include "shell/parameterbox.h"
 
-#include "core/catalogtags.h"
-#include "core/pagebuilders.h"
-#include "core/pagetable.h"
+#include "core/catalog/catalogtags.h"
+#include "core/catalog/pagebuilders.h"
+#include "core/catalog/pagetable.h"
 
 #include <QAbstractListModel>
 #include <QApplication>

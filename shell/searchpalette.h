@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/builderreading.h"
-#include "core/tagsearch.h"
+#include "core/catalog/builderreading.h"
+#include "core/catalog/tagsearch.h"
 #include "shell/parameterbox.h"
 
 #include <QFrame>

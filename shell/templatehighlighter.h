@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/templatetokens.h"
+#include "core/template/templatetokens.h"
 
 #include <QColor>
 #include <QSyntaxHighlighter>
@@ -10,7 +10,7 @@
 
 class QPlainTextEdit;
 
-// Colours the snippet in an output box by its tokens (core/templatetokens.h).
+// Colours the snippet in an output box by its tokens (core/template/templatetokens.h).
 // Display only: the formats live in the box's layout, never in its text, so
 // what is shown, copied and typed stays the same characters.
 class TemplateHighlighter : public QSyntaxHighlighter

@@ -1,7 +1,7 @@
 #include "pages/about/aboutpage.h"
 
 #include "core/product.h"
-#include "core/twips.h"
+#include "core/catalog/twips.h"
 #include "pages/about/aboutlinks.h"
 #include "shell/fonts.h"
 #include "shell/linkopener.h"

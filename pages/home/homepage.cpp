@@ -1,8 +1,8 @@
 #include "pages/home/homepage.h"
 
-#include "core/pagetable.h"
-#include "core/pageview.h"
-#include "core/snippet.h"
+#include "core/catalog/pagetable.h"
+#include "core/catalog/pageview.h"
+#include "core/catalog/snippet.h"
 #include "shell/pagewindow.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/homebuilders.h"
+#include "core/catalog/homebuilders.h"
 #include "shell/catalogpage.h"
 
 class Clipboard;

@@ -1,9 +1,9 @@
 #include "pages/lists/listpage.h"
 
-#include "core/listtag.h"
-#include "core/pagetable.h"
-#include "core/pageview.h"
-#include "core/snippet.h"
+#include "core/catalog/listtag.h"
+#include "core/catalog/pagetable.h"
+#include "core/catalog/pageview.h"
+#include "core/catalog/snippet.h"
 #include "shell/pagewindow.h"
 
 #include <QLineEdit>

@@ -4,7 +4,7 @@
 // schema, exit statuses, configuration faults, --select and --ignore,
 // standard input, files that cannot be checked among good ones, and a report
 // that never takes the place of what it checks nor leaves a file half-written.
-#include "core/checkrules.h"
+#include "core/check/checkrules.h"
 #include "tests/cli/programrun.h"
 #include "tests/support/gb18030locale.h"
 #include "tests/support/qtprinters.h"

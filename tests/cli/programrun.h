@@ -2,7 +2,7 @@
 
 // Running the built program as a user does, with no way to reach a display.
 
-#include "core/editorexport.h"
+#include "core/catalog/editorexport.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,10 +1,10 @@
 // Reading a builder's tag back into its inputs: every builder and layout
 // round trip, hand-edited tags, and texts that are no builder's tag.
-#include "core/builderreading.h"
-#include "core/pagebuilders.h"
-#include "core/numeric.h"
-#include "core/snippet.h"
-#include "core/tagbuilder.h"
+#include "core/catalog/builderreading.h"
+#include "core/catalog/pagebuilders.h"
+#include "core/catalog/numeric.h"
+#include "core/catalog/snippet.h"
+#include "core/catalog/tagbuilder.h"
 #include "tests/support/qtprinters.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/pagecatalog.h"
+#include "core/catalog/pagecatalog.h"
 #include "core/product.h"
 #include "tests/support/pagedata.h"
 #include "tests/support/qtprinters.h"

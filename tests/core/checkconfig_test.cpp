@@ -1,7 +1,7 @@
 // The site's checker configuration: what it accepts, how it says what is
 // wrong, where it is found, and what it does to findings.
-#include "core/checkconfig.h"
-#include "core/tagknowledge.h"
+#include "core/check/checkconfig.h"
+#include "core/catalog/tagknowledge.h"
 
 #include <QDir>
 #include <QFile>

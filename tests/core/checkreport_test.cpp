@@ -1,9 +1,9 @@
 // Where findings are reported: lines and columns in the three units, template
 // files in UTF-8 and GB18030, and every report format read back.
-#include "core/checkreport.h"
-#include "core/checkrules.h"
-#include "core/templatefile.h"
-#include "core/textposition.h"
+#include "core/check/checkreport.h"
+#include "core/check/checkrules.h"
+#include "core/files/templatefile.h"
+#include "core/template/textposition.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

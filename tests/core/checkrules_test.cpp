@@ -1,9 +1,9 @@
-// The checks are declared once, in core/checkrules.cpp: the checker gives
+// The checks are declared once, in core/check/checkrules.cpp: the checker gives
 // each with its code and severity, docs/checks.md and the manual describe
 // exactly those, and a report's rule descriptions come from the former.
-#include "core/checkrules.h"
-#include "core/templatecheck.h"
-#include "core/themeusage.h"
+#include "core/check/checkrules.h"
+#include "core/check/templatecheck.h"
+#include "core/theme/themeusage.h"
 #include "tests/support/qtprinters.h"
 
 #include <QFile>

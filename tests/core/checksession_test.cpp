@@ -1,6 +1,6 @@
 // Which configuration governs each checked file, and what it does to the
 // file's findings: severities, the site's tags, where includes are looked up.
-#include "core/checksession.h"
+#include "core/check/checksession.h"
 #include "tests/support/qtprinters.h"
 
 #include <QDir>

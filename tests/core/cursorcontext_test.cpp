@@ -3,7 +3,7 @@
 // closing quote, a word typed right before a tag), values holding '}', PHP
 // of both kinds, CR LF and Chinese text; and, at every offset of awkward
 // texts, a context whose ranges and indexes fit the text.
-#include "core/cursorcontext.h"
+#include "core/template/cursorcontext.h"
 #include "tests/support/qtprinters.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "tests/support/pagedata.h"
-#include "core/snippet.h"
+#include "core/catalog/snippet.h"
 #include "tests/support/qtprinters.h"
 
 #include <QFile>

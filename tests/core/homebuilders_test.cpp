@@ -1,4 +1,4 @@
-#include "core/homebuilders.h"
+#include "core/catalog/homebuilders.h"
 #include "tests/support/qtprinters.h"
 
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 // JSON written as bytes (the server's answers, exported snippets) reads
 // back as the value it was written from: strings with quotes, backslashes, control characters, Chinese and
 // characters outside the BMP; and any value as QJsonDocument would write it.
-#include "core/jsonwriter.h"
+#include "core/files/jsonwriter.h"
 
 #include <gtest/gtest.h>
 

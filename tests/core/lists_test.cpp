@@ -1,4 +1,4 @@
-#include "core/listtag.h"
+#include "core/catalog/listtag.h"
 #include "tests/support/pagedata.h"
 #include "tests/support/qtprinters.h"
 

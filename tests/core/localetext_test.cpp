@@ -1,6 +1,6 @@
 // Names and the system's messages shown in the user's locale.
-#include "core/localetext.h"
-#include "core/rawbytes.h"
+#include "core/files/localetext.h"
+#include "core/files/rawbytes.h"
 #include "tests/support/gb18030locale.h"
 #include "tests/support/qtprinters.h"
 

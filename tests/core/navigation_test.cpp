@@ -1,5 +1,5 @@
-#include "core/navigation.h"
-#include "core/pagetable.h"
+#include "core/catalog/navigation.h"
+#include "core/catalog/pagetable.h"
 
 #include <QSet>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // The rule for a slip of the keyboard that "did you mean" and the pairing of
 // a misspelled closing tag share: one edit, two for longer names, a swap of
 // neighbours counting one.
-#include "core/nearmiss.h"
+#include "core/check/nearmiss.h"
 #include "tests/support/qtprinters.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "core/numeric.h"
-#include "core/snippet.h"
+#include "core/catalog/numeric.h"
+#include "core/catalog/snippet.h"
 #include "tests/support/qtprinters.h"
 
 #include <gtest/gtest.h>

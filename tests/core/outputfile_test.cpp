@@ -1,6 +1,6 @@
 // The writer's failures part way, which the built program cannot be made to
 // meet on demand: a file-size limit makes a write fail after its start.
-#include "core/outputfile.h"
+#include "core/files/outputfile.h"
 #include "tests/support/qtprinters.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "core/pinyin.h"
+#include "core/catalog/pinyin.h"
 #include "tests/support/qtprinters.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Arguments and file names as text that keeps every byte.
-#include "core/rawbytes.h"
+#include "core/files/rawbytes.h"
 #include "tests/support/qtprinters.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // builders: blocks and single tags, attributes, numeric attributes from the
 // builders' number boxes, values from their drop-downs, where each tag comes
 // from, the site's own tags.
-#include "core/pagetable.h"
-#include "core/tagknowledge.h"
-#include "core/templatecheck.h"
+#include "core/catalog/pagetable.h"
+#include "core/catalog/tagknowledge.h"
+#include "core/check/templatecheck.h"
 #include "tests/support/qtprinters.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "core/pagecatalog.h"
-#include "core/pagetable.h"
-#include "core/tagpage.h"
+#include "core/catalog/pagecatalog.h"
+#include "core/catalog/pagetable.h"
+#include "core/catalog/tagpage.h"
 #include "tests/support/fakepageview.h"
 #include "tests/support/qtprinters.h"
 

@@ -1,5 +1,5 @@
-#include "core/pagetable.h"
-#include "core/tagsearch.h"
+#include "core/catalog/pagetable.h"
+#include "core/catalog/tagsearch.h"
 #include "tests/support/pagedata.h"
 #include "tests/support/qtprinters.h"
 

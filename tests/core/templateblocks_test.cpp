@@ -1,9 +1,9 @@
 // The pairing of tags into blocks: nesting, what the catalog says is a
 // block, unknown tags closed later, and each structural fault with where the
 // blocks it touches are taken to end.
-#include "core/tagknowledge.h"
-#include "core/templateblocks.h"
-#include "core/templatecheck.h"
+#include "core/catalog/tagknowledge.h"
+#include "core/template/templateblocks.h"
+#include "core/check/templatecheck.h"
 #include "tests/support/qtprinters.h"
 
 #include <gtest/gtest.h>

@@ -2,15 +2,15 @@
 // recovery after each fault, positions after Chinese text and under every
 // line end, inline suppression, the site's own tags, included files; the
 // messages and quick fixes; and nothing on what the tool itself writes.
-#include "core/catalogtags.h"
-#include "core/homebuilders.h"
-#include "core/pagebuilders.h"
-#include "core/snippet.h"
-#include "core/tagbuilder.h"
-#include "core/tagknowledge.h"
-#include "core/checkrules.h"
-#include "core/templatecheck.h"
-#include "core/textposition.h"
+#include "core/catalog/catalogtags.h"
+#include "core/catalog/homebuilders.h"
+#include "core/catalog/pagebuilders.h"
+#include "core/catalog/snippet.h"
+#include "core/catalog/tagbuilder.h"
+#include "core/catalog/tagknowledge.h"
+#include "core/check/checkrules.h"
+#include "core/check/templatecheck.h"
+#include "core/template/textposition.h"
 #include "tests/support/qtprinters.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // A template's bytes read as text: every encoding an editor saves templates
 // in, what is no text, and inputs that are no file of bounded size.
-#include "core/templatefile.h"
+#include "core/files/templatefile.h"
 #include "tests/support/qtprinters.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // The template parser: each kind of piece with its ranges, what only looks
 // like a tag, tags spanning lines under every line end, and the faults with
 // the recovery that keeps one fault to one error.
-#include "core/templateparser.h"
+#include "core/template/templateparser.h"
 #include "tests/support/qtprinters.h"
 
 #include <gtest/gtest.h>

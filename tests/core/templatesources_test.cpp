@@ -1,6 +1,6 @@
 // The template files a path on the command line names.
-#include "core/templatesources.h"
-#include "core/rawbytes.h"
+#include "core/files/templatesources.h"
+#include "core/files/rawbytes.h"
 #include "tests/support/qtprinters.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // The tokens the output box colours: snippets in every language the pages
 // write, the traps between them, text a user left half-edited, and lines far
 // longer than any snippet.
-#include "core/templatetokens.h"
-#include "core/snippet.h"
+#include "core/template/templatetokens.h"
+#include "core/catalog/snippet.h"
 #include "tests/support/pagedata.h"
 #include "tests/support/qtprinters.h"
 

@@ -4,10 +4,10 @@
 // the edges of a stride, hide their byte in a wider character, or lie around
 // a CR LF split by a stride. And the line index built on it, against line
 // breaks counted one by one.
-#include "core/catalogtags.h"
-#include "core/snippet.h"
-#include "core/textposition.h"
-#include "core/textscan.h"
+#include "core/catalog/catalogtags.h"
+#include "core/catalog/snippet.h"
+#include "core/template/textposition.h"
+#include "core/template/textscan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The theme index: the links each template names, kept current one file at
 // a time; the entry templates; the templates never included; the include
 // graph drawn from it.
-#include "core/themeentries.h"
-#include "core/themegraph.h"
-#include "core/themeindex.h"
-#include "core/themeusage.h"
+#include "core/theme/themeentries.h"
+#include "core/theme/themegraph.h"
+#include "core/theme/themeindex.h"
+#include "core/theme/themeusage.h"
 #include "tests/support/qtprinters.h"
 
 #include <QDir>

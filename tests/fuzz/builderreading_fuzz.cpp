@@ -2,11 +2,11 @@
 // one of its layouts, holds one value per input that its box or drop-down
 // can show, and is a fixed point: its rebuilt snippet reads back to the same
 // inputs and layout with nothing left out, and builds the same bytes again.
-#include "core/builderreading.h"
-#include "core/numeric.h"
-#include "core/pagebuilders.h"
-#include "core/snippet.h"
-#include "core/tagbuilder.h"
+#include "core/catalog/builderreading.h"
+#include "core/catalog/numeric.h"
+#include "core/catalog/pagebuilders.h"
+#include "core/catalog/snippet.h"
+#include "core/catalog/tagbuilder.h"
 #include "tests/fuzz/fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -2,9 +2,9 @@
 // loop, the article list in every layout, the other-field and time-style
 // lines. Whatever the inputs, the snippet is the model's, and a text outside
 // a list writes nothing where the description says so.
-#include "core/homebuilders.h"
-#include "core/numeric.h"
-#include "core/snippet.h"
+#include "core/catalog/homebuilders.h"
+#include "core/catalog/numeric.h"
+#include "core/catalog/snippet.h"
 #include "tests/fuzz/fuzzsupport.h"
 #include "tests/model/toolmodel.h"
 

@@ -1,9 +1,9 @@
 // The list page's list tag builder on any three box texts, compared with the
 // model: four lines, the opening tag with titlelen, infolen and pagesize in
 // that order for the numeric texts only, each exactly as typed.
-#include "core/listtag.h"
-#include "core/numeric.h"
-#include "core/snippet.h"
+#include "core/catalog/listtag.h"
+#include "core/catalog/numeric.h"
+#include "core/catalog/snippet.h"
 #include "tests/fuzz/fuzzsupport.h"
 #include "tests/model/toolmodel.h"
 

@@ -1,8 +1,8 @@
 // The numeric test and the parameter fragment against a regular expression
 // of the rule: blanks around an optional sign, digits with at most one
 // decimal point and at least one digit, an optional exponent; ASCII digits.
-#include "core/numeric.h"
-#include "core/snippet.h"
+#include "core/catalog/numeric.h"
+#include "core/catalog/snippet.h"
 #include "tests/fuzz/fuzzsupport.h"
 #include "tests/model/toolmodel.h"
 

@@ -2,7 +2,7 @@
 // why, and what it accepts keeps the rules of the format (unique names,
 // containers defined earlier, entries 0..H or 1..H without gaps, each with a
 // caption and lines). The accepted data is then used as a page uses it.
-#include "core/pagecatalog.h"
+#include "core/catalog/pagecatalog.h"
 #include "tests/fuzz/fuzzsupport.h"
 
 #include <QSet>

@@ -3,9 +3,9 @@
 // with a code of the rule table and its severity, a one-line message, and a
 // quick fix inside the text; blocks nested inside their parents, each tag
 // tied to the block it opens or closes, every fault naming real pieces.
-#include "core/checkrules.h"
-#include "core/tagknowledge.h"
-#include "core/templatecheck.h"
+#include "core/check/checkrules.h"
+#include "core/catalog/tagknowledge.h"
+#include "core/check/templatecheck.h"
 #include "tests/fuzz/fuzzsupport.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 // comments apart, pieces in a comment starting inside it, the node at an
 // offset holding it, the cursor's context there fitting the text, and every
 // fault inside the text and tied to a node.
-#include "core/cursorcontext.h"
-#include "core/templateparser.h"
+#include "core/template/cursorcontext.h"
+#include "core/template/templateparser.h"
 #include "tests/fuzz/fuzzsupport.h"
 
 namespace {

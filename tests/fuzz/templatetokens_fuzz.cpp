@@ -1,7 +1,7 @@
 // The tokens of any text, as the output box's highlighter asks for them: in
 // order, apart, inside their line, the same line by line as for the whole
 // text, and from any state a line may be handed.
-#include "core/templatetokens.h"
+#include "core/template/templatetokens.h"
 #include "tests/fuzz/fuzzsupport.h"
 
 #include <cstring>

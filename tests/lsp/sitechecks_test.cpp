@@ -1,7 +1,7 @@
 // The server's findings are the check command's: the same session, the same
 // answer to whether an included path is a file, and the configuration that
 // governs the document, read again as it changes on disk or in the editor.
-#include "core/checksession.h"
+#include "core/check/checksession.h"
 #include "tests/lsp/lspsession.h"
 #include "tests/support/qtprinters.h"
 

@@ -10,7 +10,7 @@
 #include "shell/outputbox.h"
 #include "app/pagefactory.h"
 #include "shell/pageset.h"
-#include "core/pageview.h"
+#include "core/catalog/pageview.h"
 #include "shell/pagewindow.h"
 #include "shell/parameterbox.h"
 #include "tests/support/fakeclipboard.h"

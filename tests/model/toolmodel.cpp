@@ -1,6 +1,6 @@
 #include "tests/model/toolmodel.h"
 
-#include "core/pagecatalog.h"
+#include "core/catalog/pagecatalog.h"
 
 namespace toolmodel {
 

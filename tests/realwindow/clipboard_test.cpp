@@ -3,10 +3,10 @@
 // and the program ended by a signal while a clipboard manager waits to keep
 // its last snippet.
 
-#include "core/pagecatalog.h"
-#include "core/pagetable.h"
-#include "core/snippet.h"
-#include "core/twips.h"
+#include "core/catalog/pagecatalog.h"
+#include "core/catalog/pagetable.h"
+#include "core/catalog/snippet.h"
+#include "core/catalog/twips.h"
 #include "tests/realwindow/xsession.h"
 
 #include <QDeadlineTimer>

@@ -2,10 +2,10 @@
 // another X client: the drop holds exactly the snippet, CR LF and all, and
 // the clipboard keeps what it held.
 
-#include "core/pagecatalog.h"
-#include "core/pagetable.h"
-#include "core/snippet.h"
-#include "core/twips.h"
+#include "core/catalog/pagecatalog.h"
+#include "core/catalog/pagetable.h"
+#include "core/catalog/snippet.h"
+#include "core/catalog/twips.h"
 #include "tests/realwindow/xsession.h"
 
 #include <QDeadlineTimer>

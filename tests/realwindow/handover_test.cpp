@@ -3,10 +3,10 @@
 // socket does not keep a new one from starting. Each case has a server, a
 // runtime folder and its starts of its own.
 
-#include "core/pagecatalog.h"
-#include "core/pagetable.h"
-#include "core/snippet.h"
-#include "core/tagsearch.h"
+#include "core/catalog/pagecatalog.h"
+#include "core/catalog/pagetable.h"
+#include "core/catalog/snippet.h"
+#include "core/catalog/tagsearch.h"
 #include "tests/realwindow/xsession.h"
 
 #include <QDeadlineTimer>

@@ -2,9 +2,9 @@
 // X11 selection pasted with the middle button into a parameter box, longer
 // than the box holds.
 
-#include "core/pagecatalog.h"
-#include "core/pagetable.h"
-#include "core/twips.h"
+#include "core/catalog/pagecatalog.h"
+#include "core/catalog/pagetable.h"
+#include "core/catalog/twips.h"
 #include "tests/realwindow/xsession.h"
 
 #include <QDeadlineTimer>

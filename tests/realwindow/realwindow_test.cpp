@@ -1,11 +1,11 @@
 // The built program in a real X11 window: every click and keystroke goes
 // through the X server, and the clipboard is read by another process.
 
-#include "core/pagetable.h"
-#include "core/pagecatalog.h"
+#include "core/catalog/pagetable.h"
+#include "core/catalog/pagecatalog.h"
 #include "app/pagefactory.h"
 #include "shell/pagewindow.h"
-#include "core/snippet.h"
+#include "core/catalog/snippet.h"
 #include "tests/realwindow/scenario.h"
 #include "tests/realwindow/xsession.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/pageview.h"
+#include "core/catalog/pageview.h"
 
 #include <QStringList>
 

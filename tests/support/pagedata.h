@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/pagecatalog.h"
-#include "core/pagetable.h"
+#include "core/catalog/pagecatalog.h"
+#include "core/catalog/pagetable.h"
 
 #include <array>
 #include <memory>

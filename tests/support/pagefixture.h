@@ -2,7 +2,7 @@
 
 #include "shell/catalogpage.h"
 #include "shell/outputbox.h"
-#include "core/pageview.h"
+#include "core/catalog/pageview.h"
 #include "app/pagefactory.h"
 #include "shell/pageset.h"
 #include "shell/pagewindow.h"

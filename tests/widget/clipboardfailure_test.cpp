@@ -2,13 +2,13 @@
 // box, the selection and every page's state are kept, the user is told once
 // per run of failures, and the program goes on.
 
-#include "core/homebuilders.h"
+#include "core/catalog/homebuilders.h"
 #include "shell/copiednote.h"
 #include "shell/failurenotice.h"
 #include "tests/support/pagedata.h"
 #include "shell/qtpageview.h"
 #include "shell/platform/clipboard.h"
-#include "core/snippet.h"
+#include "core/catalog/snippet.h"
 #include "tests/support/pagefixture.h"
 
 #include <QLineEdit>

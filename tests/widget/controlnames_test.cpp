@@ -2,9 +2,9 @@
 // page data gives them. Building the pages looks up every box, drop-down and
 // option their code wires; a name the data lacks stops the program there.
 
-#include "core/pagebuilders.h"
-#include "core/tagbuilder.h"
-#include "core/tagsearch.h"
+#include "core/catalog/pagebuilders.h"
+#include "core/catalog/tagbuilder.h"
+#include "core/catalog/tagsearch.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 

@@ -2,7 +2,7 @@
 // and every other option of the page cleared, whatever frame holds it, and
 // its snippet, with CR LF after each line, is in the output box and on the
 // clipboard. The entries come from the page data.
-#include "core/snippet.h"
+#include "core/catalog/snippet.h"
 #include "tests/support/pagedata.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"

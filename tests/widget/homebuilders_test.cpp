@@ -1,5 +1,5 @@
-#include "core/homebuilders.h"
-#include "core/twips.h"
+#include "core/catalog/homebuilders.h"
+#include "core/catalog/twips.h"
 #include "shell/failurenotice.h"
 #include "shell/parameterbox.h"
 #include "tests/support/pagefixture.h"

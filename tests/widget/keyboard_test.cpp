@@ -1,4 +1,4 @@
-#include "core/pagecatalog.h"
+#include "core/catalog/pagecatalog.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 

@@ -1,4 +1,4 @@
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 

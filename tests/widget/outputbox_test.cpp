@@ -2,7 +2,7 @@
 // box's layout while the text itself, the output and the clipboard stay the
 // same characters; colours readable on any base; Latin text in the code face
 // and Chinese in the Song face.
-#include "core/snippet.h"
+#include "core/catalog/snippet.h"
 #include "shell/fonts.h"
 #include "shell/templatehighlighter.h"
 #include "tests/support/pagedata.h"

@@ -6,9 +6,9 @@
 #include "tests/support/pagefixture.h"
 #include "tests/support/qtprinters.h"
 
-#include "core/homebuilders.h"
-#include "core/listtag.h"
-#include "core/snippet.h"
+#include "core/catalog/homebuilders.h"
+#include "core/catalog/listtag.h"
+#include "core/catalog/snippet.h"
 
 #include <QComboBox>
 #include <QLabel>

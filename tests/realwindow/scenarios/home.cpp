@@ -1,5 +1,5 @@
 // Typing into the home page's builder boxes in the real window.
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "tests/realwindow/scenario.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Using the tool without a mouse, in the real window: Tab reaches one entry
 // per group, the arrows choose within the group, Enter and Esc click the own
 // navigation button, and Enter on another navigation button goes there.
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "tests/realwindow/scenario.h"
 
 namespace {

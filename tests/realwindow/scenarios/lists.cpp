@@ -1,5 +1,5 @@
 // The list page's list loop builder, typed into through the X server.
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "tests/realwindow/scenario.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The search palette in the real window: Ctrl+K on a page, pinyin typed,
 // Enter; the entry's page comes up and its snippet is on the clipboard.
-#include "core/pagetable.h"
+#include "core/catalog/pagetable.h"
 #include "tests/realwindow/scenario.h"
 
 namespace {

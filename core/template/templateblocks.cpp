@@ -1,0 +1,171 @@
+#include "core/template/templateblocks.h"
+
+#include "core/check/nearmiss.h"
+#include "core/catalog/tagknowledge.h"
+#include "core/template/templatesyntax.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+// Per node: whether it opens a block. A tag the knowledge does not know
+// opens one when a closing tag of its name comes after it; the closing tags
+// are only gathered when the text has such a tag.
+QList<bool> opensBlock(QStringView text, const ParsedTemplate &parsed, const TagKnowledge &knowledge)
+{
+    QList<bool> opens(parsed.nodes.size(), false);
+    const auto nameOf = [&](const TemplateNode &node) { return text.sliced(node.name.start, node.name.length); };
+    QList<qsizetype> unknown;   // opening tags the knowledge does not know, in order
+    for (qsizetype i = 0; i < parsed.nodes.size(); ++i) {
+        const TemplateNode &node = parsed.nodes[i];
+        if (node.kind != NodeKind::Tag || node.form != TagForm::Open)
+            continue;
+        if (const TagInfo *info = knowledge.find(nameOf(node)))
+            opens[i] = info->block;
+        else
+            unknown.append(i);
+    }
+    QSet<QStringView> closedLater;
+    qsizetype next = parsed.nodes.size() - 1;
+    for (auto tag = unknown.crbegin(); tag != unknown.crend(); ++tag) {
+        for (; next > *tag; --next) {
+            const TemplateNode &node = parsed.nodes[next];
+            if (node.kind == NodeKind::Tag && node.form == TagForm::Close)
+                closedLater.insert(nameOf(node));
+        }
+        opens[*tag] = closedLater.contains(nameOf(parsed.nodes[*tag]));
+    }
+    return opens;
+}
+
+// Whether the closing tag's name is a slip of the open block's: both with
+// the "zuvi:" prefix or both without, and the rest a slip.
+bool isNameSlip(QStringView closing, QStringView open)
+{
+    const QLatin1String prefix = templatesyntax::kTagPrefix;
+    if (closing.startsWith(prefix) != open.startsWith(prefix))
+        return false;
+    const qsizetype skip = closing.startsWith(prefix) ? prefix.size() : 0;
+    return isSlipOf(closing.sliced(skip), open.sliced(skip));
+}
+
+class Pairing
+{
+public:
+    Pairing(QStringView text, const ParsedTemplate &parsed, const TagKnowledge &knowledge)
+        : m_text(text), m_parsed(parsed), m_opens(opensBlock(text, parsed, knowledge))
+    {
+        m_result.blockOfNode.fill(-1, parsed.nodes.size());
+    }
+
+    TemplateBlocks run()
+    {
+        for (qsizetype i = 0; i < m_parsed.nodes.size(); ++i) {
+            const TemplateNode &node = m_parsed.nodes[i];
+            if (node.kind != NodeKind::Tag)
+                continue;
+            if (node.form == TagForm::Close)
+                close(i);
+            else if (m_opens[i])
+                open(i);
+            else if (templatesyntax::isElseTag(name(i)) && m_open.isEmpty())
+                m_result.faults.append({BlockFault::Kind::ElseOutside, i, -1, {}});
+        }
+        for (const qsizetype block : std::as_const(m_open)) {
+            m_result.blocks[block].content = range(m_result.blocks[block].content.start, m_text.size());
+            m_result.faults.append({BlockFault::Kind::NeverClosed, m_result.blocks[block].open, block, {}});
+        }
+        return std::move(m_result);
+    }
+
+private:
+    QStringView name(qsizetype node) const
+    {
+        const TextRange &range = m_parsed.nodes[node].name;
+        return m_text.sliced(range.start, range.length);
+    }
+    static TextRange range(qsizetype from, qsizetype to) { return {from, to - from}; }
+
+    void open(qsizetype node)
+    {
+        TemplateBlock block;
+        block.open = node;
+        block.parent = m_open.isEmpty() ? -1 : m_open.last();
+        block.content.start = m_parsed.nodes[node].range.end();
+        m_result.blockOfNode[node] = m_result.blocks.size();
+        m_open.append(m_result.blocks.size());
+        m_result.blocks.append(block);
+        ++m_openByName[name(node)];
+    }
+
+    // Ends the innermost open block at `end`, by the closing tag `node` or
+    // (-1) by none.
+    void end(qsizetype node, qsizetype end)
+    {
+        const qsizetype index = m_open.takeLast();
+        TemplateBlock &block = m_result.blocks[index];
+        block.content = range(block.content.start, end);
+        block.close = node;
+        if (node >= 0)
+            m_result.blockOfNode[node] = index;
+        --m_openByName[name(block.open)];
+    }
+
+    // A closing tag crossing blocks still open inside its own is reported
+    // once and closes them, so that one slip gives one fault.
+    void close(qsizetype node)
+    {
+        const QStringView closing = name(node);
+        const qsizetype start = m_parsed.nodes[node].range.start;
+        // Only when a block of its name is open is the stack searched, and
+        // then what lies above it is closed: linear over the whole text.
+        qsizetype match = m_openByName.value(closing) > 0 ? m_open.size() - 1 : -1;
+        while (match >= 0 && name(m_result.blocks[m_open[match]].open) != closing)
+            --match;
+        if (match < 0) {
+            BlockFault fault{BlockFault::Kind::NothingOpen, node, -1, {}};
+            if (!m_open.isEmpty() && isNameSlip(closing, name(m_result.blocks[m_open.last()].open))) {
+                fault.block = m_open.last();
+                end(node, start);
+            }
+            m_result.faults.append(fault);
+            return;
+        }
+        if (match < m_open.size() - 1) {
+            BlockFault fault{BlockFault::Kind::Crossing, node, m_open[match], {}};
+            while (m_open.size() - 1 > match) {
+                fault.crossed.append(m_open.last());
+                end(-1, start);
+            }
+            m_result.faults.append(fault);
+        }
+        end(node, start);
+    }
+
+    QStringView m_text;
+    const ParsedTemplate &m_parsed;
+    QList<bool> m_opens;
+    QList<qsizetype> m_open;   // the blocks open, innermost last
+    QHash<QStringView, qsizetype> m_openByName;
+    TemplateBlocks m_result;
+};
+
+} // namespace
+
+qsizetype TemplateBlocks::blockAt(qsizetype offset) const
+{
+    const auto after = std::upper_bound(blocks.cbegin(), blocks.cend(), offset,
+                                        [](qsizetype o, const TemplateBlock &b) { return o < b.content.start; });
+    qsizetype block = after - blocks.cbegin() - 1;
+    while (block >= 0 && !blocks[block].content.contains(offset))
+        block = blocks[block].parent;
+    return block;
+}
+
+TemplateBlocks pairBlocks(QStringView text, const ParsedTemplate &parsed, const TagKnowledge &knowledge)
+{
+    return Pairing(text, parsed, knowledge).run();
+}

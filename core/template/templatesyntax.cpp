@@ -1,0 +1,106 @@
+#include "core/template/templatesyntax.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+namespace templatesyntax {
+
+namespace {
+
+// Template tags without the zuvi: prefix that the CMS's template engine
+// understands, sorted.
+constexpr std::string_view kPlainTags[] = {
+    "assign", "between", "case", "default", "defined", "egt", "else", "elseif", "elt", "empty", "eq", "for",
+    "foreach", "gt", "heq", "if", "in", "include", "lt", "neq", "nheq", "notbetween", "notdefined",
+    "notempty", "notin", "notpresent", "php", "present", "range", "switch", "volist",
+};
+static_assert(std::is_sorted(std::begin(kPlainTags), std::end(kPlainTags)));
+
+bool isPlainTag(QStringView word)
+{
+    return isOneOf(word, kPlainTags);
+}
+
+} // namespace
+
+qsizetype tagNameEnd(QStringView text, qsizetype from)
+{
+    const QStringView rest = text.sliced(from);
+    qsizetype end = from;
+    if (hasTagPrefix(rest) && rest.size() > kTagPrefix.size() && isIdentifierStart(rest[kTagPrefix.size()])) {
+        end = from + kTagPrefix.size();
+        while (end < text.size() && isIdentifierChar(text[end]))
+            ++end;
+        return end;
+    }
+    while (end < text.size() && isAsciiLetter(text[end]))
+        ++end;
+    return isPlainTag(text.sliced(from, end - from)) ? end : from;
+}
+
+bool mayFollowTagName(QChar c)
+{
+    return c.isNull() || c.isSpace() || c == u'/' || c == u'}';
+}
+
+TagStart tagStartAt(QStringView text, qsizetype at)
+{
+    const auto charAt = [&](qsizetype i) { return i < text.size() ? text[i] : QChar(); };
+    TagStart start;
+    if (charAt(at) != u'{')
+        return start;
+    if (charAt(at + 1) == u'$') {
+        start.kind = TagStart::Kind::Placeholder;
+        return start;
+    }
+    const bool closing = charAt(at + 1) == u'/';
+    start.nameStart = at + 1 + closing;
+    start.nameEnd = tagNameEnd(text, start.nameStart);
+    if (start.nameEnd == start.nameStart)
+        return start;
+    const QChar after = charAt(start.nameEnd);
+    if (closing ? after == u'}' : mayFollowTagName(after))
+        start.kind = closing ? TagStart::Kind::Closing : TagStart::Kind::Opening;
+    return start;
+}
+
+qsizetype placeholderVariableEnd(QStringView text, qsizetype from)
+{
+    while (from < text.size() && text[from] != u'|' && text[from] != u'}' && !isLineBreak(text[from]))
+        ++from;
+    return from;
+}
+
+qsizetype placeholderFilterEnd(QStringView text, qsizetype from)
+{
+    QChar quote;
+    for (; from < text.size() && !isLineBreak(text[from]); ++from) {
+        const QChar c = text[from];
+        if (!quote.isNull())
+            quote = c == quote ? QChar() : quote;
+        else if (c == u'\'' || c == u'"')
+            quote = c;
+        else if (c == u'}' || c == u'|')
+            break;
+    }
+    return from;
+}
+
+bool isElseTag(QStringView name)
+{
+    if (hasTagPrefix(name))
+        name = name.sliced(kTagPrefix.size());
+    return name == u"else" || name == u"elseif";
+}
+
+int phpTagIndex(QStringView name)
+{
+    for (size_t i = 0; i < std::size(kPhpTags); ++i) {
+        if (name == kPhpTags[i].name)
+            return int(i);
+    }
+    return -1;
+}
+
+} // namespace templatesyntax
