@@ -118,7 +118,7 @@ QString reportFormatNames(QStringView separator)
     return names.join(separator);
 }
 
-CheckReport::CheckReport(ReportFormat format, ColumnUnit columns, const QList<CheckRule> &rules)
+CheckReport::CheckReport(ReportFormat format, ColumnUnit columns)
     : m_format(format), m_columns(columns)
 {
     // The opening, up to the list of results: what comes after them is known
@@ -127,7 +127,7 @@ CheckReport::CheckReport(ReportFormat format, ColumnUnit columns, const QList<Ch
         m_output = "[";
     } else if (m_format == ReportFormat::Sarif) {
         QJsonArray ruleList;
-        for (const CheckRule &rule : rules)
+        for (const CheckRule &rule : checkRules())
             ruleList.append(sarifRule(rule));
         const QJsonObject driver{
             {QStringLiteral("name"), programName()},

@@ -35,8 +35,9 @@ class CheckReport
 {
 public:
     // `columns` is the unit of gcc, json and github columns; SARIF counts
-    // UTF-16 code units and says so, and describes each of `rules`.
-    CheckReport(ReportFormat format, ColumnUnit columns, const QList<CheckRule> &rules = checkRules());
+    // UTF-16 code units and says so, and describes every check (read from
+    // the documentation only then).
+    CheckReport(ReportFormat format, ColumnUnit columns);
 
     // The findings of one file; `text` is what their offsets point into.
     void addFile(const QString &path, QStringView text, const QList<Finding> &findings);

@@ -70,6 +70,20 @@ QString fromView(std::u16string_view text)
     return QString::fromUtf16(text.data(), qsizetype(text.size()));
 }
 
+// Every code as one string, shared by every finding of it, so that a text
+// of many findings holds one copy of each code. Apart from checkRules(),
+// which reads the documentation: a check of one file needs only the codes.
+const QStringList &codeStrings()
+{
+    static const QStringList codes = [] {
+        QStringList list;
+        for (const CheckEntry &entry : kChecks)
+            list << QString::fromLatin1(entry.code.data(), qsizetype(entry.code.size()));
+        return list;
+    }();
+    return codes;
+}
+
 } // namespace
 
 QList<CheckSection> checkSectionsOf(QStringView markdown)
@@ -100,7 +114,7 @@ const QList<CheckRule> &checkRules()
             file.open(QIODevice::ReadOnly) ? checkSectionsOf(QString::fromUtf8(file.readAll())) : QList<CheckSection>();
         QList<CheckRule> list;
         for (const CheckEntry &entry : kChecks) {
-            CheckRule rule{QString::fromLatin1(entry.code.data(), qsizetype(entry.code.size())), entry.severity,
+            CheckRule rule{codeStrings()[qsizetype(entry.check)], entry.severity,
                            fromView(entry.summary), fromView(entry.fix), {}, {}};
             for (const CheckSection &section : described) {
                 if (section.code == rule.code) {
@@ -123,22 +137,17 @@ const CheckRule &checkRule(Check check)
 
 QStringList checkCodes()
 {
-    QStringList codes;
-    for (const CheckRule &rule : checkRules())
-        codes << rule.code;
-    return codes;
+    return codeStrings();
 }
 
 bool startsSomeCode(QStringView prefix)
 {
-    return std::any_of(checkRules().cbegin(), checkRules().cend(),
-                       [&](const CheckRule &rule) { return rule.code.startsWith(prefix); });
+    return std::any_of(codeStrings().cbegin(), codeStrings().cend(),
+                       [&](const QString &code) { return code.startsWith(prefix); });
 }
 
 Finding findingOf(Check check, qsizetype start, qsizetype length, const QString &message)
 {
-    // The code's string is shared by every finding of it, so that a text of
-    // many findings holds one copy of each code.
-    const CheckRule &rule = checkRule(check);
-    return Finding{rule.code, rule.severity, start, length, message, {}, {}};
+    Q_ASSERT(std::size_t(check) < std::size(kChecks));
+    return Finding{codeStrings()[qsizetype(check)], kChecks[std::size_t(check)].severity, start, length, message, {}, {}};
 }
