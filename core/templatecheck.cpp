@@ -226,10 +226,11 @@ private:
     // single tag that the value took in: file='head.htm /} -> file='head.htm' /}
     void valueNotClosed(const TemplateNode &tag, const TextRange &value)
     {
-        const auto attribute = std::find_if(tag.attributes.cbegin(), tag.attributes.cend(),
+        const NodeParts<TagAttribute> attributes = m_analysis.parsed.attributesOf(tag);
+        const auto attribute = std::find_if(attributes.cbegin(), attributes.cend(),
                                             [&](const TagAttribute &a) { return a.value == value; });
         const QString quote = at(value).first(1).toString();
-        const QString message = attribute == tag.attributes.cend()
+        const QString message = attribute == attributes.cend()
             ? u"{%1} 的属性值缺少结束的引号 %2"_s.arg(shownAt(tag.name), quote)
             : u"{%1} 的属性 %2 的值缺少结束的引号 %3"_s.arg(shownAt(tag.name), shownAt(attribute->name), quote);
         QStringView written = at(value).trimmed();
@@ -246,7 +247,7 @@ private:
     void placeholderNotClosed(const TemplateNode &placeholder)
     {
         qsizetype end = placeholder.range.end();
-        if (placeholder.filters.isEmpty()) {
+        if (m_analysis.parsed.filtersOf(placeholder).isEmpty()) {
             qsizetype name = placeholder.variable.start;
             while (name < end && (templatesyntax::isIdentifierChar(m_text[name]) || m_text[name] == u'.'))
                 ++name;
@@ -333,13 +334,14 @@ private:
             unknownTag(index);
         // Most tags have a few attributes: comparing them beats hashing each
         // name, which only a tag of many is worth.
+        const NodeParts<TagAttribute> attributes = m_analysis.parsed.attributesOf(tag);
         std::optional<QSet<QStringView>> seen;
-        if (tag.attributes.size() > 8)
+        if (attributes.size() > 8)
             seen.emplace();
-        for (qsizetype a = 0; a < tag.attributes.size(); ++a) {
-            const TagAttribute &attribute = tag.attributes[a];
+        for (qsizetype a = 0; a < attributes.size(); ++a) {
+            const TagAttribute &attribute = attributes[a];
             const QStringView attributeName = at(attribute.name);
-            const bool repeated = seen ? !insertedNew(*seen, attributeName) : isRepeated(tag, a);
+            const bool repeated = seen ? !insertedNew(*seen, attributeName) : isRepeated(attributes, a);
             if (repeated) {
                 add(Check::AttributeGivenTwice, attribute.name,
                     u"{%1} 的属性 %2 重复"_s.arg(shown(name), shown(attributeName)));
@@ -365,10 +367,10 @@ private:
     }
 
     // Whether an attribute before the `index`th has its name.
-    bool isRepeated(const TemplateNode &tag, qsizetype index) const
+    bool isRepeated(NodeParts<TagAttribute> attributes, qsizetype index) const
     {
-        const QStringView name = at(tag.attributes[index].name);
-        return std::any_of(tag.attributes.cbegin(), tag.attributes.cbegin() + index,
+        const QStringView name = at(attributes[index].name);
+        return std::any_of(attributes.cbegin(), attributes.cbegin() + index,
                            [&](const TagAttribute &earlier) { return at(earlier.name) == name; });
     }
 
@@ -557,7 +559,7 @@ void forEachFileReference(QStringView text, const ParsedTemplate &parsed, const 
         const QStringView tag = text.sliced(node.name.start, node.name.length);
         const bool include = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) == u"include"
                                                                : tag == u"include";
-        for (const TagAttribute &attribute : node.attributes) {
+        for (const TagAttribute &attribute : parsed.attributesOf(node)) {
             const QStringView written = text.sliced(attribute.value.start, attribute.value.length);
             const QStringView value = unquoted(written);
             if (!namesFile(tag, text.sliced(attribute.name.start, attribute.name.length)) || isExpression(value)
