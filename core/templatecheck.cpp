@@ -82,10 +82,38 @@ QString cleanRoot(const QString &root)
     return root.isEmpty() ? root : QDir::cleanPath(QDir(root).absolutePath());
 }
 
+// Whether `path`, after one leading '/', is names apart by single slashes,
+// none of them "." or "..": put under a clean root, it is clean already.
+bool isPlainPath(QStringView path)
+{
+    if (path.startsWith(u'/'))
+        path = path.sliced(1);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != u'/')
+            continue;
+        const QStringView segment = path.sliced(start, i - start);
+        if (segment.isEmpty() || segment == u"." || segment == u"..")
+            return false;
+        start = i + 1;
+    }
+    return true;
+}
+
 // `path` put under `root` (absolute and clean) and made clean; a ".." past
 // the top of the file system stays at the top, as the system takes it.
 QString resolvedUnder(const QString &root, QStringView path)
 {
+    // Most paths are plain and need none of the cleaning, which is dear.
+    if (isPlainPath(path)) {
+        const QStringView relative = path.startsWith(u'/') ? path.sliced(1) : path;
+        QString resolved;
+        resolved.reserve(root.size() + 1 + relative.size());
+        resolved.append(root);
+        if (root != u'/')
+            resolved.append(u'/');
+        return resolved.append(relative);
+    }
     QString resolved = QDir::cleanPath(root + u'/' + path.toString());
     while (resolved.startsWith(u"/../") || resolved == u"/..")
         resolved.remove(0, 3);
