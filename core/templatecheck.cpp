@@ -456,19 +456,18 @@ private:
         forEachFileReference(m_text, m_analysis.parsed, m_context, [&](const FileReference &file) {
             if (m_faulted.contains(file.node))
                 return;
-            const QString tag = shownName(file.node);
             if (file.path.length == 0) {
-                add(Check::IncludedFileMissing, file.path, u"{%1} 没有指明文件"_s.arg(tag));
+                add(Check::IncludedFileMissing, file.path, u"{%1} 没有指明文件"_s.arg(shownName(file.node)));
             } else if (file.resolved.isEmpty()) {
                 return;
             } else if (file.outsideRoot) {
                 const bool fromSite = m_text[file.path.start] == u'/';
                 add(Check::FileOutsideItsRoot, file.path,
                     (fromSite ? u"{%1} 引用的文件 %2 在网站根目录之外（%3）"_s : u"{%1} 引用的文件 %2 在模板根目录之外（%3）"_s)
-                        .arg(tag, shownAt(file.path), shownPath(file.resolved)));
+                        .arg(shownName(file.node), shownAt(file.path), shownPath(file.resolved)));
             } else if (!(m_context.fileExists ? m_context.fileExists(file.resolved) : TemplateFiles::disk().isFile(file.resolved))) {
                 add(Check::IncludedFileMissing, file.path,
-                    u"{%1} 引用的文件 %2 不存在（查找位置 %3）"_s.arg(tag, shownAt(file.path), shownPath(file.resolved)));
+                    u"{%1} 引用的文件 %2 不存在（查找位置 %3）"_s.arg(shownName(file.node), shownAt(file.path), shownPath(file.resolved)));
             } else if (file.include && m_context.includeCycles) {
                 includes.append(file.resolved);
                 included.append({file.node, file.path});
@@ -585,13 +584,17 @@ void forEachFileReference(QStringView text, const ParsedTemplate &parsed, const 
         if (node.kind != NodeKind::Tag || node.form == TagForm::Close)
             continue;
         const QStringView tag = text.sliced(node.name.start, node.name.length);
+        // Only include and static tags name files: the rest are passed over whole.
+        if (!namesFile(tag, u"file"))
+            continue;
         const bool include = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) == u"include"
                                                                : tag == u"include";
         for (const TagAttribute &attribute : parsed.attributesOf(node)) {
+            if (!namesFile(tag, text.sliced(attribute.name.start, attribute.name.length)))
+                continue;
             const QStringView written = text.sliced(attribute.value.start, attribute.value.length);
             const QStringView value = unquoted(written);
-            if (!namesFile(tag, text.sliced(attribute.name.start, attribute.name.length)) || isExpression(value)
-                || (attribute.quoted && value.size() == written.size()))
+            if (isExpression(value) || (attribute.quoted && value.size() == written.size()))
                 continue;
             qsizetype from = attribute.value.start + (written.size() - value.size()) / 2;
             const qsizetype valueEnd = from + value.size();
