@@ -183,7 +183,7 @@ private:
     // The values the builders' drop-downs give, in place of the whole value.
     void values(const TagInfo &info)
     {
-        const QString attribute = m_analysis.textOf(node().attributes[m_cursor.attribute].name).toString();
+        const QString attribute = m_analysis.textOf(m_analysis.parsed().attributesOf(node())[m_cursor.attribute].name).toString();
         const qsizetype start = m_cursor.value.start;
         const qsizetype end = m_cursor.value.end();
         const AttributeInfo *known = info.attribute(attribute);
@@ -206,7 +206,7 @@ private:
     void attributes(const TagInfo &info)
     {
         const qsizetype start = m_cursor.typed.start;
-        const QList<TagAttribute> &has = node().attributes;
+        const NodeParts<TagAttribute> has = m_analysis.parsed().attributesOf(node());
         const TagAttribute *current = m_cursor.attribute >= 0 ? &has[m_cursor.attribute] : nullptr;
         const qsizetype end = current ? current->name.end() : m_offset;
         const bool valued = current && current->hasValue();

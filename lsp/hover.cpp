@@ -116,7 +116,7 @@ QJsonValue hover(const DocumentAnalysis &analysis, qsizetype offset, const Posit
         contents = tagHover(analysis, name, text);
         range = node.name;
     } else if (cursor.attribute >= 0) {
-        const TagAttribute &attribute = node.attributes[cursor.attribute];
+        const TagAttribute &attribute = analysis.parsed().attributesOf(node)[cursor.attribute];
         contents = attributeHover(analysis, name, analysis.textOf(attribute.name).toString(), text);
         range = {attribute.name.start, std::max(attribute.name.end(), attribute.value.end()) - attribute.name.start};
     }

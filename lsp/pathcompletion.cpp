@@ -25,7 +25,7 @@ std::optional<Typed> typedPath(const DocumentAnalysis &analysis, qsizetype offse
     if (cursor.kind != CursorKind::AttributeValue)
         return std::nullopt;
     const TemplateNode &node = analysis.parsed().nodes[cursor.node];
-    const TagAttribute &attribute = node.attributes[cursor.attribute];
+    const TagAttribute &attribute = analysis.parsed().attributesOf(node)[cursor.attribute];
     const QStringView tag = analysis.textOf(node.name);
     if (!attribute.quoted || !namesFile(tag, analysis.textOf(attribute.name)))
         return std::nullopt;

@@ -20,10 +20,11 @@ int lineOf(const PositionMapper &positions, qsizetype offset)
 
 QString attributesOf(const DocumentAnalysis &analysis, const TemplateNode &tag)
 {
-    if (tag.attributes.isEmpty())
+    const NodeParts<TagAttribute> attributes = analysis.parsed().attributesOf(tag);
+    if (attributes.isEmpty())
         return {};
-    const qsizetype start = tag.attributes.first().name.start;
-    const TagAttribute &last = tag.attributes.last();
+    const qsizetype start = attributes.first().name.start;
+    const TagAttribute &last = attributes.last();
     QString text = analysis.text().sliced(start, std::max(last.name.end(), last.value.end()) - start).simplified();
     if (text.size() > kDetailLength)
         text = text.left(kDetailLength - 1) + u'…';

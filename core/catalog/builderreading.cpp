@@ -123,7 +123,7 @@ std::optional<std::pair<QString, QString>> attributeOfPart(const TagBuilder &bui
     const qsizetype from = starts[part];
     const qsizetype to = part + 1 < starts.size() ? starts[part + 1] : line.size();
     const ParsedTemplate parsed = parseTemplate(line);
-    for (const TagAttribute &attribute : parsed.nodes.first().attributes) {
+    for (const TagAttribute &attribute : parsed.attributesOf(parsed.nodes.first())) {
         if (overlaps(attribute, from, to))
             return std::pair{textOf(line, attribute.name), unquotedValue(line, attribute)};
     }
@@ -175,7 +175,7 @@ BuilderForm BuilderForm::describe(const PageBuilder &pageBuilder, int layout)
     const ParsedTemplate opening = parseTemplate(line);
     Q_ASSERT(opening.errors.isEmpty() && !opening.nodes.isEmpty());
     form.tagName = textOf(line, opening.nodes.first().name);
-    for (const TagAttribute &attribute : opening.nodes.first().attributes) {
+    for (const TagAttribute &attribute : opening.attributesOf(opening.nodes.first())) {
         const bool fromInput = std::any_of(inputParts.cbegin(), inputParts.cend(), [&](qsizetype part) {
             return overlaps(attribute, starts[part], starts[part + 1]);
         });
@@ -209,8 +209,8 @@ const std::vector<BuilderForm> &builderForms()
 class AttributeReader
 {
 public:
-    AttributeReader(const BuilderForm &form, QStringView text, const TemplateNode &tag)
-        : m_form(form), m_text(text), m_tag(tag)
+    AttributeReader(const BuilderForm &form, QStringView text, const ParsedTemplate &parsed, const TemplateNode &tag)
+        : m_form(form), m_text(text), m_tag(tag), m_attributes(parsed.attributesOf(tag))
     {
     }
 
@@ -220,7 +220,7 @@ public:
             reading.inputs << input.absent();
         std::vector<bool> given(m_form.inputs.size(), false);
         std::vector<bool> fixedSeen(m_form.fixed.size(), false);
-        for (const TagAttribute &attribute : m_tag.attributes) {
+        for (const TagAttribute &attribute : m_attributes) {
             if (!take(attribute, reading.inputs, given, fixedSeen))
                 m_notKept.emplace_back(attribute.name.start, writtenAttribute(m_text, attribute));
         }
@@ -283,7 +283,7 @@ private:
             if (!stray.isEmpty())
                 m_notKept.emplace_back(from, stray.toString());
         };
-        for (const TagAttribute &attribute : m_tag.attributes) {
+        for (const TagAttribute &attribute : m_attributes) {
             strayUpTo(attribute.name.start);
             from = attribute.value.end();
         }
@@ -293,6 +293,7 @@ private:
     const BuilderForm &m_form;
     QStringView m_text;
     const TemplateNode &m_tag;
+    NodeParts<TagAttribute> m_attributes;
     std::vector<std::pair<qsizetype, QString>> m_notKept;   // with where each starts
 };
 
@@ -349,7 +350,7 @@ std::optional<BuilderReading> readBuilderSnippet(QStringView text)
     BuilderReading reading;
     reading.builder = chosen->builder;
     reading.layout = chosen->layout;
-    AttributeReader(*chosen, text, tag).read(reading);
+    AttributeReader(*chosen, text, parsed, tag).read(reading);
     if (!lines.isEmpty() && chosen->body != lines)
         reading.notKept << kBodyNotKept;
     return reading;

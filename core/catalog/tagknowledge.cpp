@@ -133,7 +133,7 @@ void TagKnowledge::learn(QStringView text, const TagSource &source)
         TagInfo &tag = info(textOf(text, node.name));
         if (node.form == TagForm::Close)
             tag.block = true;
-        for (const TagAttribute &a : node.attributes)
+        for (const TagAttribute &a : parsed.attributesOf(node))
             attribute(tag, textOf(text, a.name));
         const bool known = !tag.sources.isEmpty() && tag.sources.last().page == source.page
             && tag.sources.last().caption == source.caption;
@@ -175,7 +175,7 @@ void TagKnowledge::learnBuilder(const TagBuilder &builder, const TagSource &sour
             if (!opening || from == to)
                 continue;
             TagInfo &tag = info(textOf(line, opening->name));
-            for (const TagAttribute &a : opening->attributes) {
+            for (const TagAttribute &a : parsed.attributesOf(*opening)) {
                 if (a.name.start >= to || a.value.end() <= from)
                     continue;
                 AttributeInfo &info = attribute(tag, textOf(line, a.name));

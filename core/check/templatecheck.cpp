@@ -82,10 +82,38 @@ QString cleanRoot(const QString &root)
     return root.isEmpty() ? root : QDir::cleanPath(QDir(root).absolutePath());
 }
 
+// Whether `path`, after one leading '/', is names apart by single slashes,
+// none of them "." or "..": put under a clean root, it is clean already.
+bool isPlainPath(QStringView path)
+{
+    if (path.startsWith(u'/'))
+        path = path.sliced(1);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != u'/')
+            continue;
+        const QStringView segment = path.sliced(start, i - start);
+        if (segment.isEmpty() || segment == u"." || segment == u"..")
+            return false;
+        start = i + 1;
+    }
+    return true;
+}
+
 // `path` put under `root` (absolute and clean) and made clean; a ".." past
 // the top of the file system stays at the top, as the system takes it.
 QString resolvedUnder(const QString &root, QStringView path)
 {
+    // Most paths are plain and need none of the cleaning, which is dear.
+    if (isPlainPath(path)) {
+        const QStringView relative = path.startsWith(u'/') ? path.sliced(1) : path;
+        QString resolved;
+        resolved.reserve(root.size() + 1 + relative.size());
+        resolved.append(root);
+        if (root != u'/')
+            resolved.append(u'/');
+        return resolved.append(relative);
+    }
     QString resolved = QDir::cleanPath(root + u'/' + path.toString());
     while (resolved.startsWith(u"/../") || resolved == u"/..")
         resolved.remove(0, 3);
@@ -226,10 +254,11 @@ private:
     // single tag that the value took in: file='head.htm /} -> file='head.htm' /}
     void valueNotClosed(const TemplateNode &tag, const TextRange &value)
     {
-        const auto attribute = std::find_if(tag.attributes.cbegin(), tag.attributes.cend(),
+        const NodeParts<TagAttribute> attributes = m_analysis.parsed.attributesOf(tag);
+        const auto attribute = std::find_if(attributes.cbegin(), attributes.cend(),
                                             [&](const TagAttribute &a) { return a.value == value; });
         const QString quote = at(value).first(1).toString();
-        const QString message = attribute == tag.attributes.cend()
+        const QString message = attribute == attributes.cend()
             ? u"{%1} 的属性值缺少结束的引号 %2"_s.arg(shownAt(tag.name), quote)
             : u"{%1} 的属性 %2 的值缺少结束的引号 %3"_s.arg(shownAt(tag.name), shownAt(attribute->name), quote);
         QStringView written = at(value).trimmed();
@@ -246,7 +275,7 @@ private:
     void placeholderNotClosed(const TemplateNode &placeholder)
     {
         qsizetype end = placeholder.range.end();
-        if (placeholder.filters.isEmpty()) {
+        if (m_analysis.parsed.filtersOf(placeholder).isEmpty()) {
             qsizetype name = placeholder.variable.start;
             while (name < end && (templatesyntax::isIdentifierChar(m_text[name]) || m_text[name] == u'.'))
                 ++name;
@@ -333,13 +362,14 @@ private:
             unknownTag(index);
         // Most tags have a few attributes: comparing them beats hashing each
         // name, which only a tag of many is worth.
+        const NodeParts<TagAttribute> attributes = m_analysis.parsed.attributesOf(tag);
         std::optional<QSet<QStringView>> seen;
-        if (tag.attributes.size() > 8)
+        if (attributes.size() > 8)
             seen.emplace();
-        for (qsizetype a = 0; a < tag.attributes.size(); ++a) {
-            const TagAttribute &attribute = tag.attributes[a];
+        for (qsizetype a = 0; a < attributes.size(); ++a) {
+            const TagAttribute &attribute = attributes[a];
             const QStringView attributeName = at(attribute.name);
-            const bool repeated = seen ? !insertedNew(*seen, attributeName) : isRepeated(tag, a);
+            const bool repeated = seen ? !insertedNew(*seen, attributeName) : isRepeated(attributes, a);
             if (repeated) {
                 add(Check::AttributeGivenTwice, attribute.name,
                     u"{%1} 的属性 %2 重复"_s.arg(shown(name), shown(attributeName)));
@@ -365,10 +395,10 @@ private:
     }
 
     // Whether an attribute before the `index`th has its name.
-    bool isRepeated(const TemplateNode &tag, qsizetype index) const
+    bool isRepeated(NodeParts<TagAttribute> attributes, qsizetype index) const
     {
-        const QStringView name = at(tag.attributes[index].name);
-        return std::any_of(tag.attributes.cbegin(), tag.attributes.cbegin() + index,
+        const QStringView name = at(attributes[index].name);
+        return std::any_of(attributes.cbegin(), attributes.cbegin() + index,
                            [&](const TagAttribute &earlier) { return at(earlier.name) == name; });
     }
 
@@ -426,19 +456,18 @@ private:
         forEachFileReference(m_text, m_analysis.parsed, m_context, [&](const FileReference &file) {
             if (m_faulted.contains(file.node))
                 return;
-            const QString tag = shownName(file.node);
             if (file.path.length == 0) {
-                add(Check::IncludedFileMissing, file.path, u"{%1} 没有指明文件"_s.arg(tag));
+                add(Check::IncludedFileMissing, file.path, u"{%1} 没有指明文件"_s.arg(shownName(file.node)));
             } else if (file.resolved.isEmpty()) {
                 return;
             } else if (file.outsideRoot) {
                 const bool fromSite = m_text[file.path.start] == u'/';
                 add(Check::FileOutsideItsRoot, file.path,
                     (fromSite ? u"{%1} 引用的文件 %2 在网站根目录之外（%3）"_s : u"{%1} 引用的文件 %2 在模板根目录之外（%3）"_s)
-                        .arg(tag, shownAt(file.path), shownPath(file.resolved)));
+                        .arg(shownName(file.node), shownAt(file.path), shownPath(file.resolved)));
             } else if (!(m_context.fileExists ? m_context.fileExists(file.resolved) : TemplateFiles::disk().isFile(file.resolved))) {
                 add(Check::IncludedFileMissing, file.path,
-                    u"{%1} 引用的文件 %2 不存在（查找位置 %3）"_s.arg(tag, shownAt(file.path), shownPath(file.resolved)));
+                    u"{%1} 引用的文件 %2 不存在（查找位置 %3）"_s.arg(shownName(file.node), shownAt(file.path), shownPath(file.resolved)));
             } else if (file.include && m_context.includeCycles) {
                 includes.append(file.resolved);
                 included.append({file.node, file.path});
@@ -555,13 +584,17 @@ void forEachFileReference(QStringView text, const ParsedTemplate &parsed, const 
         if (node.kind != NodeKind::Tag || node.form == TagForm::Close)
             continue;
         const QStringView tag = text.sliced(node.name.start, node.name.length);
+        // Only include and static tags name files: the rest are passed over whole.
+        if (!namesFile(tag, u"file"))
+            continue;
         const bool include = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) == u"include"
                                                                : tag == u"include";
-        for (const TagAttribute &attribute : node.attributes) {
+        for (const TagAttribute &attribute : parsed.attributesOf(node)) {
+            if (!namesFile(tag, text.sliced(attribute.name.start, attribute.name.length)))
+                continue;
             const QStringView written = text.sliced(attribute.value.start, attribute.value.length);
             const QStringView value = unquoted(written);
-            if (!namesFile(tag, text.sliced(attribute.name.start, attribute.name.length)) || isExpression(value)
-                || (attribute.quoted && value.size() == written.size()))
+            if (isExpression(value) || (attribute.quoted && value.size() == written.size()))
                 continue;
             qsizetype from = attribute.value.start + (written.size() - value.size()) / 2;
             const qsizetype valueEnd = from + value.size();

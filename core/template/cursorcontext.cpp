@@ -212,8 +212,9 @@ private:
             m_context.query = queryOf(m_text, m_context.typed);
             return;
         }
-        for (qsizetype i = 0; i < tag.attributes.size(); ++i) {
-            const TagAttribute &attribute = tag.attributes[i];
+        const NodeParts<TagAttribute> attributes = m_parsed.attributesOf(tag);
+        for (qsizetype i = 0; i < attributes.size(); ++i) {
+            const TagAttribute &attribute = attributes[i];
             if (m_offset < attribute.name.start)
                 break;
             if (m_offset <= attribute.name.end()) {

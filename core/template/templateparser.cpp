@@ -91,7 +91,7 @@ private:
     {
         if (node.range.start < m_commentEnd)
             node.comment = m_comment;
-        m_result.nodes.append(std::move(node));
+        m_result.nodes.append(node);
     }
 
     // The comment is a node; reading goes on inside it, since the template
@@ -123,7 +123,7 @@ private:
         const qsizetype begin = m_pos;
         TemplateNode node;
         node.name = range(start.nameStart, start.nameEnd);
-        m_attributes.clear();
+        node.firstPart = m_result.attributes.size();
         qsizetype i = start.nameEnd;
         bool closed = false;
         bool faulted = false;
@@ -167,7 +167,7 @@ private:
                         attribute.value = range(j, i);
                     }
                 }
-                m_attributes.append(attribute);
+                m_result.attributes.append(attribute);
             } else {
                 ++i;
             }
@@ -178,8 +178,7 @@ private:
             closed = true;
         }
         node.range = range(begin, i);
-        if (!m_attributes.isEmpty())
-            node.attributes = QList<TagAttribute>(m_attributes.cbegin(), m_attributes.cend());
+        node.partCount = quint32(m_result.attributes.size() - node.firstPart);
         m_pos = i;
         const QStringView name = m_text.sliced(node.name.start, node.name.length);
         const bool php = closed && node.form == TagForm::Open && phpTagIndex(name) >= 0;
@@ -197,7 +196,11 @@ private:
         qsizetype end = node.name.end();
         while (end < stop && !isLineBreak(m_text[end]))
             ++end;
-        m_attributes.removeIf([end](const TagAttribute &a) { return a.name.end() > end || a.value.end() > end; });
+        QList<TagAttribute> &attributes = m_result.attributes;
+        const auto kept = std::remove_if(attributes.begin() + node.firstPart, attributes.end(), [end](const TagAttribute &a) {
+            return a.name.end() > end || a.value.end() > end;
+        });
+        attributes.erase(kept, attributes.end());
         fault(SyntaxFault::TagNotClosed, range(begin, node.name.end()));
         return end;
     }
@@ -262,11 +265,13 @@ private:
         node.kind = NodeKind::Placeholder;
         qsizetype i = placeholderVariableEnd(m_text, start + 2);
         node.variable = range(start + 2, i);
+        node.firstPart = m_result.filters.size();
         while (at(i) == u'|') {
             const qsizetype filter = i + 1;
             i = placeholderFilterEnd(m_text, filter);
-            node.filters.append(range(filter, i));
+            m_result.filters.append(range(filter, i));
         }
+        node.partCount = quint32(m_result.filters.size() - node.firstPart);
         if (at(i) == u'}')
             ++i;
         else
@@ -283,9 +288,6 @@ private:
     // Where a search for a closing quote (double, single) over lines last
     // stopped without one: no such quote lies before it.
     qsizetype m_noQuoteUntil[2] = {0, 0};
-    // The attributes of the tag being read, collected here so that each
-    // tag's own list is allocated once, at its size.
-    QList<TagAttribute> m_attributes;
     ParsedTemplate m_result;
 };
 

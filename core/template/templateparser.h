@@ -39,17 +39,45 @@ enum class NodeKind : quint8 {
     Comment,      // <!-- … -->, its delimiters included
 };
 
+// A piece's share of one of the parsed template's lists (its attributes, its
+// filters): every piece's are kept in one list, so that a piece costs no
+// allocation of its own. Valid while the ParsedTemplate it came from is.
+template <typename T>
+class NodeParts
+{
+public:
+    NodeParts() = default;
+    NodeParts(const T *first, qsizetype size) : m_first(first), m_size(size) {}
+
+    qsizetype size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+    const T &operator[](qsizetype i) const { return m_first[i]; }
+    const T &first() const { return m_first[0]; }
+    const T &last() const { return m_first[m_size - 1]; }
+    const T *begin() const { return m_first; }
+    const T *end() const { return m_first + m_size; }
+    const T *cbegin() const { return begin(); }
+    const T *cend() const { return end(); }
+
+private:
+    const T *m_first = nullptr;
+    qsizetype m_size = 0;
+};
+
 struct TemplateNode {
-    NodeKind kind = NodeKind::Tag;
     TextRange range;                  // the whole piece
     qsizetype comment = -1;           // the comment node it stands in, or -1
-    // Tags: the name as written ("zuvi:list", "volist"), the form, the attributes.
+    // Tags: the name as written ("zuvi:list", "volist").
     TextRange name;
-    TagForm form = TagForm::Open;
-    QList<TagAttribute> attributes;
-    // Placeholders: the variable, and each filter after a '|'.
+    // Placeholders: the variable.
     TextRange variable;
-    QList<TextRange> filters;
+    // A tag's attributes, a placeholder's filters after each '|': where they
+    // start in ParsedTemplate's list of them, and how many (see
+    // ParsedTemplate::attributesOf and filtersOf).
+    qsizetype firstPart = 0;
+    quint32 partCount = 0;
+    NodeKind kind = NodeKind::Tag;
+    TagForm form = TagForm::Open;     // tags
 };
 
 enum class SyntaxFault : quint8 {
@@ -70,8 +98,23 @@ Q_DECLARE_TYPEINFO(TagAttribute, Q_PRIMITIVE_TYPE);
 Q_DECLARE_TYPEINFO(TemplateNode, Q_RELOCATABLE_TYPE);
 
 struct ParsedTemplate {
-    QList<TemplateNode> nodes;   // in order of their start; comments contain the nodes inside them
-    QList<SyntaxError> errors;   // one per fault, in order: reading goes on after each
+    QList<TemplateNode> nodes;         // in order of their start; comments contain the nodes inside them
+    QList<TagAttribute> attributes;    // every tag's, in the order of the tags
+    QList<TextRange> filters;          // every placeholder's, in the order of the placeholders
+    QList<SyntaxError> errors;         // one per fault, in order: reading goes on after each
+
+    // A tag's attributes in the order written; none for other nodes.
+    NodeParts<TagAttribute> attributesOf(const TemplateNode &node) const
+    {
+        return node.kind == NodeKind::Tag ? NodeParts<TagAttribute>(attributes.constData() + node.firstPart, node.partCount)
+                                          : NodeParts<TagAttribute>();
+    }
+    // A placeholder's filters, each after its '|'; none for other nodes.
+    NodeParts<TextRange> filtersOf(const TemplateNode &node) const
+    {
+        return node.kind == NodeKind::Placeholder ? NodeParts<TextRange>(filters.constData() + node.firstPart, node.partCount)
+                                                  : NodeParts<TextRange>();
+    }
 };
 
 // Reads the whole text, in time linear in the length of the text.

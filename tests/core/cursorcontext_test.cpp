@@ -51,7 +51,7 @@ QString described(const QString &text, const ParsedTemplate &parsed, const Curso
         const TemplateNode &node = parsed.nodes[cursor.node];
         part("node", covered(text, node.kind == NodeKind::Tag ? node.name : node.range));
         if (cursor.attribute >= 0)
-            part("attribute", covered(text, node.attributes[cursor.attribute].name));
+            part("attribute", covered(text, parsed.attributesOf(node)[cursor.attribute].name));
     }
     if (cursor.kind == CursorKind::AttributeValue)
         part("value", covered(text, cursor.value));
@@ -213,7 +213,7 @@ TEST(CursorContext, EveryOffsetGivesAContextThatFitsTheText)
                 EXPECT_EQ(node.kind, NodeKind::Tag) << where;
                 EXPECT_NE(node.form, TagForm::Close) << where;
                 EXPECT_TRUE(node.range.contains(offset)) << where;
-                ASSERT_LT(cursor.attribute, node.attributes.size()) << where;
+                ASSERT_LT(cursor.attribute, parsed.attributesOf(node).size()) << where;
             } else {
                 EXPECT_EQ(cursor.attribute, -1) << where;
             }

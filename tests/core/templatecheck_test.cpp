@@ -295,6 +295,39 @@ TEST(TemplateCheck, FileReferencesAreEachPathWithWhereItIsLookedFor)
     EXPECT_EQ(fileReferences(text, parseTemplate(text), context)[1].resolved, QString());
 }
 
+// Plain paths are put under their root as they stand, the rest cleaned:
+// both must give the path the system would open.
+TEST(TemplateCheck, FileReferencesResolveToCleanPathsUnderAnyRoot)
+{
+    struct Case {
+        const char16_t *written;
+        const char16_t *root;   // the template root, and the site root too
+        const char16_t *resolved;
+    };
+    const Case cases[] = {
+        {u"a/b.htm", u"/theme", u"/theme/a/b.htm"},
+        {u"/css/x.css", u"/site", u"/site/css/x.css"},
+        {u"a/b.htm", u"/", u"/a/b.htm"},
+        {u"/x.css", u"/", u"/x.css"},
+        {u"a//b.htm", u"/theme", u"/theme/a/b.htm"},
+        {u"//x.css", u"/site", u"/site/x.css"},
+        {u"css/", u"/theme", u"/theme/css"},
+        {u"a/.", u"/theme", u"/theme/a"},
+        {u"a/b/..", u"/theme", u"/theme/a"},
+        {u"...", u"/theme", u"/theme/..."},
+        {u".hidden/x..htm", u"/theme", u"/theme/.hidden/x..htm"},
+    };
+    for (const Case &c : cases) {
+        const QString text = u"{zuvi:include file='"_s + QString::fromUtf16(c.written) + u"' /}"_s;
+        CheckContext context = testContext();
+        context.templateRoot = context.siteRoot = QString::fromUtf16(c.root);
+        const QList<FileReference> found = fileReferences(text, parseTemplate(text), context);
+        ASSERT_EQ(found.size(), 1) << text.toStdString();
+        EXPECT_EQ(found[0].resolved, QString::fromUtf16(c.resolved)) << text.toStdString();
+        EXPECT_FALSE(found[0].outsideRoot) << text.toStdString();
+    }
+}
+
 TEST(TemplateCheck, TheAnalysisKeepsThePiecesAndBlocksTheFindingsCameFrom)
 {
     const QString text = u"{zuvi:arclist}{$field.title}{/zuvi:arclist}{zuvi:volist}"_s;

@@ -26,12 +26,12 @@ QStringList described(const QString &text, const ParsedTemplate &parsed)
         switch (node.kind) {
         case NodeKind::Tag:
             line = QLatin1String(forms[int(node.form)]) + u' ' + covered(text, node.name);
-            for (const TagAttribute &attribute : node.attributes)
+            for (const TagAttribute &attribute : parsed.attributesOf(node))
                 line += u' ' + covered(text, attribute.name) + u'=' + covered(text, attribute.value);
             break;
         case NodeKind::Placeholder:
             line = u'$' + covered(text, node.variable);
-            for (const TextRange &filter : node.filters)
+            for (const TextRange &filter : parsed.filtersOf(node))
                 line += u'|' + covered(text, filter);
             break;
         case NodeKind::Php:
@@ -125,7 +125,7 @@ TEST(TemplateParser, OffsetsAreUtf16UnitsAfterChineseAndAstralText)
     ASSERT_EQ(parsed.nodes.size(), 1);
     EXPECT_EQ(parsed.nodes[0].range.start, 4);
     EXPECT_EQ(parsed.nodes[0].name, (TextRange{5, 9}));
-    EXPECT_EQ(parsed.nodes[0].attributes[0].value, (TextRange{19, 3}));
+    EXPECT_EQ(parsed.attributesOf(parsed.nodes[0])[0].value, (TextRange{19, 3}));
     EXPECT_EQ(tagName(text, parsed.nodes[0]), u"list"_s);
 }
 

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         lastEnd = node.range.end();
         if (node.kind == NodeKind::Tag) {
             fuzzCheck(inside(node.name, node.range) && node.name.length > 0, "a tag's name inside it", fuzzShown(text));
-            for (const TagAttribute &attribute : node.attributes) {
+            for (const TagAttribute &attribute : parsed.attributesOf(node)) {
                 // A value, even an empty one, lies inside its tag.
                 fuzzCheck(inside(attribute.name, node.range) && inside(attribute.value, node.range),
                           "attributes inside their tag", fuzzShown(text));
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         if (node.kind == NodeKind::Placeholder) {
             fuzzCheck(inside(node.variable, node.range), "a placeholder's variable inside it", fuzzShown(text));
-            for (const TextRange &filter : node.filters)
+            for (const TextRange &filter : parsed.filtersOf(node))
                 fuzzCheck(inside(filter, node.range), "filters inside their placeholder", fuzzShown(text));
         }
     }
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const CursorContext cursor = cursorContextAt(text, parsed, probe);
     fuzzCheck(cursor.typed.end() == probe && cursor.node < parsed.nodes.size()
                   && (cursor.node < 0 || parsed.nodes[cursor.node].range.contains(probe))
-                  && (cursor.attribute < 0 || cursor.attribute < parsed.nodes[cursor.node].attributes.size()),
+                  && (cursor.attribute < 0 || cursor.attribute < parsed.attributesOf(parsed.nodes[cursor.node]).size()),
               "the cursor's context at an offset fits the text", fuzzShown(text));
     for (const SyntaxError &error : parsed.errors) {
         fuzzCheck(inside(error.range, whole) && error.node >= 0 && error.node < parsed.nodes.size(),
