@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QStringTokenizer>
 
 #include <algorithm>
 #include <limits>
@@ -61,7 +60,12 @@ public:
         // Lines as views: the page data is parsed at every start, and a copy
         // of each line cost a fifth of it.
         m_lineNo = 0;
-        for (const QStringView line : QStringTokenizer(m_text, u'\n')) {
+        for (qsizetype start = 0; start <= m_text.size();) {
+            qsizetype end = m_text.indexOf(u'\n', start);
+            if (end < 0)
+                end = m_text.size();
+            const QStringView line = m_text.sliced(start, end - start);
+            start = end + 1;
             ++m_lineNo;
             if (!handle(line)) {
                 if (error)

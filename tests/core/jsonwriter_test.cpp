@@ -46,6 +46,8 @@ TEST(JsonWriter, ValuesAsQtWritesThem)
         QJsonValue(QJsonValue::Null), QJsonValue(true), QJsonValue(false), QJsonValue(0), QJsonValue(-32801),
         QJsonValue(2147483648.0), QJsonValue(0.5), QJsonValue(QStringLiteral("id-1")),
         QJsonValue(QStringLiteral("bell\x07 back\b feed\f line\n 二 \U0001F600")),
+        QJsonValue(QStringLiteral("é ü ࠀ \uFFFF \x7f")),
+        QJsonValue(QString(QChar(0xD800)) + QStringLiteral(" lone halves ") + QChar(0xDC00) + QChar(0xD83D)),
         parseJson(R"({"b":[1,"二",null],"a":{"c":true}})"), parseJson(R"([[],{}])"),
     };
     for (const QJsonValue &value : values) {
