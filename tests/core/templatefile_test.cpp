@@ -79,8 +79,9 @@ TEST(TemplateFile, EveryEncodingAnEditorSavesAndWhatIsNoText)
         }
         ASSERT_TRUE(decoded) << error.toStdString();
         EXPECT_STREQ(decoded->encoding, c.encoding);
-        if (c.bytes != mixed)
+        if (c.bytes != mixed) {
             EXPECT_EQ(decoded->text, kText) << "positions are counted in this text";
+        }
         if (*c.note) {
             EXPECT_TRUE(decoded->note.contains(QLatin1String(c.note))) << decoded->note.toStdString();
         } else {
