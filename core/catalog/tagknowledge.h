@@ -81,11 +81,6 @@ public:
     bool isAttributeName(QStringView name) const;
     const QStringList &attributeNames() const { return m_attributeNames; }   // sorted
 
-    bool operator==(const TagKnowledge &other) const
-    {
-        return m_tags == other.m_tags && m_attributeNames == other.m_attributeNames;
-    }
-
     // Learns the tags of one text the tool writes; `source` names the entry
     // or builder it comes from.
     void learn(QStringView text, const TagSource &source);
