@@ -20,12 +20,12 @@ namespace {
 struct ExportFormat {
     const char *name;
     const char *what;
-    QByteArray (*write)(const QList<EditorTemplate> &);
+    QByteArray (*bytes)();
 };
 
 const ExportFormat kFormats[] = {
-    {"vscode", "a VS Code .code-snippets file", vsCodeSnippets},
-    {"jetbrains", "a JetBrains live template set", jetBrainsTemplateSet},
+    {"vscode", "a VS Code .code-snippets file", catalogVsCodeSnippets},
+    {"jetbrains", "a JetBrains live template set", catalogJetBrainsTemplateSet},
 };
 
 QString formatNames(const QString &separator)
@@ -159,5 +159,5 @@ int runCommandLine(int argc, char *argv[])
     if (output.givenEmpty(parser))
         return wrongArguments(QStringLiteral("--output needs a file name, or - for standard output."), hint);
 
-    return writeOutput(output.target(parser, "-"), format->write(catalogTemplates()));
+    return writeOutput(output.target(parser, "-"), format->bytes());
 }

@@ -18,7 +18,7 @@ set(zuvi_qtcore_pch
   <QByteArray> <QDir> <QFile> <QFileInfo> <QHash> <QJsonArray> <QJsonObject> <QJsonValue> <QList>
   <QRegularExpression> <QSet> <QString> <QStringList> <QStringView>
   <algorithm> <functional> <optional>)
-target_precompile_headers(zuvi_core PRIVATE ${zuvi_qtcore_pch})
+target_precompile_headers(zuvi_core_code PRIVATE ${zuvi_qtcore_pch})
 target_precompile_headers(zuvi_lsp PRIVATE ${zuvi_qtcore_pch})
 if(TARGET core_tests)
   target_precompile_headers(core_tests PRIVATE <gtest/gtest.h> ${zuvi_qtcore_pch} <QTemporaryDir>)

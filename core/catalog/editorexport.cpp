@@ -1,5 +1,6 @@
 #include "core/catalog/editorexport.h"
 
+#include "core/catalog/catalogdigest.h"
 #include "core/catalog/catalogtags.h"
 #include "core/catalog/homebuilders.h"
 #include "core/files/jsonwriter.h"
@@ -403,4 +404,25 @@ QByteArray jetBrainsTemplateSet(const QList<EditorTemplate> &templates)
     writer.writeEndElement();
     writer.writeEndDocument();
     return xml;
+}
+
+namespace {
+
+QByteArray digestBytes(catalogdigest::Bytes bytes)
+{
+    return QByteArray::fromRawData(bytes.data, bytes.size);
+}
+
+} // namespace
+
+QByteArray catalogVsCodeSnippets()
+{
+    const catalogdigest::Digest *digest = catalogdigest::compiled();
+    return digest ? digestBytes(digest->vsCodeSnippets) : vsCodeSnippets(catalogTemplates());
+}
+
+QByteArray catalogJetBrainsTemplateSet()
+{
+    const catalogdigest::Digest *digest = catalogdigest::compiled();
+    return digest ? digestBytes(digest->jetBrainsTemplateSet) : jetBrainsTemplateSet(catalogTemplates());
 }

@@ -66,3 +66,9 @@ QStringList insertedLines(const EditorTemplate &t);
 QByteArray vsCodeSnippets(const QList<EditorTemplate> &templates);
 // The XML of a JetBrains live template set.
 QByteArray jetBrainsTemplateSet(const QList<EditorTemplate> &templates);
+
+// The two files of catalogTemplates(), as the export command writes them:
+// the bytes of the digest compiled in (catalogdigest.h), or where there is
+// none, made from the page data.
+QByteArray catalogVsCodeSnippets();
+QByteArray catalogJetBrainsTemplateSet();

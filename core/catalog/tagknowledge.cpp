@@ -1,5 +1,6 @@
 #include "core/catalog/tagknowledge.h"
 
+#include "core/catalog/catalogdigest.h"
 #include "core/catalog/catalogtags.h"
 #include "core/catalog/pagebuilders.h"
 #include "core/catalog/pagecatalog.h"
@@ -10,6 +11,7 @@
 #include "core/template/templatesyntax.h"
 
 #include <algorithm>
+#include <span>
 
 namespace {
 
@@ -188,18 +190,53 @@ void TagKnowledge::learnBuilder(const TagBuilder &builder, const TagSource &sour
     }
 }
 
+TagKnowledge TagKnowledge::learnCatalog()
+{
+    TagKnowledge k;
+    for (const CatalogTag &tag : catalogTags()) {
+        const TagSource source{tag.page, tag.caption, tag.tip};
+        k.learn(snippetText(tag.lines), source);
+        if (tag.isBuilder())
+            k.learnBuilder(tag.builder->builder(), source);
+    }
+    k.index();
+    return k;
+}
+
+TagKnowledge TagKnowledge::fromDigest(const catalogdigest::Digest &digest)
+{
+    const auto text = [&digest](catalogdigest::Text t) {
+        return QString::fromRawData(reinterpret_cast<const QChar *>(digest.text + t.start), t.size);
+    };
+    TagKnowledge k;
+    k.m_tags.reserve(digest.tagCount);
+    for (const catalogdigest::Tag &tag : std::span(digest.tags, digest.tagCount)) {
+        TagInfo info{text(tag.name), tag.block, {}, {}};
+        info.attributes.reserve(tag.attributeCount);
+        for (const catalogdigest::Attribute &a : std::span(digest.attributes + tag.firstAttribute, tag.attributeCount)) {
+            AttributeInfo attribute{text(a.name), a.numeric, {}};
+            attribute.values.reserve(a.valueCount);
+            for (const catalogdigest::Text value : std::span(digest.values + a.firstValue, a.valueCount))
+                attribute.values.append(text(value));
+            info.attributes.append(std::move(attribute));
+        }
+        info.sources.reserve(tag.sourceCount);
+        for (const catalogdigest::Source &source : std::span(digest.sources + tag.firstSource, tag.sourceCount))
+            info.sources.append(TagSource{source.page, text(source.caption), text(source.tip)});
+        k.m_tags.append(std::move(info));
+    }
+    k.m_attributeNames.reserve(digest.attributeNameCount);
+    for (const catalogdigest::Text name : std::span(digest.attributeNames, digest.attributeNameCount))
+        k.m_attributeNames.append(text(name));
+    k.index();
+    return k;
+}
+
 const TagKnowledge &TagKnowledge::catalog()
 {
     static const TagKnowledge knowledge = [] {
-        TagKnowledge k;
-        for (const CatalogTag &tag : catalogTags()) {
-            const TagSource source{tag.page, tag.caption, tag.tip};
-            k.learn(snippetText(tag.lines), source);
-            if (tag.isBuilder())
-                k.learnBuilder(tag.builder->builder(), source);
-        }
-        k.index();
-        return k;
+        const catalogdigest::Digest *digest = catalogdigest::compiled();
+        return digest ? fromDigest(*digest) : learnCatalog();
     }();
     return knowledge;
 }

@@ -8,12 +8,17 @@
 
 struct SiteTag;
 struct TagBuilder;
+namespace catalogdigest {
+struct Digest;
+}
 
 // What the tool knows of one attribute of a tag.
 struct AttributeInfo {
     QString name;
     bool numeric = false;   // a builder fills it from a number box, through the numeric rule
     QStringList values;     // what the builders' drop-downs put into it, in list order
+
+    bool operator==(const AttributeInfo &) const = default;
 };
 
 // An entry or builder of the catalog that writes a tag.
@@ -21,6 +26,8 @@ struct TagSource {
     int page = 0;
     QString caption;
     QString tip;            // the entry's hover tip; empty where it has none
+
+    bool operator==(const TagSource &) const = default;
 };
 
 // What the tool knows of one template tag, learnt from what it writes.
@@ -31,6 +38,7 @@ struct TagInfo {
     QList<TagSource> sources;           // in catalog order; none for a tag of the site's own
 
     const AttributeInfo *attribute(QStringView name) const;
+    bool operator==(const TagInfo &) const = default;
 };
 
 // The tags of every snippet of every entry and builder (each builder for
@@ -52,8 +60,15 @@ public:
     TagKnowledge(TagKnowledge &&) = default;
     TagKnowledge &operator=(TagKnowledge &&) = default;
 
-    // The catalog's knowledge, built once on first use; safe from any thread.
+    // The catalog's knowledge, made once on first use; safe from any thread.
+    // Read from the digest compiled in (catalogdigest.h), or where there is
+    // none, learnt from the page data.
     static const TagKnowledge &catalog();
+    // The catalog's knowledge learnt from the page data: every snippet of
+    // every entry and builder.
+    static TagKnowledge learnCatalog();
+    // The knowledge a digest holds, its texts shared with the digest.
+    static TagKnowledge fromDigest(const catalogdigest::Digest &digest);
 
     // This knowledge with the site's own tags added: a new name, or more
     // attributes for a known one. Cheap: the tags' data is shared.
@@ -64,6 +79,7 @@ public:
     const QList<TagInfo> &tags() const { return m_tags; }   // sorted by name
     // Whether some tag takes an attribute of this name.
     bool isAttributeName(QStringView name) const;
+    const QStringList &attributeNames() const { return m_attributeNames; }   // sorted
 
     // Learns the tags of one text the tool writes; `source` names the entry
     // or builder it comes from.

@@ -1,3 +1,4 @@
+#include "core/catalog/catalogdigest.h"
 #include "core/catalog/editorexport.h"
 #include "core/catalog/homebuilders.h"
 #include "core/catalog/listtag.h"
@@ -487,6 +488,16 @@ QByteArray asQtWritesIt(const QList<EditorTemplate> &templates)
                                        {u"body"_qs, body}});
     }
     return QJsonDocument(file).toJson(QJsonDocument::Indented);
+}
+
+// The export command writes the files of the digest compiled in; they are
+// what the templates of the page data make now.
+TEST(EditorExport, TheDigestCompiledInHoldsTheFilesThePagesMake)
+{
+    ASSERT_NE(catalogdigest::compiled(), nullptr) << "core_tests is linked with the digest, as the programs are";
+    const QList<EditorTemplate> templates = catalogTemplates();
+    EXPECT_EQ(catalogVsCodeSnippets(), vsCodeSnippets(templates));
+    EXPECT_EQ(catalogJetBrainsTemplateSet(), jetBrainsTemplateSet(templates));
 }
 
 TEST(EditorExport, SnippetsFileIsByteForByteTheIndentedJson)

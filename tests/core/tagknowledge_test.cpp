@@ -1,7 +1,9 @@
 // What the tool knows of the tags, learnt from the catalog's snippets and
 // builders: blocks and single tags, attributes, numeric attributes from the
 // builders' number boxes, values from their drop-downs, where each tag comes
-// from, the site's own tags.
+// from, the site's own tags; the digest compiled in holding what the pages
+// teach.
+#include "core/catalog/catalogdigest.h"
 #include "core/catalog/pagetable.h"
 #include "core/catalog/tagknowledge.h"
 #include "core/check/templatecheck.h"
@@ -97,6 +99,29 @@ TEST(TagKnowledge, SiteTagsCountAsKnownWithoutChangingTheCatalog)
     EXPECT_TRUE(site.isAttributeName(u"pos"));
     EXPECT_EQ(TagKnowledge::catalog().find(u"zuvi:banner"), nullptr);
     EXPECT_EQ(TagKnowledge::catalog().find(u"zuvi:else")->attribute(u"mode"), nullptr);
+}
+
+void expectSameKnowledge(const TagKnowledge &read, const TagKnowledge &learnt)
+{
+    ASSERT_EQ(read.tags().size(), learnt.tags().size());
+    for (qsizetype i = 0; i < learnt.tags().size(); ++i) {
+        const TagInfo &tag = learnt.tags()[i];
+        EXPECT_TRUE(read.tags()[i] == tag) << tag.name.toStdString();
+        // Found through its index of names, as the checker looks tags up.
+        EXPECT_EQ(read.find(tag.name), &read.tags()[i]) << tag.name.toStdString();
+    }
+    EXPECT_EQ(read.attributeNames(), learnt.attributeNames());
+}
+
+// The knowledge compiled in is read from the digest the build wrote, and is
+// what the core learns from the page data now: the data stays its one source.
+TEST(TagKnowledge, TheDigestCompiledInIsWhatThePagesTeach)
+{
+    const catalogdigest::Digest *digest = catalogdigest::compiled();
+    ASSERT_NE(digest, nullptr) << "core_tests is linked with the digest, as the programs are";
+    const TagKnowledge learnt = TagKnowledge::learnCatalog();
+    expectSameKnowledge(TagKnowledge::fromDigest(*digest), learnt);
+    expectSameKnowledge(TagKnowledge::catalog(), learnt);
 }
 
 } // namespace
