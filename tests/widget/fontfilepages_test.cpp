@@ -116,14 +116,20 @@ TEST(FontFilePages, AFontFileMappingIsGivenBackAndReadsTheSameAfterwardsOtherFil
 
 using FontFilePagesOfAPage = PagesFixture;
 
+// What may stay: a font engine that Qt's font cache drops and makes anew in
+// the meantime reads the face's tables again, 64 KiB at a time. Kept, the
+// pages of a page's characters come to megabytes.
+constexpr qint64 kKeptAtMostKiB = 512;
+
 TEST_F(FontFilePagesOfAPage, LeaveOncePageIsPaintedAndComeBackForNewCharacters)
 {
     PageWindow *home = page(Page::Home);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(home));
     ASSERT_GT(residentFontFiles().mappings, 0) << "no font file is mapped: nothing to measure";
-    EXPECT_TRUE(QTest::qWaitFor([] { return residentFontFiles().kib == 0; }))
+    EXPECT_TRUE(QTest::qWaitFor([] { return residentFontFiles().kib <= kKeptAtMostKiB; }))
         << residentFontFiles().kib << " KiB of font files kept after the home page was painted";
 
+    const qint64 releasedKiB = residentFontFiles().kib;
     // Characters the page has not drawn yet are read from the files again,
     // and drawn.
     QImage image(64, 24, QImage::Format_RGB32);
@@ -132,7 +138,7 @@ TEST_F(FontFilePagesOfAPage, LeaveOncePageIsPaintedAndComeBackForNewCharacters)
     painter.setFont(songFont(9));
     painter.drawText(image.rect(), QStringLiteral("鼴鼷齇"));
     painter.end();
-    EXPECT_GT(residentFontFiles().kib, 0);
+    EXPECT_GT(residentFontFiles().kib, releasedKiB);
     int inked = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x)
@@ -143,7 +149,7 @@ TEST_F(FontFilePagesOfAPage, LeaveOncePageIsPaintedAndComeBackForNewCharacters)
     // A page shown for the first time gives them back once painted.
     goTo(Page::List);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(page(Page::List)));
-    EXPECT_TRUE(QTest::qWaitFor([] { return residentFontFiles().kib == 0; }))
+    EXPECT_TRUE(QTest::qWaitFor([] { return residentFontFiles().kib <= kKeptAtMostKiB; }))
         << residentFontFiles().kib << " KiB of font files kept after the list page was painted";
 }
 
