@@ -31,7 +31,7 @@ TEST(ApplicationIcon, EveryAskedSizeComesFromTheNearestDrawing)
     }
     // A drawn size is the committed drawing itself, pixel for pixel, also as
     // the build stores it decoded.
-    const QImage drawing(QStringLiteral(ZUVI_ICONS_DIR "/zuvi-taggen-48.png"));
+    const QImage drawing(QStringLiteral(ZUVI_SOURCE_DIR "/shell/icons/zuvi-taggen-48.png"));
     ASSERT_FALSE(drawing.isNull());
     EXPECT_EQ(icon.pixmap(QSize(48, 48)).toImage().convertToFormat(drawing.format()), drawing);
 }
