@@ -1,5 +1,6 @@
 #include "shell/resourceimage.h"
 
+#include <QFile>
 #include <QResource>
 #include <QtEndian>
 
@@ -24,5 +25,7 @@ QImage resourceImage(const QString &path)
             return quintptr(pixels) % 4 == 0 ? image : image.copy();
         }
     }
-    return QImage(path);
+    // Not there, QImageReader would look for it under the name of every image
+    // format, loading every image plugin to list them.
+    return QFile::exists(path) ? QImage(path) : QImage();
 }

@@ -1,12 +1,12 @@
 // The pictures the build stores decoded come out of the resources as the
 // committed PNG files draw them, pixel for pixel; a picture stored only as
-// PNG is decoded.
+// PNG is decoded, as every PNG is, without the system's image plugins.
 
 #include "shell/resourceimage.h"
+#include "tests/support/pagefixture.h"
 
+#include <QFile>
 #include <QImage>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -39,6 +39,33 @@ TEST(ResourceImage, APictureWithoutADecodedCopyIsDecodedAndAMissingOneIsNull)
     EXPECT_FALSE(png.isNull());
     EXPECT_EQ(png, QImage(QStringLiteral(":/about/abouticon.png")));
     EXPECT_TRUE(resourceImage(QStringLiteral(":/home/nothing.png")).isNull());
+}
+
+} // namespace
+
+namespace {
+
+bool imagePluginMapped()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+}
+
+using PngReading = PagesFixture;
+
+// The pages' PNG files (Fusion's group box frame, the about page's icon) are
+// read by the program's own PNG plugin, which loads none of the system's.
+TEST_F(PngReading, ShowingThePagesLoadsNoImagePlugin)
+{
+    for (int p = kFirstPage; p <= kLastPage; ++p) {
+        goTo(p);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(page(p))) << p;
+        page(p)->grab();
+    }
+    EXPECT_FALSE(imagePluginMapped());
+    const QImage frame(QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"));
+    EXPECT_FALSE(frame.isNull());
+    EXPECT_FALSE(imagePluginMapped());
 }
 
 } // namespace
