@@ -49,6 +49,7 @@ NavigationButton *PageWindow::navigationButton(int index) const
 void PageWindow::present()
 {
     if (!m_placed) {
+        m_fontPagesToRelease = true;
         m_placed = true;
         if (const QScreen *screen = QGuiApplication::primaryScreen()) {
             QRect frame = frameGeometry();
@@ -59,7 +60,6 @@ void PageWindow::present()
     show();
     raise();
     activateWindow();
-    m_fontPagesToRelease = true;
 }
 
 void PageWindow::conceal()
