@@ -1,5 +1,7 @@
 #include "shell/applicationicon.h"
 
+#include "shell/resourceimage.h"
+
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
@@ -31,7 +33,7 @@ public:
     {
         auto it = m_decoded.find(size);
         if (it == m_decoded.end())
-            it = m_decoded.emplace(size, QPixmap(drawingFile(size))).first;
+            it = m_decoded.emplace(size, QPixmap::fromImage(resourceImage(drawingFile(size)))).first;
         return it->second;
     }
 

@@ -8,6 +8,7 @@
 #include "shell/pageoptions.h"
 #include "shell/parameterbox.h"
 #include "shell/qtpageview.h"
+#include "shell/resourceimage.h"
 
 #include <QGroupBox>
 #include <QImage>
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QStyle>
 
-#include <future>
 
 namespace {
 
@@ -54,17 +54,17 @@ QRect fitHeight(QRect rect, const QWidget *widget)
 }
 
 // A picture comes as `name.png` and, drawn at twice the size for dense
-// screens, `name@2x.png`. Only the one the screen needs is decoded.
+// screens, `name@2x.png`. Only the one the screen needs is taken.
 QImage decodePicture(const QString &source, qreal devicePixelRatio)
 {
     if (const qsizetype dot = source.lastIndexOf(u'.'); devicePixelRatio > 1 && dot > 0) {
-        QImage dense(source.left(dot) + QStringLiteral("@2x") + source.mid(dot));
+        QImage dense = resourceImage(source.left(dot) + QStringLiteral("@2x") + source.mid(dot));
         if (!dense.isNull()) {
             dense.setDevicePixelRatio(2);
             return dense;
         }
     }
-    return QImage(source);
+    return resourceImage(source);
 }
 
 } // namespace
@@ -72,24 +72,6 @@ QImage decodePicture(const QString &source, qreal devicePixelRatio)
 CatalogPage::CatalogPage(QWidget *window, int page, Clipboard &clipboard)
     : QObject(window), m_page(page), m_catalog(PageCatalog::load(dataFilePath(page)))
 {
-
-    // The pictures decode on a worker thread while the other controls are
-    // built; they are put in place once all controls exist.
-    QStringList pictureSources;
-    for (const CatalogControl &control : m_catalog.controls()) {
-        if (control.kind == CatalogControl::Kind::Image)
-            pictureSources << control.source;
-    }
-    std::future<QList<QImage>> pictures;
-    if (!pictureSources.isEmpty()) {
-        pictures = std::async(std::launch::async, [pictureSources, ratio = window->devicePixelRatioF()] {
-            QList<QImage> decoded;
-            for (const QString &source : pictureSources)
-                decoded << decodePicture(source, ratio);
-            return decoded;
-        });
-    }
-
     QMap<qint16, QAbstractButton *> entries;
     QList<QWidget *> raisedOverFrames;
     QMap<QString, QList<QAbstractButton *>> optionsByFrame;
@@ -110,15 +92,6 @@ CatalogPage::CatalogPage(QWidget *window, int page, Clipboard &clipboard)
     // Controls of the page that lie over a frame's area are drawn above it.
     for (QWidget *widget : raisedOverFrames)
         widget->raise();
-    if (pictures.valid()) {
-        const QList<QImage> decoded = pictures.get();
-        for (qsizetype i = 0; i < decoded.size() && i < m_pictureLabels.size(); ++i) {
-            QLabel *label = m_pictureLabels[i];
-            label->setPixmap(QPixmap::fromImage(decoded[i]));
-            label->setFixedSize(decoded[i].deviceIndependentSize().toSize());
-        }
-    }
-
     if (!m_output)
         qFatal("page data of page %d has no output box", page);
     m_view = std::make_unique<QtPageView>(m_output, clipboard);
@@ -196,9 +169,11 @@ QWidget *CatalogPage::createControl(const CatalogControl &control, QWidget *pare
         widget = new DropDown(parent);
         break;
     case Kind::Image: {
-        // Its picture, at its natural size, follows when decoded.
+        // At its picture's natural size.
         auto *image = new QLabel(parent);
-        m_pictureLabels.append(image);
+        const QImage picture = decodePicture(control.source, parent->devicePixelRatioF());
+        image->setPixmap(QPixmap::fromImage(picture));
+        image->setFixedSize(picture.deviceIndependentSize().toSize());
         widget = image;
         break;
     }

@@ -56,7 +56,6 @@ private:
     QHash<QString, QWidget *> m_widgets;
     OutputBox *m_output = nullptr;
     PageOptions *m_options = nullptr;
-    QList<QLabel *> m_pictureLabels;   // in the order of the page data
     std::unique_ptr<QtPageView> m_view;
     std::unique_ptr<TagPage> m_tagPage;
 };

@@ -1,5 +1,7 @@
 #include "shell/fonts.h"
 
+#include "shell/platform/fontconfiguration.h"
+
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
@@ -78,6 +80,7 @@ QString missingSongFaceMessage(const SongFace &face)
 
 void installPageFonts()
 {
+    awaitFontConfiguration();
     const SongFace face = chooseSongFace(QFontDatabase::families(),
                                          [] { return QFontDatabase::families(QFontDatabase::SimplifiedChinese); });
     if (!face.songStyle)

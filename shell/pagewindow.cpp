@@ -3,6 +3,7 @@
 #include "core/catalog/pagetable.h"
 #include "core/product.h"
 #include "shell/fonts.h"
+#include "shell/platform/fontfilepages.h"
 
 #include <QBackingStore>
 #include <QGuiApplication>
@@ -48,6 +49,7 @@ NavigationButton *PageWindow::navigationButton(int index) const
 void PageWindow::present()
 {
     if (!m_placed) {
+        m_fontPagesToRelease = true;
         m_placed = true;
         if (const QScreen *screen = QGuiApplication::primaryScreen()) {
             QRect frame = frameGeometry();
@@ -71,6 +73,17 @@ void PageWindow::conceal()
     QBackingStore *store = backingStore();
     if (store && store->size() != QSize(1, 1))
         store->resize(QSize(1, 1));
+}
+
+void PageWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!m_fontPagesToRelease)
+        return;
+    m_fontPagesToRelease = false;
+    // Posted, so it runs once the controls are painted and the window flushed:
+    // then every character on the page has its image in Qt's glyph cache.
+    QMetaObject::invokeMethod(this, [] { releaseFontFilePages(); }, Qt::QueuedConnection);
 }
 
 void PageWindow::keyPressEvent(QKeyEvent *event)

@@ -21,7 +21,9 @@ public:
     void setContent(QObject *content) { m_content = content; }
 
     // Shows the window, centred on the screen the first time, where the user
-    // left it afterwards.
+    // left it afterwards. Once it is painted the first time, the pages of
+    // font files that loading its characters read are given back
+    // (releaseFontFilePages()); shown again, it loads no new ones.
     void present();
     // Hides the window and gives back the image it is drawn into (on X11
     // shared with the server). Its controls keep their state, the
@@ -34,10 +36,12 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     int m_pageNumber;
     QList<NavigationButton *> m_navigation;   // in page order, from the home page's
     QObject *m_content = nullptr;
     bool m_placed = false;
+    bool m_fontPagesToRelease = false;
 };

@@ -6,6 +6,10 @@
 #include "shell/pagestyle.h"
 
 #include <QApplication>
+#include <QtPlugin>
+
+// PNG read without the system's image plugins (pngreaderplugin.cpp).
+Q_IMPORT_PLUGIN(PngReaderPlugin)
 
 void prepareApplication()
 {

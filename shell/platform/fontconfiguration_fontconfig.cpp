@@ -1,18 +1,39 @@
 #include "shell/platform/fontconfiguration.h"
 
 #include <fontconfig/fontconfig.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <thread>
 
+namespace {
+
+// Joined at exit where nothing waited for it.
+struct Reader
+{
+    std::thread thread;
+    ~Reader()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+
+Reader &reader()
+{
+    static Reader reader;
+    return reader;
+}
+
+} // namespace
+
 void startReadingFontConfiguration()
 {
-    // Reads the configuration while the QApplication waits for the X server,
-    // at a low priority. Nobody waits for it: where it has not finished, Qt's
-    // own FcInit() reads it, and fontconfig keeps whichever is done first.
-    std::thread([] {
-        setpriority(PRIO_PROCESS, gettid(), 10);
-        FcInit();
-    }).detach();
+    // At the main thread's priority: the main thread waits for it.
+    if (!reader().thread.joinable())
+        reader().thread = std::thread([] { FcInit(); });
+}
+
+void awaitFontConfiguration()
+{
+    if (reader().thread.joinable())
+        reader().thread.join();
 }

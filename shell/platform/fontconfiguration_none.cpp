@@ -3,3 +3,5 @@
 // Built without fontconfig: Qt reads the fonts its own way at the first
 // lookup.
 void startReadingFontConfiguration() {}
+
+void awaitFontConfiguration() {}

@@ -29,8 +29,10 @@ TEST(ApplicationIcon, EveryAskedSizeComesFromTheNearestDrawing)
         const QPixmap pixmap = icon.pixmap(QSize(c.asked, c.asked));
         EXPECT_EQ(pixmap.size(), QSize(c.given, c.given)) << c.asked;
     }
-    // A drawn size is the drawing itself, pixel for pixel.
-    const QImage drawing(QStringLiteral(":/shell/icons/zuvi-taggen-48.png"));
+    // A drawn size is the committed drawing itself, pixel for pixel, also as
+    // the build stores it decoded.
+    const QImage drawing(QStringLiteral(ZUVI_SOURCE_DIR "/shell/icons/zuvi-taggen-48.png"));
+    ASSERT_FALSE(drawing.isNull());
     EXPECT_EQ(icon.pixmap(QSize(48, 48)).toImage().convertToFormat(drawing.format()), drawing);
 }
 
