@@ -28,7 +28,7 @@ public:
         // fewer of than '<'.
         for (;;) {
             const qsizetype from = m_pos;
-            m_pos = nextOfEither(m_text, from, u'{', u'!');
+            m_pos = nextOfAny(m_text, from, u'{', u'!');
             if (m_pos >= m_text.size())
                 break;
             if (m_text[m_pos] == u'!') {
@@ -94,11 +94,22 @@ private:
         m_result.nodes.append(node);
     }
 
+    // The first "-->" at or after `from`, or -1: found by its '>', which
+    // markup has fewer of than '-'.
+    qsizetype commentCloseAfter(qsizetype from) const
+    {
+        for (qsizetype end = nextOfAny(m_text, from + 2, u'>'); end < m_text.size(); end = nextOfAny(m_text, end + 1, u'>')) {
+            if (m_text[end - 1] == u'-' && m_text[end - 2] == u'-')
+                return end - 2;
+        }
+        return -1;
+    }
+
     // The comment is a node; reading goes on inside it, since the template
     // engine expands the tags there too.
     void readComment()
     {
-        const qsizetype close = m_text.indexOf(QLatin1String("-->"), m_pos + 4);
+        const qsizetype close = commentCloseAfter(m_pos + 4);
         m_commentEnd = close < 0 ? m_text.size() : close + 3;
         m_comment = m_result.nodes.size();
         TemplateNode node;
@@ -212,14 +223,21 @@ private:
     // that '}' or at the end of its line.
     qsizetype readQuoted(qsizetype i, TagAttribute &attribute, bool &faulted)
     {
-        const QChar quote = m_text[i];
+        const char16_t quote = m_text[i].unicode();
         attribute.quoted = true;
         qsizetype brace = -1;
         qsizetype j = i + 1;
-        while (j < m_text.size() && m_text[j] != quote && !isLineBreak(m_text[j]) && !isTagStart(j)) {
-            if (brace < 0 && m_text[j] == u'}')
-                brace = j;
-            ++j;
+        // Its first line, skipped to each character that may end it.
+        for (;; ++j) {
+            j = nextOfAny(m_text, j, quote, u'\n', u'\r', u'{', u'}');
+            if (j >= m_text.size())
+                break;
+            if (m_text[j] == u'}') {
+                if (brace < 0)
+                    brace = j;
+            } else if (m_text[j] != u'{' || isTagStart(j)) {
+                break;
+            }
         }
         const qsizetype firstLineEnd = j;
         if (brace < 0 && j < m_text.size() && isLineBreak(m_text[j])) {
@@ -227,8 +245,11 @@ private:
             if (j < m_noQuoteUntil[which]) {
                 j = m_noQuoteUntil[which];
             } else {
-                while (j < m_text.size() && m_text[j] != quote && !isTagStart(j))
-                    ++j;
+                for (;; ++j) {
+                    j = nextOfAny(m_text, j, quote, u'{');
+                    if (j >= m_text.size() || m_text[j] == quote || isTagStart(j))
+                        break;
+                }
             }
             if (j >= m_text.size() || m_text[j] != quote)
                 m_noQuoteUntil[which] = j;

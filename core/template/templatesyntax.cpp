@@ -1,5 +1,7 @@
 #include "core/template/templatesyntax.h"
 
+#include "core/template/textscan.h"
+
 #include <algorithm>
 #include <iterator>
 #include <string_view>
@@ -67,9 +69,7 @@ TagStart tagStartAt(QStringView text, qsizetype at)
 
 qsizetype placeholderVariableEnd(QStringView text, qsizetype from)
 {
-    while (from < text.size() && text[from] != u'|' && text[from] != u'}' && !isLineBreak(text[from]))
-        ++from;
-    return from;
+    return nextOfAny(text, from, u'|', u'}', u'\n', u'\r');
 }
 
 qsizetype placeholderFilterEnd(QStringView text, qsizetype from)
