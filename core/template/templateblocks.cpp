@@ -2,10 +2,8 @@
 
 #include "core/check/nearmiss.h"
 #include "core/catalog/tagknowledge.h"
+#include "core/template/nametable.h"
 #include "core/template/templatesyntax.h"
-
-#include <QHash>
-#include <QSet>
 
 #include <algorithm>
 
@@ -28,15 +26,15 @@ QList<bool> opensBlock(QStringView text, const ParsedTemplate &parsed, const Tag
         else
             unknown.append(i);
     }
-    QSet<QStringView> closedLater;
+    NameTable<bool> closedLater;
     qsizetype next = parsed.nodes.size() - 1;
     for (auto tag = unknown.crbegin(); tag != unknown.crend(); ++tag) {
         for (; next > *tag; --next) {
             const TemplateNode &node = parsed.nodes[next];
             if (node.kind == NodeKind::Tag && node.form == TagForm::Close)
-                closedLater.insert(nameOf(node));
+                closedLater.entry(nameOf(node)) = true;
         }
-        opens[*tag] = closedLater.contains(nameOf(parsed.nodes[*tag]));
+        opens[*tag] = closedLater.find(nameOf(parsed.nodes[*tag])) != nullptr;
     }
     return opens;
 }
@@ -71,7 +69,7 @@ public:
                 close(i);
             else if (m_opens[i])
                 open(i);
-            else if (templatesyntax::isElseTag(name(i)) && m_open.isEmpty())
+            else if (m_open.isEmpty() && templatesyntax::isElseTag(name(i)))
                 m_result.faults.append({BlockFault::Kind::ElseOutside, i, -1, {}});
         }
         for (const qsizetype block : std::as_const(m_open)) {
@@ -98,7 +96,9 @@ private:
         m_result.blockOfNode[node] = m_result.blocks.size();
         m_open.append(m_result.blocks.size());
         m_result.blocks.append(block);
-        ++m_openByName[name(node)];
+        const qsizetype nameIndex = m_openByName.indexOf(name(node));
+        ++m_openByName.valueAt(nameIndex);
+        m_openNames.append(nameIndex);
     }
 
     // Ends the innermost open block at `end`, by the closing tag `node` or
@@ -111,7 +111,7 @@ private:
         block.close = node;
         if (node >= 0)
             m_result.blockOfNode[node] = index;
-        --m_openByName[name(block.open)];
+        --m_openByName.valueAt(m_openNames.takeLast());
     }
 
     // A closing tag crossing blocks still open inside its own is reported
@@ -122,7 +122,8 @@ private:
         const qsizetype start = m_parsed.nodes[node].range.start;
         // Only when a block of its name is open is the stack searched, and
         // then what lies above it is closed: linear over the whole text.
-        qsizetype match = m_openByName.value(closing) > 0 ? m_open.size() - 1 : -1;
+        const qsizetype *openOfName = m_openByName.find(closing);
+        qsizetype match = openOfName && *openOfName > 0 ? m_open.size() - 1 : -1;
         while (match >= 0 && name(m_result.blocks[m_open[match]].open) != closing)
             --match;
         if (match < 0) {
@@ -149,7 +150,8 @@ private:
     const ParsedTemplate &m_parsed;
     QList<bool> m_opens;
     QList<qsizetype> m_open;   // the blocks open, innermost last
-    QHash<QStringView, qsizetype> m_openByName;
+    NameTable<qsizetype> m_openByName;   // how many blocks of each name are open
+    QList<qsizetype> m_openNames;        // the name of each of m_open in m_openByName
     TemplateBlocks m_result;
 };
 

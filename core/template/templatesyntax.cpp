@@ -6,6 +6,8 @@
 #include <iterator>
 #include <string_view>
 
+using namespace Qt::StringLiterals;
+
 namespace templatesyntax {
 
 namespace {
@@ -91,7 +93,7 @@ bool isElseTag(QStringView name)
 {
     if (hasTagPrefix(name))
         name = name.sliced(kTagPrefix.size());
-    return name == u"else" || name == u"elseif";
+    return name == "else"_L1 || name == "elseif"_L1;
 }
 
 int phpTagIndex(QStringView name)
