@@ -22,7 +22,10 @@ public:
     {
         // Room for a piece per '{' and per '!' (of "<!--") from the start:
         // growing the list as pieces come cost a quarter of the parser.
-        m_result.nodes.reserve(countOfEither(m_text, u'{', u'!'));
+        const qsizetype pieces = countOfEither(m_text, u'{', u'!');
+        m_result.nodes.reserve(pieces);
+        // And for about one attribute a piece, about what templates have.
+        m_result.attributes.reserve(pieces);
         // Only a '{' or the "<!--" of a comment can start a piece: the text
         // between is skipped to the next '{' or '!', which markup has far
         // fewer of than '<'.
@@ -61,6 +64,8 @@ public:
         // empty gives its room back.
         if (m_result.nodes.capacity() > 2 * m_result.nodes.size() + 64)
             m_result.nodes.squeeze();
+        if (m_result.attributes.capacity() > 2 * m_result.attributes.size() + 64)
+            m_result.attributes.squeeze();
         return std::move(m_result);
     }
 

@@ -43,32 +43,6 @@ qsizetype tagNameEnd(QStringView text, qsizetype from)
     return isPlainTag(text.sliced(from, end - from)) ? end : from;
 }
 
-bool mayFollowTagName(QChar c)
-{
-    return c.isNull() || c.isSpace() || c == u'/' || c == u'}';
-}
-
-TagStart tagStartAt(QStringView text, qsizetype at)
-{
-    const auto charAt = [&](qsizetype i) { return i < text.size() ? text[i] : QChar(); };
-    TagStart start;
-    if (charAt(at) != u'{')
-        return start;
-    if (charAt(at + 1) == u'$') {
-        start.kind = TagStart::Kind::Placeholder;
-        return start;
-    }
-    const bool closing = charAt(at + 1) == u'/';
-    start.nameStart = at + 1 + closing;
-    start.nameEnd = tagNameEnd(text, start.nameStart);
-    if (start.nameEnd == start.nameStart)
-        return start;
-    const QChar after = charAt(start.nameEnd);
-    if (closing ? after == u'}' : mayFollowTagName(after))
-        start.kind = closing ? TagStart::Kind::Closing : TagStart::Kind::Opening;
-    return start;
-}
-
 qsizetype placeholderVariableEnd(QStringView text, qsizetype from)
 {
     return nextOfAny(text, from, u'|', u'}', u'\n', u'\r');

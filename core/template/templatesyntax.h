@@ -104,7 +104,10 @@ qsizetype tagNameEnd(QStringView text, qsizetype from);
 
 // Whether a character may follow an opening tag's name: a blank, '/', '}'
 // or the end of the text.
-bool mayFollowTagName(QChar c);
+inline bool mayFollowTagName(QChar c)
+{
+    return c.isNull() || c.isSpace() || c == u'/' || c == u'}';
+}
 
 // What starts at a '{' of a template.
 struct TagStart {
@@ -118,7 +121,27 @@ struct TagStart {
     qsizetype nameStart = 0;   // Opening, Closing
     qsizetype nameEnd = 0;
 };
-TagStart tagStartAt(QStringView text, qsizetype at);
+// Inline: the parser asks it at every brace, half of which open placeholders.
+inline TagStart tagStartAt(QStringView text, qsizetype at)
+{
+    const auto charAt = [&](qsizetype i) { return i < text.size() ? text[i] : QChar(); };
+    TagStart start;
+    if (charAt(at) != u'{')
+        return start;
+    if (charAt(at + 1) == u'$') {
+        start.kind = TagStart::Kind::Placeholder;
+        return start;
+    }
+    const bool closing = charAt(at + 1) == u'/';
+    start.nameStart = at + 1 + closing;
+    start.nameEnd = tagNameEnd(text, start.nameStart);
+    if (start.nameEnd == start.nameStart)
+        return start;
+    const QChar after = charAt(start.nameEnd);
+    if (closing ? after == u'}' : mayFollowTagName(after))
+        start.kind = closing ? TagStart::Kind::Closing : TagStart::Kind::Opening;
+    return start;
+}
 
 // A placeholder {$variable|filter|filter…}: the variable ends at the first
 // '|', '}' or line break after `from`; a filter starting at `from` (after
