@@ -70,6 +70,12 @@ qsizetype columnAfter(QStringView span, qsizetype column, ColumnUnit unit)
     if (unit == ColumnUnit::Utf16)
         return column + span.size();
     for (qsizetype i = 0; i < span.size();) {
+        // ASCII other than a tab is one column in every unit: most of a line.
+        if (span[i].unicode() < 0x80 && span[i] != u'\t') {
+            ++column;
+            ++i;
+            continue;
+        }
         const auto [c, units] = codePointAt(span, i);
         column = advance(c, units, column, unit);
         i += units;
