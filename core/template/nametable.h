@@ -2,6 +2,7 @@
 
 #include <QStringView>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -67,8 +68,17 @@ private:
         Value value;
     };
 
-    // The group, the length and the name's units four at a time, each
-    // step mixed by a multiplication and a shift.
+    // Four units as one word; names of four units or more end with the
+    // word of their last four, which may overlap the one before.
+    static quint64 wordAt(const char16_t *units, qsizetype i)
+    {
+        quint64 word;
+        std::memcpy(&word, units + i, sizeof word);
+        return word;
+    }
+
+    // The group, the length and the name's words, each step mixed by a
+    // multiplication and a shift.
     static quint32 hashOf(QStringView name, quint32 group)
     {
         constexpr quint64 kMultiplier = 0x9e3779b97f4a7c15ULL;
@@ -78,42 +88,36 @@ private:
         };
         quint64 hash = mix(quint64(group) << 32 | quint64(name.size()), 0);
         const char16_t *units = name.utf16();
-        qsizetype i = 0;
-        for (; i + 4 <= name.size(); i += 4) {
-            quint64 word;
-            std::memcpy(&word, units + i, sizeof word);
-            hash = mix(hash, word);
-        }
-        if (i < name.size()) {
+        const qsizetype size = name.size();
+        if (size >= 4) {
+            for (qsizetype i = 0; i + 4 < size; i += 4)
+                hash = mix(hash, wordAt(units, i));
+            hash = mix(hash, wordAt(units, size - 4));
+        } else if (size > 0) {
             quint64 word = 0;
-            for (int shift = 0; i < name.size(); ++i, shift += 16)
-                word |= quint64(units[i]) << shift;
+            for (qsizetype i = 0; i < size; ++i)
+                word |= quint64(units[i]) << (16 * i);
             hash = mix(hash, word);
         }
         return quint32(hash ^ (hash >> 32));
     }
 
-    // Compared four units at a time in line: names are short, and a call
-    // to memcmp costs more than comparing them.
+    // Compared a word at a time in line: names are short, and a call to
+    // memcmp costs more than comparing them.
     static bool sameUnits(QStringView a, QStringView b)
     {
-        if (a.size() != b.size())
+        const qsizetype size = a.size();
+        if (size != b.size())
             return false;
         const char16_t *x = a.utf16();
         const char16_t *y = b.utf16();
-        qsizetype i = 0;
-        for (; i + 4 <= a.size(); i += 4) {
-            quint64 left, right;
-            std::memcpy(&left, x + i, sizeof left);
-            std::memcpy(&right, y + i, sizeof right);
-            if (left != right)
+        if (size < 4)
+            return std::equal(x, x + size, y);
+        for (qsizetype i = 0; i + 4 < size; i += 4) {
+            if (wordAt(x, i) != wordAt(y, i))
                 return false;
         }
-        for (; i < a.size(); ++i) {
-            if (x[i] != y[i])
-                return false;
-        }
-        return true;
+        return wordAt(x, size - 4) == wordAt(y, size - 4);
     }
 
     // A power of two at least twice `count`, so that a search soon meets an empty slot.
