@@ -23,7 +23,7 @@ public:
         // Room for a piece per '{' and per '!' (of "<!--") from the start:
         // growing the list as pieces come cost a quarter of the parser.
         const qsizetype pieces = countOfEither(m_text, u'{', u'!');
-        m_result.nodes.reserve(pieces);
+        m_result.nodes.resize(pieces);
         // And for about one attribute a piece, about what templates have.
         m_result.attributes.reserve(pieces);
         // Only a '{' or the "<!--" of a comment can start a piece: the text
@@ -62,6 +62,7 @@ public:
         }
         // Braces of scripts and styles are no pieces: a list left mostly
         // empty gives its room back.
+        m_result.nodes.resize(m_nodeCount);
         if (m_result.nodes.capacity() > 2 * m_result.nodes.size() + 64)
             m_result.nodes.squeeze();
         if (m_result.attributes.capacity() > 2 * m_result.attributes.size() + 64)
@@ -89,14 +90,24 @@ private:
 
     void fault(SyntaxFault kind, TextRange where)
     {
-        m_result.errors.append({kind, where, m_result.nodes.size()});
+        m_result.errors.append({kind, where, m_nodeCount});
     }
 
     void append(TemplateNode &node)
     {
         if (node.range.start < m_commentEnd)
             node.comment = m_comment;
-        m_result.nodes.append(node);
+        push(node);
+    }
+
+    // Into the room made up front, past QList's append, whose general path
+    // (detaching, growing at either end) cost more than the parser's own
+    // work on a piece; the list takes its size at the end.
+    void push(const TemplateNode &node)
+    {
+        if (m_nodeCount == m_result.nodes.size())
+            m_result.nodes.resize(2 * m_nodeCount + 16);   // a PHP block's content is a piece without a brace
+        m_result.nodes.data()[m_nodeCount++] = node;
     }
 
     // The first "-->" at or after `from`, or -1: found by its '>', which
@@ -116,11 +127,11 @@ private:
     {
         const qsizetype close = commentCloseAfter(m_pos + 4);
         m_commentEnd = close < 0 ? m_text.size() : close + 3;
-        m_comment = m_result.nodes.size();
+        m_comment = m_nodeCount;
         TemplateNode node;
         node.kind = NodeKind::Comment;
         node.range = range(m_pos, m_commentEnd);
-        m_result.nodes.append(node);
+        push(node);
         m_pos += 4;
     }
 
@@ -311,6 +322,7 @@ private:
     qsizetype m_pos = 0;
     qsizetype m_commentEnd = 0;
     qsizetype m_comment = -1;   // the last comment read
+    qsizetype m_nodeCount = 0;  // of m_result.nodes, the rest being room
     // Where a search for a closing quote (double, single) over lines last
     // stopped without one: no such quote lies before it.
     qsizetype m_noQuoteUntil[2] = {0, 0};
