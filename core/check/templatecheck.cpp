@@ -71,18 +71,39 @@ QStringView unquoted(QStringView value)
     return value;
 }
 
-} // namespace
+// The tags that name files: include (with or without the prefix) and
+// zuvi:static. Against Latin-1 names, compared by length first, in line.
+enum class FileTag { None, Include, Static };
 
-// Against Latin-1 names: compared by length first, in line.
-bool namesFile(QStringView tag, QStringView attribute)
+FileTag fileTagOf(QStringView tag)
 {
     const bool prefixed = templatesyntax::hasTagPrefix(tag);
     const QStringView name = prefixed ? tag.sliced(templatesyntax::kTagPrefix.size()) : tag;
     if (name == "include"_L1)
-        return attribute == "file"_L1;
+        return FileTag::Include;
     if (prefixed && name == "static"_L1)
+        return FileTag::Static;
+    return FileTag::None;
+}
+
+bool namesFile(FileTag tag, QStringView attribute)
+{
+    switch (tag) {
+    case FileTag::Include:
+        return attribute == "file"_L1;
+    case FileTag::Static:
         return attribute == "file"_L1 || attribute == "href"_L1;
+    case FileTag::None:
+        break;
+    }
     return false;
+}
+
+} // namespace
+
+bool namesFile(QStringView tag, QStringView attribute)
+{
+    return namesFile(fileTagOf(tag), attribute);
 }
 
 namespace {
@@ -602,14 +623,13 @@ void forEachFileReference(QStringView text, const ParsedTemplate &parsed, const 
         const TemplateNode &node = parsed.nodes[i];
         if (node.kind != NodeKind::Tag || node.form == TagForm::Close)
             continue;
-        const QStringView tag = text.sliced(node.name.start, node.name.length);
         // Only include and static tags name files: the rest are passed over whole.
-        if (!namesFile(tag, u"file"))
+        const FileTag fileTag = fileTagOf(text.sliced(node.name.start, node.name.length));
+        if (fileTag == FileTag::None)
             continue;
-        const bool include = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) == "include"_L1
-                                                               : tag == "include"_L1;
+        const bool include = fileTag == FileTag::Include;
         for (const TagAttribute &attribute : parsed.attributesOf(node)) {
-            if (!namesFile(tag, text.sliced(attribute.name.start, attribute.name.length)))
+            if (!namesFile(fileTag, text.sliced(attribute.name.start, attribute.name.length)))
                 continue;
             const QStringView written = text.sliced(attribute.value.start, attribute.value.length);
             const QStringView value = unquoted(written);
