@@ -89,17 +89,27 @@ TagKnowledge &TagKnowledge::operator=(const TagKnowledge &other)
 
 void TagKnowledge::index()
 {
-    m_byName.clear();
+    dropIndex();
     m_byName.reserve(m_tags.size());
-    for (qsizetype i = 0; i < m_tags.size(); ++i)
-        m_byName.insert(QStringView(m_tags.at(i).name), i);
+    for (qsizetype i = 0; i < m_tags.size(); ++i) {
+        const TagInfo &tag = m_tags.at(i);
+        m_byName.entry(tag.name) = i;
+        for (qsizetype a = 0; a < tag.attributes.size(); ++a)
+            m_attributeByTag.entry(tag.attributes.at(a).name, quint32(i)) = a;
+    }
+}
+
+void TagKnowledge::dropIndex()
+{
+    m_byName.clear();
+    m_attributeByTag.clear();
 }
 
 TagInfo &TagKnowledge::info(QStringView name)
 {
     auto it = lowerBound(m_tags, name);
     if (it == m_tags.end() || it->name != name) {
-        m_byName.clear();
+        dropIndex();
         TagInfo tag;
         tag.name = name.toString();
         it = m_tags.insert(it, tag);
@@ -111,6 +121,7 @@ AttributeInfo &TagKnowledge::attribute(TagInfo &tag, QStringView name)
 {
     auto it = lowerBound(tag.attributes, name);
     if (it == tag.attributes.end() || it->name != name) {
+        dropIndex();
         AttributeInfo attribute;
         attribute.name = name.toString();
         it = tag.attributes.insert(it, attribute);
@@ -290,6 +301,15 @@ const TagInfo *TagKnowledge::find(QStringView name) const
 {
     if (m_byName.isEmpty())
         return findByName(m_tags, name);
-    const auto it = m_byName.constFind(name);
-    return it == m_byName.cend() ? nullptr : &m_tags.at(*it);
+    const qsizetype *index = m_byName.find(name);
+    return index ? &m_tags.at(*index) : nullptr;
+}
+
+const AttributeInfo *TagKnowledge::attributeOf(const TagInfo &tag, QStringView name) const
+{
+    if (m_byName.isEmpty())
+        return tag.attribute(name);
+    Q_ASSERT(&tag >= m_tags.constData() && &tag < m_tags.constData() + m_tags.size());
+    const qsizetype *index = m_attributeByTag.find(name, quint32(&tag - m_tags.constData()));
+    return index ? &tag.attributes.at(*index) : nullptr;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QHash>
+#include "core/template/nametable.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -76,6 +77,9 @@ public:
 
     // The tag named as written ("zuvi:list"), or nothing.
     const TagInfo *find(QStringView name) const;
+    // TagInfo::attribute of a tag find() gave, through the index of every
+    // tag's attributes once the knowledge is complete.
+    const AttributeInfo *attributeOf(const TagInfo &tag, QStringView name) const;
     const QList<TagInfo> &tags() const { return m_tags; }   // sorted by name
     // Whether some tag takes an attribute of this name.
     bool isAttributeName(QStringView name) const;
@@ -90,12 +94,16 @@ private:
     AttributeInfo &attribute(TagInfo &tag, QStringView name);
     void learnBuilder(const TagBuilder &builder, const TagSource &source);
     void index();
+    void dropIndex();
 
     QList<TagInfo> m_tags;   // sorted by name
-    // Each tag's place in m_tags by its name, so that a look-up hashes the
-    // name once instead of comparing it along a binary search. Views of
-    // m_tags' own names: emptied when a tag is added, made again when the
-    // knowledge is complete or copied; find() searches m_tags meanwhile.
-    QHash<QStringView, qsizetype> m_byName;
+    // Each tag's place in m_tags by its name, and each attribute's place in
+    // its tag's list by its name in the group of the tag's place, so that a
+    // look-up hashes the name once instead of comparing it along a binary
+    // search. Views of m_tags' own names: emptied when a tag or an attribute
+    // is added, made again when the knowledge is complete or copied; find()
+    // and attributeOf() search the sorted lists meanwhile.
+    NameTable<qsizetype> m_byName;
+    NameTable<qsizetype> m_attributeByTag;
     QStringList m_attributeNames;   // of every tag, sorted
 };

@@ -6,10 +6,12 @@
 #include "core/catalog/tagknowledge.h"
 #include "core/files/templatefiles.h"
 #include "core/template/templatesyntax.h"
+#include "core/template/textscan.h"
 #include "core/template/textposition.h"
 
 #include <QDir>
 #include <QSet>
+#include <QStringBuilder>
 
 #include <algorithm>
 #include <optional>
@@ -32,7 +34,8 @@ QString shown(QStringView text)
     if (length < text.size() && text[length - 1].isHighSurrogate())
         --length;   // not between the halves of a pair
     QString line = text.first(length).toString();
-    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    if (nextOfAny(line, 0, u'\r', u'\n') < line.size())
+        line.replace(u'\r', u' ').replace(u'\n', u' ');
     if (length < text.size())
         line += u'…';
     return line;
@@ -52,7 +55,13 @@ QString listed(const QStringList &items, QStringView separator, qsizetype total)
 // function call. Never judged as a literal.
 bool isExpression(QStringView value)
 {
-    return value.startsWith(u'$') || value.startsWith(u':') || value.contains(u"{$");
+    if (value.startsWith(u'$') || value.startsWith(u':'))
+        return true;
+    for (qsizetype brace = value.indexOf(u'{'); brace >= 0; brace = value.indexOf(u'{', brace + 1)) {
+        if (brace + 1 < value.size() && value[brace + 1] == u'$')
+            return true;
+    }
+    return false;
 }
 
 QStringView unquoted(QStringView value)
@@ -62,16 +71,39 @@ QStringView unquoted(QStringView value)
     return value;
 }
 
+// The tags that name files: include (with or without the prefix) and
+// zuvi:static. Against Latin-1 names, compared by length first, in line.
+enum class FileTag { None, Include, Static };
+
+FileTag fileTagOf(QStringView tag)
+{
+    const bool prefixed = templatesyntax::hasTagPrefix(tag);
+    const QStringView name = prefixed ? tag.sliced(templatesyntax::kTagPrefix.size()) : tag;
+    if (name == "include"_L1)
+        return FileTag::Include;
+    if (prefixed && name == "static"_L1)
+        return FileTag::Static;
+    return FileTag::None;
+}
+
+bool namesFile(FileTag tag, QStringView attribute)
+{
+    switch (tag) {
+    case FileTag::Include:
+        return attribute == "file"_L1;
+    case FileTag::Static:
+        return attribute == "file"_L1 || attribute == "href"_L1;
+    case FileTag::None:
+        break;
+    }
+    return false;
+}
+
 } // namespace
 
 bool namesFile(QStringView tag, QStringView attribute)
 {
-    const QStringView name = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) : tag;
-    if (name == u"include")
-        return attribute == u"file";
-    if (name == u"static" && templatesyntax::hasTagPrefix(tag))
-        return attribute == u"file" || attribute == u"href";
-    return false;
+    return namesFile(fileTagOf(tag), attribute);
 }
 
 namespace {
@@ -135,6 +167,12 @@ struct Directive {
 std::optional<Directive> readDirective(QStringView comment)
 {
     static constexpr QLatin1String open("<!--"), close("-->"), prefix("zuvi-check-");
+    // Most comments are no directive: the first word after "<!--" tells.
+    qsizetype first = open.size();
+    while (first < comment.size() && comment[first].isSpace())
+        ++first;
+    if (first >= comment.size() || comment[first] != u'z')
+        return std::nullopt;
     if (comment.size() < open.size() + close.size() || !comment.endsWith(close))
         return std::nullopt;
     QStringView body = comment.sliced(open.size(), comment.size() - open.size() - close.size()).trimmed();
@@ -376,7 +414,7 @@ private:
                 continue;
             }
             const bool literal = attribute.quoted || attribute.value.length > 0;
-            const AttributeInfo *known = info ? info->attribute(attributeName) : nullptr;
+            const AttributeInfo *known = info ? m_knowledge.attributeOf(*info, attributeName) : nullptr;
             if (info && !known)
                 nearMissAttribute(*info, attribute);
             const QStringView value = unquoted(at(attribute.value));
@@ -466,8 +504,10 @@ private:
                     (fromSite ? u"{%1} 引用的文件 %2 在网站根目录之外（%3）"_s : u"{%1} 引用的文件 %2 在模板根目录之外（%3）"_s)
                         .arg(shownName(file.node), shownAt(file.path), shownPath(file.resolved)));
             } else if (!(m_context.fileExists ? m_context.fileExists(file.resolved) : TemplateFiles::disk().isFile(file.resolved))) {
+                // Joined, not QString::arg(): the finding most themes have many of.
                 add(Check::IncludedFileMissing, file.path,
-                    u"{%1} 引用的文件 %2 不存在（查找位置 %3）"_s.arg(shownName(file.node), shownAt(file.path), shownPath(file.resolved)));
+                    u'{' % shownName(file.node) % u"} 引用的文件 " % shownAt(file.path) % u" 不存在（查找位置 "
+                        % shownPath(file.resolved) % u'）');
             } else if (file.include && m_context.includeCycles) {
                 includes.append(file.resolved);
                 included.append({file.node, file.path});
@@ -583,14 +623,13 @@ void forEachFileReference(QStringView text, const ParsedTemplate &parsed, const 
         const TemplateNode &node = parsed.nodes[i];
         if (node.kind != NodeKind::Tag || node.form == TagForm::Close)
             continue;
-        const QStringView tag = text.sliced(node.name.start, node.name.length);
         // Only include and static tags name files: the rest are passed over whole.
-        if (!namesFile(tag, u"file"))
+        const FileTag fileTag = fileTagOf(text.sliced(node.name.start, node.name.length));
+        if (fileTag == FileTag::None)
             continue;
-        const bool include = templatesyntax::hasTagPrefix(tag) ? tag.sliced(templatesyntax::kTagPrefix.size()) == u"include"
-                                                               : tag == u"include";
+        const bool include = fileTag == FileTag::Include;
         for (const TagAttribute &attribute : parsed.attributesOf(node)) {
-            if (!namesFile(tag, text.sliced(attribute.name.start, attribute.name.length)))
+            if (!namesFile(fileTag, text.sliced(attribute.name.start, attribute.name.length)))
                 continue;
             const QStringView written = text.sliced(attribute.value.start, attribute.value.length);
             const QStringView value = unquoted(written);

@@ -2,12 +2,11 @@
 
 #include "core/check/nearmiss.h"
 #include "core/catalog/tagknowledge.h"
+#include "core/template/nametable.h"
 #include "core/template/templatesyntax.h"
 
-#include <QHash>
-#include <QSet>
-
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -28,15 +27,15 @@ QList<bool> opensBlock(QStringView text, const ParsedTemplate &parsed, const Tag
         else
             unknown.append(i);
     }
-    QSet<QStringView> closedLater;
+    NameTable<bool> closedLater;
     qsizetype next = parsed.nodes.size() - 1;
     for (auto tag = unknown.crbegin(); tag != unknown.crend(); ++tag) {
         for (; next > *tag; --next) {
             const TemplateNode &node = parsed.nodes[next];
             if (node.kind == NodeKind::Tag && node.form == TagForm::Close)
-                closedLater.insert(nameOf(node));
+                closedLater.entry(nameOf(node)) = true;
         }
-        opens[*tag] = closedLater.contains(nameOf(parsed.nodes[*tag]));
+        opens[*tag] = closedLater.find(nameOf(parsed.nodes[*tag])) != nullptr;
     }
     return opens;
 }
@@ -59,6 +58,7 @@ public:
         : m_text(text), m_parsed(parsed), m_opens(opensBlock(text, parsed, knowledge))
     {
         m_result.blockOfNode.fill(-1, parsed.nodes.size());
+        m_result.blocks.reserve(std::count(m_opens.cbegin(), m_opens.cend(), true));
     }
 
     TemplateBlocks run()
@@ -71,10 +71,10 @@ public:
                 close(i);
             else if (m_opens[i])
                 open(i);
-            else if (templatesyntax::isElseTag(name(i)) && m_open.isEmpty())
+            else if (m_open.empty() && templatesyntax::isElseTag(name(i)))
                 m_result.faults.append({BlockFault::Kind::ElseOutside, i, -1, {}});
         }
-        for (const qsizetype block : std::as_const(m_open)) {
+        for (const qsizetype block : m_open) {
             m_result.blocks[block].content = range(m_result.blocks[block].content.start, m_text.size());
             m_result.faults.append({BlockFault::Kind::NeverClosed, m_result.blocks[block].open, block, {}});
         }
@@ -93,25 +93,29 @@ private:
     {
         TemplateBlock block;
         block.open = node;
-        block.parent = m_open.isEmpty() ? -1 : m_open.last();
+        block.parent = m_open.empty() ? -1 : m_open.back();
         block.content.start = m_parsed.nodes[node].range.end();
         m_result.blockOfNode[node] = m_result.blocks.size();
-        m_open.append(m_result.blocks.size());
+        m_open.push_back(m_result.blocks.size());
         m_result.blocks.append(block);
-        ++m_openByName[name(node)];
+        const qsizetype nameIndex = m_openByName.indexOf(name(node));
+        ++m_openByName.valueAt(nameIndex);
+        m_openNames.push_back(nameIndex);
     }
 
     // Ends the innermost open block at `end`, by the closing tag `node` or
     // (-1) by none.
     void end(qsizetype node, qsizetype end)
     {
-        const qsizetype index = m_open.takeLast();
+        const qsizetype index = m_open.back();
+        m_open.pop_back();
         TemplateBlock &block = m_result.blocks[index];
         block.content = range(block.content.start, end);
         block.close = node;
         if (node >= 0)
             m_result.blockOfNode[node] = index;
-        --m_openByName[name(block.open)];
+        --m_openByName.valueAt(m_openNames.back());
+        m_openNames.pop_back();
     }
 
     // A closing tag crossing blocks still open inside its own is reported
@@ -122,22 +126,23 @@ private:
         const qsizetype start = m_parsed.nodes[node].range.start;
         // Only when a block of its name is open is the stack searched, and
         // then what lies above it is closed: linear over the whole text.
-        qsizetype match = m_openByName.value(closing) > 0 ? m_open.size() - 1 : -1;
-        while (match >= 0 && name(m_result.blocks[m_open[match]].open) != closing)
+        const qsizetype *openOfName = m_openByName.find(closing);
+        qsizetype match = openOfName && *openOfName > 0 ? openCount() - 1 : -1;
+        while (match >= 0 && name(m_result.blocks[m_open[size_t(match)]].open) != closing)
             --match;
         if (match < 0) {
             BlockFault fault{BlockFault::Kind::NothingOpen, node, -1, {}};
-            if (!m_open.isEmpty() && isNameSlip(closing, name(m_result.blocks[m_open.last()].open))) {
-                fault.block = m_open.last();
+            if (!m_open.empty() && isNameSlip(closing, name(m_result.blocks[m_open.back()].open))) {
+                fault.block = m_open.back();
                 end(node, start);
             }
             m_result.faults.append(fault);
             return;
         }
-        if (match < m_open.size() - 1) {
-            BlockFault fault{BlockFault::Kind::Crossing, node, m_open[match], {}};
-            while (m_open.size() - 1 > match) {
-                fault.crossed.append(m_open.last());
+        if (match < openCount() - 1) {
+            BlockFault fault{BlockFault::Kind::Crossing, node, m_open[size_t(match)], {}};
+            while (openCount() - 1 > match) {
+                fault.crossed.append(m_open.back());
                 end(-1, start);
             }
             m_result.faults.append(fault);
@@ -148,8 +153,13 @@ private:
     QStringView m_text;
     const ParsedTemplate &m_parsed;
     QList<bool> m_opens;
-    QList<qsizetype> m_open;   // the blocks open, innermost last
-    QHash<QStringView, qsizetype> m_openByName;
+    qsizetype openCount() const { return qsizetype(m_open.size()); }
+
+    // Stacks of the pairing's own, pushed and popped at every block, where
+    // a vector's push costs less than QList's general append.
+    std::vector<qsizetype> m_open;   // the blocks open, innermost last
+    NameTable<qsizetype> m_openByName;   // how many blocks of each name are open
+    std::vector<qsizetype> m_openNames;   // the name of each of m_open in m_openByName
     TemplateBlocks m_result;
 };
 

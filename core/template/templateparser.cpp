@@ -22,13 +22,16 @@ public:
     {
         // Room for a piece per '{' and per '!' (of "<!--") from the start:
         // growing the list as pieces come cost a quarter of the parser.
-        m_result.nodes.reserve(countOfEither(m_text, u'{', u'!'));
+        const qsizetype pieces = countOfEither(m_text, u'{', u'!');
+        m_result.nodes.resize(pieces);
+        // And for about one attribute a piece, about what templates have.
+        m_result.attributes.reserve(pieces);
         // Only a '{' or the "<!--" of a comment can start a piece: the text
         // between is skipped to the next '{' or '!', which markup has far
         // fewer of than '<'.
         for (;;) {
             const qsizetype from = m_pos;
-            m_pos = nextOfEither(m_text, from, u'{', u'!');
+            m_pos = nextOfAny(m_text, from, u'{', u'!');
             if (m_pos >= m_text.size())
                 break;
             if (m_text[m_pos] == u'!') {
@@ -59,8 +62,11 @@ public:
         }
         // Braces of scripts and styles are no pieces: a list left mostly
         // empty gives its room back.
+        m_result.nodes.resize(m_nodeCount);
         if (m_result.nodes.capacity() > 2 * m_result.nodes.size() + 64)
             m_result.nodes.squeeze();
+        if (m_result.attributes.capacity() > 2 * m_result.attributes.size() + 64)
+            m_result.attributes.squeeze();
         return std::move(m_result);
     }
 
@@ -84,27 +90,48 @@ private:
 
     void fault(SyntaxFault kind, TextRange where)
     {
-        m_result.errors.append({kind, where, m_result.nodes.size()});
+        m_result.errors.append({kind, where, m_nodeCount});
     }
 
     void append(TemplateNode &node)
     {
         if (node.range.start < m_commentEnd)
             node.comment = m_comment;
-        m_result.nodes.append(node);
+        push(node);
+    }
+
+    // Into the room made up front, past QList's append, whose general path
+    // (detaching, growing at either end) cost more than the parser's own
+    // work on a piece; the list takes its size at the end.
+    void push(const TemplateNode &node)
+    {
+        if (m_nodeCount == m_result.nodes.size())
+            m_result.nodes.resize(2 * m_nodeCount + 16);   // a PHP block's content is a piece without a brace
+        m_result.nodes.data()[m_nodeCount++] = node;
+    }
+
+    // The first "-->" at or after `from`, or -1: found by its '>', which
+    // markup has fewer of than '-'.
+    qsizetype commentCloseAfter(qsizetype from) const
+    {
+        for (qsizetype end = nextOfAny(m_text, from + 2, u'>'); end < m_text.size(); end = nextOfAny(m_text, end + 1, u'>')) {
+            if (m_text[end - 1] == u'-' && m_text[end - 2] == u'-')
+                return end - 2;
+        }
+        return -1;
     }
 
     // The comment is a node; reading goes on inside it, since the template
     // engine expands the tags there too.
     void readComment()
     {
-        const qsizetype close = m_text.indexOf(QLatin1String("-->"), m_pos + 4);
+        const qsizetype close = commentCloseAfter(m_pos + 4);
         m_commentEnd = close < 0 ? m_text.size() : close + 3;
-        m_comment = m_result.nodes.size();
+        m_comment = m_nodeCount;
         TemplateNode node;
         node.kind = NodeKind::Comment;
         node.range = range(m_pos, m_commentEnd);
-        m_result.nodes.append(node);
+        push(node);
         m_pos += 4;
     }
 
@@ -212,14 +239,21 @@ private:
     // that '}' or at the end of its line.
     qsizetype readQuoted(qsizetype i, TagAttribute &attribute, bool &faulted)
     {
-        const QChar quote = m_text[i];
+        const char16_t quote = m_text[i].unicode();
         attribute.quoted = true;
         qsizetype brace = -1;
         qsizetype j = i + 1;
-        while (j < m_text.size() && m_text[j] != quote && !isLineBreak(m_text[j]) && !isTagStart(j)) {
-            if (brace < 0 && m_text[j] == u'}')
-                brace = j;
-            ++j;
+        // Its first line, skipped to each character that may end it.
+        for (;; ++j) {
+            j = nextOfAny(m_text, j, quote, u'\n', u'\r', u'{', u'}');
+            if (j >= m_text.size())
+                break;
+            if (m_text[j] == u'}') {
+                if (brace < 0)
+                    brace = j;
+            } else if (m_text[j] != u'{' || isTagStart(j)) {
+                break;
+            }
         }
         const qsizetype firstLineEnd = j;
         if (brace < 0 && j < m_text.size() && isLineBreak(m_text[j])) {
@@ -227,8 +261,11 @@ private:
             if (j < m_noQuoteUntil[which]) {
                 j = m_noQuoteUntil[which];
             } else {
-                while (j < m_text.size() && m_text[j] != quote && !isTagStart(j))
-                    ++j;
+                for (;; ++j) {
+                    j = nextOfAny(m_text, j, quote, u'{');
+                    if (j >= m_text.size() || m_text[j] == quote || isTagStart(j))
+                        break;
+                }
             }
             if (j >= m_text.size() || m_text[j] != quote)
                 m_noQuoteUntil[which] = j;
@@ -285,6 +322,7 @@ private:
     qsizetype m_pos = 0;
     qsizetype m_commentEnd = 0;
     qsizetype m_comment = -1;   // the last comment read
+    qsizetype m_nodeCount = 0;  // of m_result.nodes, the rest being room
     // Where a search for a closing quote (double, single) over lines last
     // stopped without one: no such quote lies before it.
     qsizetype m_noQuoteUntil[2] = {0, 0};

@@ -1,8 +1,12 @@
 #include "core/template/templatesyntax.h"
 
+#include "core/template/textscan.h"
+
 #include <algorithm>
 #include <iterator>
 #include <string_view>
+
+using namespace Qt::StringLiterals;
 
 namespace templatesyntax {
 
@@ -39,37 +43,9 @@ qsizetype tagNameEnd(QStringView text, qsizetype from)
     return isPlainTag(text.sliced(from, end - from)) ? end : from;
 }
 
-bool mayFollowTagName(QChar c)
-{
-    return c.isNull() || c.isSpace() || c == u'/' || c == u'}';
-}
-
-TagStart tagStartAt(QStringView text, qsizetype at)
-{
-    const auto charAt = [&](qsizetype i) { return i < text.size() ? text[i] : QChar(); };
-    TagStart start;
-    if (charAt(at) != u'{')
-        return start;
-    if (charAt(at + 1) == u'$') {
-        start.kind = TagStart::Kind::Placeholder;
-        return start;
-    }
-    const bool closing = charAt(at + 1) == u'/';
-    start.nameStart = at + 1 + closing;
-    start.nameEnd = tagNameEnd(text, start.nameStart);
-    if (start.nameEnd == start.nameStart)
-        return start;
-    const QChar after = charAt(start.nameEnd);
-    if (closing ? after == u'}' : mayFollowTagName(after))
-        start.kind = closing ? TagStart::Kind::Closing : TagStart::Kind::Opening;
-    return start;
-}
-
 qsizetype placeholderVariableEnd(QStringView text, qsizetype from)
 {
-    while (from < text.size() && text[from] != u'|' && text[from] != u'}' && !isLineBreak(text[from]))
-        ++from;
-    return from;
+    return nextOfAny(text, from, u'|', u'}', u'\n', u'\r');
 }
 
 qsizetype placeholderFilterEnd(QStringView text, qsizetype from)
@@ -91,7 +67,7 @@ bool isElseTag(QStringView name)
 {
     if (hasTagPrefix(name))
         name = name.sliced(kTagPrefix.size());
-    return name == u"else" || name == u"elseif";
+    return name == "else"_L1 || name == "elseif"_L1;
 }
 
 int phpTagIndex(QStringView name)

@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <string_view>
 
@@ -33,26 +34,48 @@ bool isOneOf(QStringView word, const std::string_view (&words)[N], bool ignoreCa
     return std::binary_search(std::begin(words), std::end(words), ascii);
 }
 
-// Inline: the parser asks these of nearly every character it reads.
+// Inline, and one look-up in a table of the ASCII characters instead of a
+// chain of comparisons: the parser asks these of nearly every character of
+// a tag it reads.
+namespace ascii {
+enum Class : quint8 { Letter = 1, Digit = 2, Underscore = 4, AttributePunctuation = 8 };
+inline constexpr auto kClasses = [] {
+    std::array<quint8, 128> classes{};
+    for (char c = 'a'; c <= 'z'; ++c)
+        classes[size_t(c)] = classes[size_t(c - 'a' + 'A')] = Letter;
+    for (char c = '0'; c <= '9'; ++c)
+        classes[size_t(c)] = Digit;
+    classes['_'] = Underscore;
+    classes['-'] = classes[':'] = classes['.'] = AttributePunctuation;
+    return classes;
+}();
+// Whether `c` is ASCII of one of `classes`, or (with `beyondAscii`) not ASCII.
+inline bool is(QChar c, quint8 classes, bool beyondAscii)
+{
+    const char16_t u = c.unicode();
+    return u < 0x80 ? (kClasses[u] & classes) != 0 : beyondAscii;
+}
+} // namespace ascii
+
 inline bool isAsciiLetter(QChar c)
 {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    return ascii::is(c, ascii::Letter, false);
 }
 
 inline bool isIdentifierStart(QChar c)
 {
-    return isAsciiLetter(c) || c == u'_' || c.unicode() >= 0x80;
+    return ascii::is(c, ascii::Letter | ascii::Underscore, true);
 }
 
 inline bool isIdentifierChar(QChar c)
 {
-    return isIdentifierStart(c) || (c >= u'0' && c <= u'9');
+    return ascii::is(c, ascii::Letter | ascii::Underscore | ascii::Digit, true);
 }
 
 // What an attribute name of a template tag is made of.
 inline bool isAttributeChar(QChar c)
 {
-    return isIdentifierChar(c) || c == u'-' || c == u':' || c == u'.';
+    return ascii::is(c, ascii::Letter | ascii::Underscore | ascii::Digit | ascii::AttributePunctuation, true);
 }
 
 inline bool isLineBreak(QChar c)
@@ -64,13 +87,14 @@ inline bool isLineBreak(QChar c)
 // into Qt's general string comparison.
 inline bool hasTagPrefix(QStringView text)
 {
-    if (text.size() < kTagPrefix.size())
-        return false;
-    for (qsizetype i = 0; i < kTagPrefix.size(); ++i) {
-        if (text[i] != QLatin1Char(kTagPrefix[i]))
-            return false;
-    }
-    return true;
+    // The prefix's UTF-16 units, so that the comparison is of a few words.
+    static constexpr auto units = [] {
+        std::array<char16_t, kTagPrefix.size()> prefix{};
+        for (size_t i = 0; i < prefix.size(); ++i)
+            prefix[i] = char16_t(kTagPrefix[qsizetype(i)].unicode());
+        return prefix;
+    }();
+    return text.size() >= qsizetype(units.size()) && std::equal(units.begin(), units.end(), text.utf16());
 }
 
 // The end of a template tag's name starting at `from` in `text` ("zuvi:" and
@@ -80,7 +104,10 @@ qsizetype tagNameEnd(QStringView text, qsizetype from);
 
 // Whether a character may follow an opening tag's name: a blank, '/', '}'
 // or the end of the text.
-bool mayFollowTagName(QChar c);
+inline bool mayFollowTagName(QChar c)
+{
+    return c.isNull() || c.isSpace() || c == u'/' || c == u'}';
+}
 
 // What starts at a '{' of a template.
 struct TagStart {
@@ -94,7 +121,27 @@ struct TagStart {
     qsizetype nameStart = 0;   // Opening, Closing
     qsizetype nameEnd = 0;
 };
-TagStart tagStartAt(QStringView text, qsizetype at);
+// Inline: the parser asks it at every brace, half of which open placeholders.
+inline TagStart tagStartAt(QStringView text, qsizetype at)
+{
+    const auto charAt = [&](qsizetype i) { return i < text.size() ? text[i] : QChar(); };
+    TagStart start;
+    if (charAt(at) != u'{')
+        return start;
+    if (charAt(at + 1) == u'$') {
+        start.kind = TagStart::Kind::Placeholder;
+        return start;
+    }
+    const bool closing = charAt(at + 1) == u'/';
+    start.nameStart = at + 1 + closing;
+    start.nameEnd = tagNameEnd(text, start.nameStart);
+    if (start.nameEnd == start.nameStart)
+        return start;
+    const QChar after = charAt(start.nameEnd);
+    if (closing ? after == u'}' : mayFollowTagName(after))
+        start.kind = closing ? TagStart::Kind::Closing : TagStart::Kind::Opening;
+    return start;
+}
 
 // A placeholder {$variable|filter|filter…}: the variable ends at the first
 // '|', '}' or line break after `from`; a filter starting at `from` (after

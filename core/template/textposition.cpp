@@ -70,6 +70,12 @@ qsizetype columnAfter(QStringView span, qsizetype column, ColumnUnit unit)
     if (unit == ColumnUnit::Utf16)
         return column + span.size();
     for (qsizetype i = 0; i < span.size();) {
+        // ASCII other than a tab is one column in every unit: most of a line.
+        if (span[i].unicode() < 0x80 && span[i] != u'\t') {
+            ++column;
+            ++i;
+            continue;
+        }
         const auto [c, units] = codePointAt(span, i);
         column = advance(c, units, column, unit);
         i += units;
@@ -82,7 +88,7 @@ qsizetype columnAfter(QStringView span, qsizetype column, ColumnUnit unit)
 LineIndex::LineIndex(QStringView text) : m_text(text)
 {
     m_lineStarts << 0;
-    for (qsizetype i = nextOfEither(text, 0, u'\n', u'\r'); i < text.size(); i = nextOfEither(text, i, u'\n', u'\r')) {
+    for (qsizetype i = nextOfAny(text, 0, u'\n', u'\r'); i < text.size(); i = nextOfAny(text, i, u'\n', u'\r')) {
         if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
             ++i;
         m_lineStarts << ++i;
@@ -116,7 +122,7 @@ TextPosition ForwardPositions::position(qsizetype offset)
     // The line breaks passed on the way; a CR LF split by `offset` ends its
     // line only once the LF is passed too.
     const QStringView ahead = m_text.first(offset);
-    for (qsizetype i = nextOfEither(ahead, from, u'\n', u'\r'); i < offset; i = nextOfEither(ahead, i, u'\n', u'\r')) {
+    for (qsizetype i = nextOfAny(ahead, from, u'\n', u'\r'); i < offset; i = nextOfAny(ahead, i, u'\n', u'\r')) {
         const qsizetype after = m_text[i] == u'\r' && i + 1 < m_text.size() && m_text[i + 1] == u'\n' ? i + 2 : i + 1;
         if (after > offset)
             break;

@@ -82,7 +82,7 @@ public:
     std::pair<qsizetype, qsizetype> at(qsizetype offset)
     {
         while (true) {
-            const qsizetype lineBreak = nextOfEither(m_text, m_counted, u'\n', u'\r');
+            const qsizetype lineBreak = nextOfAny(m_text, m_counted, u'\n', u'\r');
             if (lineBreak >= offset) {
                 m_counted = offset;
                 break;

@@ -114,6 +114,24 @@ const ParseCase kCases[] = {
     {"what only starts like a comment, and one started inside a tag's value",
      u"<! -- x --> <!-x--> {zuvi:a v=<!--x}<!--y-->"_s,
      {u"open zuvi:a v=<!--x"_s, u"comment:<!--y-->"_s}},
+    // Values, placeholders and comments are skipped sixteen characters a
+    // step to what may end them: longer than a step, ending at the text's end.
+    {"a quoted value past a step, its quote the last character",
+     u"{zuvi:a v='0123456789abcdefghij'"_s,
+     {u"open zuvi:a v='0123456789abcdefghij'"_s, u"tag not closed: {zuvi:a"_s}},
+    {"a quoted value past a step never closed, and one closed by the last brace",
+     u"{zuvi:a v='0123456789abcdefghij}\n{zuvi:b v=\"0123456789abcdefghij"_s,
+     {u"open zuvi:a v='0123456789abcdefghij"_s, u"open zuvi:b v=\"0123456789abcdefghij"_s,
+      u"value not closed: '0123456789abcdefghij"_s, u"value not closed: \"0123456789abcdefghij"_s}},
+    {"surrogate pairs and braces that open no tag inside a value",
+     u"{zuvi:a v='😀😀😀😀😀😀😀😀😀{x}{$y}' w=\"\"}"_s,
+     {u"open zuvi:a v='😀😀😀😀😀😀😀😀😀{x}{$y}' w=\"\""_s}},
+    {"a placeholder past a step closed by the last character, and one never closed",
+     u"{$abcdefghijklmnopqrstu}{$abcdefghijklmnopqrst"_s,
+     {u"$abcdefghijklmnopqrstu"_s, u"$abcdefghijklmnopqrst"_s, u"placeholder not closed: {$abcdefghijklmnopqrst"_s}},
+    {"a comment past a step closed at the end, and what only looks like its end",
+     u"<!--->--0123456789abcdefghij-->"_s, {u"comment:<!--->--0123456789abcdefghij-->"_s}},
+    {"a brace as the last character", u"0123456789abcdefghij{"_s, {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, TemplateParserTest, testing::ValuesIn(kCases));

@@ -55,10 +55,47 @@ TEST(TextScan, FindsWhatThePlainSearchFinds)
     for (const QString &text : texts) {
         for (const auto &[first, second] : pairs) {
             for (qsizetype from = 0; from <= text.size(); ++from) {
-                ASSERT_EQ(nextOfEither(text, from, first, second), plainNextOfEither(text, from, first, second))
+                ASSERT_EQ(nextOfAny(text, from, first, second), plainNextOfEither(text, from, first, second))
                     << "from " << from << " in " << qPrintable(text);
             }
         }
+    }
+}
+
+TEST(TextScan, FindsAnyOfSeveralWhatThePlainSearchFinds)
+{
+    // The sets the parser skips quoted values and placeholders with, and one
+    // character alone.
+    const QStringList texts = oddTexts() + snippets();
+    for (const QString &text : texts) {
+        for (qsizetype from = 0; from <= text.size(); ++from) {
+            qsizetype plain = from;
+            while (plain < text.size() && !QStringView(u"'\n\r{}").contains(text[plain]))
+                ++plain;
+            ASSERT_EQ(nextOfAny(text, from, u'\'', u'\n', u'\r', u'{', u'}'), plain)
+                << "from " << from << " in " << qPrintable(text);
+            plain = from;
+            while (plain < text.size() && text[plain] != u'<')
+                ++plain;
+            ASSERT_EQ(nextOfAny(text, from, u'<'), plain) << "from " << from << " in " << qPrintable(text);
+        }
+    }
+}
+
+// Counted in 16-bit lanes summed every 65,535 steps of eight: texts around
+// those sums' ends, where every character or none is counted.
+TEST(TextScan, CountsWhatThePlainCountCounts)
+{
+    QStringList texts = oddTexts() + snippets();
+    const qsizetype sum = 8 * 0xffff;
+    for (const qsizetype length : {sum - 1, sum, sum + 1, sum + 15, 2 * sum + 9}) {
+        texts.append(QString(length, u'{'));
+        texts.append(QString(length, u'\u017B'));
+        texts.append(u"ab{!"_s.repeated(length / 4 + 1).first(length));
+    }
+    for (const QString &text : texts) {
+        const qsizetype plain = text.count(u'{') + text.count(u'!');
+        ASSERT_EQ(countOfEither(text, u'{', u'!'), plain) << "in a text of " << text.size();
     }
 }
 
