@@ -10,6 +10,8 @@
 #include "core/template/templateparser.h"
 #include "core/template/templatesyntax.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <span>
 
