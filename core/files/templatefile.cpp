@@ -33,11 +33,13 @@ struct WideEncoding {
     const char *name;
 };
 
-std::optional<QString> decodeStrictly(QStringDecoder decoder, QByteArrayView bytes)
+// `lonelySurrogates`: whether the decoder may pass a surrogate without its
+// other half, as the UTF-16 one does. The UTF-8 one refuses an encoded
+// surrogate itself; looking again would cost a quarter of reading a theme.
+std::optional<QString> decodeStrictly(QStringDecoder decoder, QByteArrayView bytes, bool lonelySurrogates = true)
 {
     QString text = decoder.decode(bytes);
-    // The UTF-16 decoder passes a surrogate without its other half.
-    if (decoder.hasError() || !text.isValidUtf16())
+    if (decoder.hasError() || (lonelySurrogates && !text.isValidUtf16()))
         return std::nullopt;
     return text;
 }
@@ -46,7 +48,8 @@ std::optional<QString> decodeStrictly(QStringDecoder decoder, QByteArrayView byt
 // character held back for more bytes that never come.
 std::optional<QString> decodeStrictly(QStringDecoder::Encoding encoding, QByteArrayView bytes)
 {
-    return decodeStrictly(QStringDecoder(encoding, QStringDecoder::Flag::Stateless), bytes);
+    return decodeStrictly(QStringDecoder(encoding, QStringDecoder::Flag::Stateless), bytes,
+                          encoding != QStringDecoder::Utf8);
 }
 
 // UTF-16 or UTF-32 without a mark, told by where its NUL bytes fall: markup

@@ -67,6 +67,9 @@ TEST(TemplateFile, EveryEncodingAnEditorSavesAndWhatIsNoText)
         {"a lone surrogate after UTF-16LE's mark", QByteArray("\xFF\xFE<\0\x00\xD8>\0", 8), nullptr, "",
          "cannot decode: not valid UTF-16LE, though it starts with its byte order mark"},
         {"neither UTF-8 nor GB18030", QByteArray("ok \xFF\xFF", 5), nullptr, "", "neither UTF-8 nor GB18030"},
+        {"a surrogate encoded in UTF-8", QByteArray("ok \xED\xA0\x80", 6), nullptr, "", "neither UTF-8 nor GB18030"},
+        {"a surrogate pair encoded in UTF-8", QByteArray("ok \xED\xA0\x80\xED\xB0\x80", 9), nullptr, "",
+         "neither UTF-8 nor GB18030"},
     };
     for (const DecodeCase &c : cases) {
         SCOPED_TRACE(c.what);
