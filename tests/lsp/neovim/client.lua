@@ -7,45 +7,16 @@
 -- ZUVI_LSP_FILE (the template), ZUVI_LSP_RESULT (where the JSON goes) and
 -- ZUVI_LSP_ENCODING (utf-16, Neovim's own, or utf-8 asked for in the
 -- standard capability).
-local env = vim.env
-local result = {}
+local session = dofile(vim.fn.fnamemodify(debug.getinfo(1, 'S').source:sub(2), ':h') .. '/session.lua')
+local cursor_at = session.cursor_at
 
-local function finish()
-  local file = assert(io.open(env.ZUVI_LSP_RESULT, 'w'))
-  file:write(vim.fn.json_encode(result))
-  file:close()
-  vim.cmd('qa!')
-end
-
-local function run()
-  local published = {}
-  local config = {
-    name = 'zuvi-taggen',
-    cmd = { env.ZUVI_LSP_SERVER, 'lsp' },
-    root_dir = env.ZUVI_LSP_ROOT,
-    workspace_folders = { { uri = vim.uri_from_fname(env.ZUVI_LSP_ROOT), name = 'theme' } },
-    handlers = {
-      ['textDocument/publishDiagnostics'] = function(err, params, ctx, handler_config)
-        published[params.uri] = (published[params.uri] or 0) + 1
-        return vim.lsp.handlers['textDocument/publishDiagnostics'](err, params, ctx, handler_config)
-      end,
-    },
-    on_exit = function(code)
-      result.exit_code = code
-    end,
-  }
-  if env.ZUVI_LSP_ENCODING == 'utf-8' then
-    config.offset_encoding = 'utf-8'
-    config.capabilities = vim.tbl_deep_extend('force', vim.lsp.protocol.make_client_capabilities(),
-      { general = { positionEncodings = { 'utf-8' } } })
+session.run(function(result)
+  local settings = nil
+  if vim.env.ZUVI_LSP_ENCODING == 'utf-8' then
+    settings = { offset_encoding = 'utf-8', capabilities = { general = { positionEncodings = { 'utf-8' } } } }
   end
-  local id = assert(vim.lsp.start_client(config))
-  vim.cmd('edit ' .. vim.fn.fnameescape(env.ZUVI_LSP_FILE))
-  local buf = vim.api.nvim_get_current_buf()
-  local uri = vim.uri_from_bufnr(buf)
-  vim.lsp.buf_attach_client(buf, id)
-  assert(vim.wait(10000, function() return published[uri] ~= nil end, 10), 'no diagnostics published')
-  local client = vim.lsp.get_client_by_id(id)
+  session.open(settings)
+  local id, buf, client = session.id, session.buf, session.client
   result.encoding = client.offset_encoding
   result.server_encoding = client.server_capabilities.positionEncoding
 
@@ -61,14 +32,6 @@ local function run()
   end
   result.diagnostics = diagnostics()
 
-  -- The cursor `delta` bytes after the first match of `pattern`.
-  local function cursor_at(pattern, delta)
-    vim.api.nvim_win_set_cursor(0, { 1, 0 })
-    local row, col = unpack(vim.fn.searchpos(pattern, 'cW'))
-    assert(row > 0, 'not in the template: ' .. pattern)
-    vim.api.nvim_win_set_cursor(0, { row, col - 1 + delta })
-    return row
-  end
   local function request(method, params)
     local answers = vim.lsp.buf_request_sync(buf, method, params, 5000)
     assert(answers and answers[id], 'no answer to ' .. method)
@@ -126,12 +89,4 @@ local function run()
   local cursor = vim.api.nvim_win_get_cursor(0)
   result.definition = { file = vim.api.nvim_buf_get_name(0), line = cursor[1], col = cursor[2] }
 
-  vim.lsp.stop_client(id)
-  assert(vim.wait(5000, function() return result.exit_code ~= nil end, 10), 'the server did not end')
-end
-
-local ok, err = xpcall(run, debug.traceback)
-if not ok then
-  result.error = tostring(err)
-end
-finish()
+end)

@@ -6,53 +6,15 @@
 -- Neovim shows after each step is written as JSON for the test to judge.
 -- Run by neovim_test.cpp with ZUVI_LSP_SERVER, ZUVI_LSP_ROOT (the copy),
 -- ZUVI_LSP_FILE and ZUVI_LSP_RESULT, as client.lua is.
-local env = vim.env
-local result = {}
+local session = dofile(vim.fn.fnamemodify(debug.getinfo(1, 'S').source:sub(2), ':h') .. '/session.lua')
+local cursor_at = session.cursor_at
 
-local function finish()
-  local file = assert(io.open(env.ZUVI_LSP_RESULT, 'w'))
-  file:write(vim.fn.json_encode(result))
-  file:close()
-  vim.cmd('qa!')
-end
-
-local function run()
-  local published = {}
-  local id = assert(vim.lsp.start_client({
-    name = 'zuvi-taggen',
-    cmd = { env.ZUVI_LSP_SERVER, 'lsp' },
-    root_dir = env.ZUVI_LSP_ROOT,
-    workspace_folders = { { uri = vim.uri_from_fname(env.ZUVI_LSP_ROOT), name = 'theme' } },
-    -- Neovim applies the file operations of a workspace edit but does not
-    -- say so: a user's configuration tells the server.
-    capabilities = vim.tbl_deep_extend('force', vim.lsp.protocol.make_client_capabilities(),
-      { workspace = { workspaceEdit = { documentChanges = true } } }),
-    handlers = {
-      ['textDocument/publishDiagnostics'] = function(err, params, ctx, handler_config)
-        published[params.uri] = true
-        return vim.lsp.handlers['textDocument/publishDiagnostics'](err, params, ctx, handler_config)
-      end,
-    },
-    on_exit = function(code)
-      result.exit_code = code
-    end,
-  }))
+session.run(function(result)
   vim.o.hidden = true
-  vim.cmd('edit ' .. vim.fn.fnameescape(env.ZUVI_LSP_FILE))
-  local buf = vim.api.nvim_get_current_buf()
-  local uri = vim.uri_from_bufnr(buf)
-  vim.lsp.buf_attach_client(buf, id)
-  assert(vim.wait(10000, function() return published[uri] ~= nil end, 10), 'no diagnostics published')
-  local client = vim.lsp.get_client_by_id(id)
-
-  -- The cursor `delta` bytes after the first match of `pattern`.
-  local function cursor_at(pattern, delta)
-    vim.api.nvim_win_set_cursor(0, { 1, 0 })
-    local row, col = unpack(vim.fn.searchpos(pattern, 'cW'))
-    assert(row > 0, 'not in the template: ' .. pattern)
-    vim.api.nvim_win_set_cursor(0, { row, col - 1 + delta })
-    return row
-  end
+  -- Neovim applies the file operations of a workspace edit but does not
+  -- say so: a user's configuration tells the server.
+  session.open({ capabilities = { workspace = { workspaceEdit = { documentChanges = true } } } })
+  local id, buf, client = session.id, session.buf, session.client
 
   -- Completion after "公共/" in file='公共/', and the first item taken.
   local row = cursor_at('公共/', #'公共/')
@@ -83,19 +45,11 @@ local function run()
 
   -- header.htm renamed to top.htm from the include's path.
   cursor_at('header.htm', 2)
-  local old = env.ZUVI_LSP_ROOT .. '/header.htm'
-  local new = env.ZUVI_LSP_ROOT .. '/top.htm'
+  local old = vim.env.ZUVI_LSP_ROOT .. '/header.htm'
+  local new = vim.env.ZUVI_LSP_ROOT .. '/top.htm'
   vim.lsp.buf.rename('top.htm')
   assert(vim.wait(5000, function() return vim.loop.fs_stat(new) ~= nil end, 10), 'header.htm not renamed')
   result.old_exists = vim.loop.fs_stat(old) ~= nil
   vim.cmd('wall')
 
-  vim.lsp.stop_client(id)
-  assert(vim.wait(5000, function() return result.exit_code ~= nil end, 10), 'the server did not end')
-end
-
-local ok, err = xpcall(run, debug.traceback)
-if not ok then
-  result.error = tostring(err)
-end
-finish()
+end)
