@@ -25,12 +25,10 @@ public:
     explicit DigestWriter(const TagKnowledge &knowledge)
     {
         for (const TagInfo &tag : knowledge.tags()) {
-            m_tags += row("{%1, %2, %3, %4, %5, %6},")
+            m_tags += row("{%1, %2, %3, %4},")
                           .arg(text(tag.name), bit(tag.block))
                           .arg(m_attributeCount)
-                          .arg(tag.attributes.size())
-                          .arg(m_sourceCount)
-                          .arg(tag.sources.size());
+                          .arg(tag.attributes.size());
             for (const AttributeInfo &attribute : tag.attributes) {
                 m_attributes += row("{%1, %2, %3, %4},")
                                     .arg(text(attribute.name), bit(attribute.numeric))
@@ -41,9 +39,6 @@ public:
                 m_valueCount += attribute.values.size();
             }
             m_attributeCount += tag.attributes.size();
-            for (const TagSource &source : tag.sources)
-                m_sources += row("{%1, %2, %3},").arg(source.page).arg(text(source.caption), text(source.tip));
-            m_sourceCount += tag.sources.size();
         }
         for (const QString &name : knowledge.attributeNames())
             m_attributeNames += row("%1,").arg(text(name));
@@ -63,12 +58,11 @@ public:
         out += table("catalogdigest::Tag", "kTags", m_tagCount, m_tags);
         out += table("catalogdigest::Attribute", "kAttributes", m_attributeCount, m_attributes);
         out += table("catalogdigest::Text", "kValues", m_valueCount, m_values);
-        out += table("catalogdigest::Source", "kSources", m_sourceCount, m_sources);
         out += table("catalogdigest::Text", "kAttributeNames", m_attributeNameCount, m_attributeNames);
         out += bytes("kVsCodeSnippets", vsCode);
         out += bytes("kJetBrainsTemplateSet", jetBrains);
         out += "\nconstexpr catalogdigest::Digest kDigest = {\n"
-               "    kText.data(), kTags.data(), kTags.size(), kAttributes.data(), kValues.data(), kSources.data(),\n"
+               "    kText.data(), kTags.data(), kTags.size(), kAttributes.data(), kValues.data(),\n"
                "    kAttributeNames.data(), kAttributeNames.size(),\n"
                "    {kVsCodeSnippets, sizeof kVsCodeSnippets - 1},\n"
                "    {kJetBrainsTemplateSet, sizeof kJetBrainsTemplateSet - 1},\n"
@@ -124,8 +118,8 @@ private:
 
     QString m_pool;
     QHash<QString, QString> m_placed;   // each text of the pool, by its initialiser
-    QString m_tags, m_attributes, m_values, m_sources, m_attributeNames;
-    qsizetype m_tagCount = 0, m_attributeCount = 0, m_valueCount = 0, m_sourceCount = 0, m_attributeNameCount = 0;
+    QString m_tags, m_attributes, m_values, m_attributeNames;
+    qsizetype m_tagCount = 0, m_attributeCount = 0, m_valueCount = 0, m_attributeNameCount = 0;
 };
 
 } // namespace

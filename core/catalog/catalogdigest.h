@@ -27,19 +27,11 @@ struct Attribute {
     quint32 valueCount;
 };
 
-struct Source {
-    qint32 page;
-    Text caption;
-    Text tip;
-};
-
 struct Tag {
     Text name;
     bool block;
     quint32 firstAttribute;   // into Digest::attributes
     quint32 attributeCount;
-    quint32 firstSource;      // into Digest::sources
-    quint32 sourceCount;
 };
 
 struct Bytes {
@@ -53,7 +45,6 @@ struct Digest {
     quint32 tagCount;
     const Attribute *attributes;
     const Text *values;
-    const Source *sources;
     const Text *attributeNames;   // of every tag, sorted
     quint32 attributeNameCount;
     Bytes vsCodeSnippets;         // vsCodeSnippets(catalogTemplates())

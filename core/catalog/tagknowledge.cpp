@@ -139,7 +139,7 @@ bool TagKnowledge::isAttributeName(QStringView name) const
     return std::binary_search(m_attributeNames.cbegin(), m_attributeNames.cend(), name);
 }
 
-void TagKnowledge::learn(QStringView text, const TagSource &source)
+void TagKnowledge::learn(QStringView text)
 {
     const ParsedTemplate parsed = parseTemplate(text);
     for (const TemplateNode &node : parsed.nodes) {
@@ -150,20 +150,16 @@ void TagKnowledge::learn(QStringView text, const TagSource &source)
             tag.block = true;
         for (const TagAttribute &a : parsed.attributesOf(node))
             attribute(tag, textOf(text, a.name));
-        const bool known = !tag.sources.isEmpty() && tag.sources.last().page == source.page
-            && tag.sources.last().caption == source.caption;
-        if (!known)
-            tag.sources.append(source);
     }
 }
 
 // The builder's output with typical numbers, which numbers its number boxes
 // fill, and for each drop-down choice the line it makes and the value it
 // puts into an attribute.
-void TagKnowledge::learnBuilder(const TagBuilder &builder, const TagSource &source)
+void TagKnowledge::learnBuilder(const TagBuilder &builder)
 {
     const QStringList typical = typicalInputs(builder);
-    learn(snippetText(builder.lines(typical)), source);
+    learn(snippetText(builder.lines(typical)));
     qsizetype input = 0;
     for (qsizetype p = 0; p < builder.opening.size(); ++p) {
         const OpeningPart &part = builder.opening[p];
@@ -181,7 +177,7 @@ void TagKnowledge::learnBuilder(const TagBuilder &builder, const TagSource &sour
             inputs[input] = item;
             QList<qsizetype> starts;
             const QString line = builder.openingLine(inputs, &starts);
-            learn(line, source);
+            learn(line);
             // What this choice wrote: from its part's start to the next part's.
             const qsizetype from = starts[p];
             const qsizetype to = p + 1 < starts.size() ? starts[p + 1] : line.size();
@@ -207,10 +203,9 @@ TagKnowledge TagKnowledge::learnCatalog()
 {
     TagKnowledge k;
     for (const CatalogTag &tag : catalogTags()) {
-        const TagSource source{tag.page, tag.caption, tag.tip};
-        k.learn(snippetText(tag.lines), source);
+        k.learn(snippetText(tag.lines));
         if (tag.isBuilder())
-            k.learnBuilder(tag.builder->builder(), source);
+            k.learnBuilder(tag.builder->builder());
     }
     k.index();
     return k;
@@ -224,7 +219,7 @@ TagKnowledge TagKnowledge::fromDigest(const catalogdigest::Digest &digest)
     TagKnowledge k;
     k.m_tags.reserve(digest.tagCount);
     for (const catalogdigest::Tag &tag : std::span(digest.tags, digest.tagCount)) {
-        TagInfo info{text(tag.name), tag.block, {}, {}};
+        TagInfo info{text(tag.name), tag.block, {}};
         info.attributes.reserve(tag.attributeCount);
         for (const catalogdigest::Attribute &a : std::span(digest.attributes + tag.firstAttribute, tag.attributeCount)) {
             AttributeInfo attribute{text(a.name), a.numeric, {}};
@@ -233,9 +228,6 @@ TagKnowledge TagKnowledge::fromDigest(const catalogdigest::Digest &digest)
                 attribute.values.append(text(value));
             info.attributes.append(std::move(attribute));
         }
-        info.sources.reserve(tag.sourceCount);
-        for (const catalogdigest::Source &source : std::span(digest.sources + tag.firstSource, tag.sourceCount))
-            info.sources.append(TagSource{source.page, text(source.caption), text(source.tip)});
         k.m_tags.append(std::move(info));
     }
     k.m_attributeNames.reserve(digest.attributeNameCount);
@@ -271,7 +263,7 @@ TagKnowledge TagKnowledge::withSiteTags(const QList<SiteTag> &siteTags) const
             qsizetype index = existing - k.m_tags.cbegin();
             if (existing == k.m_tags.cbegin() + known || existing->name != name) {
                 index = k.m_tags.size();
-                k.m_tags.append(TagInfo{name, false, {}, {}});
+                k.m_tags.append(TagInfo{name, false, {}});
             }
             it = byName.insert(name, index);
             touched.append(index);

@@ -22,21 +22,11 @@ struct AttributeInfo {
     bool operator==(const AttributeInfo &) const = default;
 };
 
-// An entry or builder of the catalog that writes a tag.
-struct TagSource {
-    int page = 0;
-    QString caption;
-    QString tip;            // the entry's hover tip; empty where it has none
-
-    bool operator==(const TagSource &) const = default;
-};
-
 // What the tool knows of one template tag, learnt from what it writes.
 struct TagInfo {
     QString name;                       // as written: "zuvi:list", "volist"
     bool block = false;                 // seen with a closing tag, or declared a block by the site
     QList<AttributeInfo> attributes;    // every attribute seen on it, sorted by name
-    QList<TagSource> sources;           // in catalog order; none for a tag of the site's own
 
     const AttributeInfo *attribute(QStringView name) const;
     bool operator==(const TagInfo &) const = default;
@@ -85,14 +75,13 @@ public:
     bool isAttributeName(QStringView name) const;
     const QStringList &attributeNames() const { return m_attributeNames; }   // sorted
 
-    // Learns the tags of one text the tool writes; `source` names the entry
-    // or builder it comes from.
-    void learn(QStringView text, const TagSource &source);
+    // Learns the tags of one text the tool writes.
+    void learn(QStringView text);
 
 private:
     TagInfo &info(QStringView name);
     AttributeInfo &attribute(TagInfo &tag, QStringView name);
-    void learnBuilder(const TagBuilder &builder, const TagSource &source);
+    void learnBuilder(const TagBuilder &builder);
     void index();
     void dropIndex();
 

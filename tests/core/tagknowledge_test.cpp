@@ -62,30 +62,6 @@ TEST(TagKnowledge, NumbersComeFromNumberBoxesAndValuesFromDropDowns)
     EXPECT_FALSE(k.isAttributeName(u"titlelne"));
 }
 
-TEST(TagKnowledge, EachTagNamesTheEntriesAndBuildersThatWriteIt)
-{
-    const TagInfo *arclist = TagKnowledge::catalog().find(u"zuvi:arclist");
-    ASSERT_NE(arclist, nullptr);
-    const auto builder = std::find_if(arclist->sources.cbegin(), arclist->sources.cend(),
-                                      [](const TagSource &s) { return s.caption == u"文章列表"_s; });
-    ASSERT_NE(builder, arclist->sources.cend());
-    EXPECT_EQ(builder->page, int(Page::Home));
-    // An entry's hover tip comes with it.
-    const TagInfo *tag = TagKnowledge::catalog().find(u"zuvi:tag");
-    ASSERT_EQ(tag->sources.size(), 1);
-    EXPECT_EQ(tag->sources[0].caption, u"tag列表"_s);
-    EXPECT_EQ(tag->sources[0].page, int(Page::List));
-    EXPECT_TRUE(tag->sources[0].tip.startsWith(u"getall获取类型"_s));
-    // A tag written many times by one entry names it once.
-    const TagInfo *ifTag = TagKnowledge::catalog().find(u"zuvi:if");
-    const bool once = std::adjacent_find(ifTag->sources.cbegin(), ifTag->sources.cend(),
-                                         [](const TagSource &a, const TagSource &b) {
-                                             return a.page == b.page && a.caption == b.caption;
-                                         }) == ifTag->sources.cend();
-    EXPECT_TRUE(once);
-    EXPECT_GT(ifTag->sources.size(), 1);
-}
-
 TEST(TagKnowledge, SiteTagsCountAsKnownWithoutChangingTheCatalog)
 {
     const TagKnowledge site = TagKnowledge::catalog().withSiteTags(
